@@ -1,0 +1,100 @@
+// System-memory meshes with D3DX's names and results: 16-bit indices (32-bit
+// on request), an attribute buffer giving each face its subset, and the .x
+// file load and save of xfile.h underneath.
+#pragma once
+
+#include <string>
+
+#include "d3d9.h"
+#include "d3dx9math.h"
+
+class ID3DXBuffer : public IUnknown
+{
+public:
+    virtual void* GetBufferPointer() = 0;
+    virtual DWORD GetBufferSize() = 0;
+};
+
+HRESULT D3DXCreateBuffer(DWORD numBytes, ID3DXBuffer** buffer);
+
+// One entry of the material buffer of D3DXLoadMeshFromXW. pTextureFilename
+// points into the same buffer (null when the material names no texture).
+struct D3DXMATERIAL
+{
+    D3DMATERIAL9 MatD3D;
+    char* pTextureFilename;
+};
+
+enum _D3DXMESH : DWORD {
+    D3DXMESH_32BIT = 0x001,
+    D3DXMESH_SYSTEMMEM = 0x110,
+    D3DXMESH_MANAGED = 0x220,
+};
+
+enum D3DXF_FILEFORMAT_EXT : DWORD {
+    D3DXF_FILEFORMAT_BINARY = 0,
+    D3DXF_FILEFORMAT_TEXT = 1,
+    D3DXF_FILEFORMAT_COMPRESSED = 2,
+};
+
+class ID3DXBaseMesh : public IUnknown
+{
+public:
+    // Draws the faces whose attribute is attribId, as a triangle list, with
+    // the device's current states.
+    virtual HRESULT DrawSubset(DWORD attribId) = 0;
+    virtual DWORD GetNumFaces() = 0;
+    virtual DWORD GetNumVertices() = 0;
+    virtual DWORD GetFVF() = 0;
+    virtual DWORD GetNumBytesPerVertex() = 0;
+    virtual DWORD GetOptions() = 0;
+    virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
+    virtual HRESULT GetVertexBuffer(IDirect3DVertexBuffer9** vertexBuffer) = 0;
+    virtual HRESULT GetIndexBuffer(IDirect3DIndexBuffer9** indexBuffer) = 0;
+    virtual HRESULT LockVertexBuffer(DWORD flags, void** data) = 0;
+    virtual HRESULT UnlockVertexBuffer() = 0;
+    virtual HRESULT LockIndexBuffer(DWORD flags, void** data) = 0;
+    virtual HRESULT UnlockIndexBuffer() = 0;
+};
+
+class ID3DXMesh : public ID3DXBaseMesh
+{
+public:
+    virtual HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) = 0;
+    virtual HRESULT UnlockAttributeBuffer() = 0;
+};
+
+// Vertex and index contents start zeroed; every attribute starts at 0.
+HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf,
+                          IDirect3DDevice9* device, ID3DXMesh** mesh);
+
+// Per-vertex normals: the normals of the faces around each vertex, weighted by
+// face area, normalised. The mesh's FVF must hold D3DFVF_NORMAL.
+HRESULT D3DXComputeNormals(ID3DXBaseMesh* mesh, const DWORD* adjacency);
+
+// Smallest box around numVertices positions spaced stride bytes apart.
+HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, DWORD numVertices, DWORD stride,
+                               D3DXVECTOR3* min, D3DXVECTOR3* max);
+
+UINT D3DXGetFVFVertexSize(DWORD fvf);
+
+// Reads a text .x file (see xfile.h). materials receives numMaterials
+// D3DXMATERIAL entries (at least one: a mesh without materials gets a plain
+// white one, as D3DX does). adjacency and effectInstances are not
+// supported: pass null. On failure returns an error code, sets *mesh to null
+// and D3DXGetLastErrorEXT tells why.
+HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device,
+                           ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
+                           DWORD* numMaterials, ID3DXMesh** mesh);
+
+// Writes mesh as a text .x file: positions, normals and texture coordinates
+// as its FVF holds them, faces, and the materials given (with their texture
+// names) and the attribute of each face. Only D3DXF_FILEFORMAT_TEXT is
+// supported.
+HRESULT D3DXSaveMeshToXW(const wchar_t* filename, ID3DXMesh* mesh, const DWORD* adjacency,
+                         const D3DXMATERIAL* materials, const void* effectInstances, DWORD numMaterials,
+                         DWORD format);
+
+// What went wrong in the last failing D3DX call of this thread, in one line
+// naming the file (and line, for a bad .x file).
+const std::string& D3DXGetLastErrorEXT();
