@@ -1,0 +1,3 @@
+#include "ORV_BoundingVolume.h"
+
+void ORV_BoundingVolume::Draw(ORV_DrawHelper*) const {}

@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include "ORV_PrimitivePoint.h"
+#include "ORV_PrimitiveRectangleXZ.h"
+#include "ORV_SceneNode.h"
+#include "RecordingDrawHelper.h"
+#include "TestSupport.h"
+
+namespace {
+
+class SceneNodeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CountedPrimitive::s_Live = CountedPrimitive::s_Deleted = 0;
+        CountedNode::s_Live = CountedNode::s_Deleted = 0;
+    }
+};
+
+ORV_SceneNode* MakeNode(const wchar_t* name, D3DXVECTOR3 translation, ORV_Primitive* primitive)
+{
+    ORV_SceneNode* node = new ORV_SceneNode(name);
+    ORV_XformInfo x = node->GetXformInfo();
+    x.SetTranslation(translation.x, translation.y, translation.z);
+    node->SetXformInfo(x);
+    node->SetPrimitive(primitive);
+    return node;
+}
+
+TEST_F(SceneNodeTest, NewNodeIsEmptyAndNamed)
+{
+    ORV_SceneNode node(L"Soarer");
+    EXPECT_STREQ(node.GetName(), L"Soarer");
+    EXPECT_EQ(node.GetPrimitive(), nullptr);
+    EXPECT_EQ(node.NumChildren(), 0);
+    EXPECT_EQ(node.GetVelocity(), D3DXVECTOR3(0, 0, 0));
+    EXPECT_FALSE(node.IsPivotVisible());
+    const ORV_XformInfo x = node.GetXformInfo();
+    EXPECT_EQ(x.GetTranslation(), D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(x.GetScale(), D3DXVECTOR3(1, 1, 1));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion());
+    EXPECT_STREQ(ORV_SceneNode(nullptr).GetName(), L"");
+
+    node.SetVelocity(1, -2, 0.5f);
+    node.Update(2.0f);
+    EXPECT_EQ(node.GetXformInfo().GetTranslation(), D3DXVECTOR3(2, -4, 1));
+}
+
+TEST_F(SceneNodeTest, PrimitiveReplacementDeletesTheOldOneOnly)
+{
+    {
+        ORV_SceneNode node(L"n");
+        auto* first = new CountedPrimitive;
+        node.SetPrimitive(first);
+        node.SetPrimitive(first);  // the same one again: kept, not deleted
+        EXPECT_EQ(CountedPrimitive::s_Deleted, 0);
+        EXPECT_EQ(node.GetPrimitive(), first);
+        RecordingDrawHelper h;
+        node.Draw(2, h);
+        EXPECT_EQ(first->drawn, 1);
+
+        node.SetPrimitive(new CountedPrimitive);
+        EXPECT_EQ(CountedPrimitive::s_Deleted, 1);
+        node.SetPrimitive(nullptr);
+        EXPECT_EQ(CountedPrimitive::s_Deleted, 2);
+        EXPECT_EQ(node.GetPrimitive(), nullptr);
+        node.SetPrimitive(new CountedPrimitive);
+    }
+    EXPECT_EQ(CountedPrimitive::s_Deleted, 3);
+    EXPECT_EQ(CountedPrimitive::s_Live, 0);
+}
+
+TEST_F(SceneNodeTest, DeletingTheRootFreesTheWholeTreeOnce)
+{
+    auto* root = new CountedNode(L"root");
+    root->SetPrimitive(new CountedPrimitive);
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* child = new CountedNode(L"child");
+        child->SetPrimitive(new CountedPrimitive);
+        auto* grandchild = new CountedNode(L"grandchild");
+        grandchild->SetPrimitive(i == 1 ? nullptr : new CountedPrimitive);
+        child->AddChild(grandchild);
+        root->AddChild(child);
+    }
+    EXPECT_EQ(CountedNode::s_Live, 7);
+    EXPECT_EQ(CountedPrimitive::s_Live, 6);
+    EXPECT_EQ(root->NumChildren(), 3);
+    EXPECT_EQ(root->GetChildNode(-1), nullptr);
+    EXPECT_EQ(root->GetChildNode(3), nullptr);
+    ASSERT_NE(root->GetChildNode(2), nullptr);
+    EXPECT_EQ(root->GetChildNode(2)->NumChildren(), 1);
+    const ORV_SceneNode* constRoot = root;
+    EXPECT_EQ(constRoot->GetChildNode(3), nullptr);
+    EXPECT_EQ(constRoot->GetChildNode(0), root->GetChildNode(0));
+
+    delete root;
+    EXPECT_EQ(CountedNode::s_Live, 0);
+    EXPECT_EQ(CountedNode::s_Deleted, 7);
+    EXPECT_EQ(CountedPrimitive::s_Live, 0);
+    EXPECT_EQ(CountedPrimitive::s_Deleted, 6);
+}
+
+TEST_F(SceneNodeTest, DrawWalksPrimitiveThenChildrenUnderComposedTransforms)
+{
+    // root at (10, 0, 0) turned 90 degrees about Y; a child at (0, 0, 1)
+    // with an XZ rectangle; a hidden primitive on a second child whose own
+    // child is still drawn.
+    ORV_SceneNode root(L"root");
+    ORV_XformInfo rx;
+    rx.SetTranslation(10, 0, 0);
+    rx.RotateYDegrees(90);
+    root.SetXformInfo(rx);
+    auto* rootPoint = new ORV_PrimitivePoint(0, 0, 0);
+    root.SetPrimitive(rootPoint);
+
+    auto* rect = new ORV_PrimitiveRectangleXZ;
+    rect->SetCorners(0, 5, 0, 1, 5, 2);
+    root.AddChild(MakeNode(L"a", {0, 0, 1}, rect));
+
+    auto* hidden = new CountedPrimitive;
+    hidden->SetVisible(false);
+    ORV_SceneNode* b = MakeNode(L"b", {0, 1, 0}, hidden);
+    b->AddChild(MakeNode(L"c", {0, 0, 0}, new ORV_PrimitivePoint(1, 0, 0)));
+    root.AddChild(b);
+
+    RecordingDrawHelper h;
+    h.InitializeModelTransform();
+    const int depth = h.Depth();
+    root.Draw(h.GetLod(), h);
+    EXPECT_EQ(h.Depth(), depth);
+    EXPECT_EQ(h.pushes, h.pops);
+    EXPECT_EQ(hidden->drawn, 0);
+
+    ASSERT_EQ(h.shapes.size(), 3u);
+    EXPECT_EQ(h.shapes[0].op, "point");
+    ExpectNear(h.shapes[0].points[0], {10, 0, 0});
+    // Rectangle drawn at y = 0 of its frame, its corners turned by the root:
+    // local (0, 0, 0) + (0, 0, 1) -> (1, 0, 0) after the turn, then + 10.
+    EXPECT_EQ(h.shapes[1].op, "rectXZ");
+    ExpectNear(h.shapes[1].points[0], {11, 0, 0});
+    ExpectNear(h.shapes[1].points[1], {13, 0, -1});
+    // The hidden primitive's child: local (1, 0, 0) + (0, 1, 0) -> turned.
+    EXPECT_EQ(h.shapes[2].op, "point");
+    ExpectNear(h.shapes[2].points[0], {10, 1, -1});
+
+    // Each node pushes, composes and pops around its own drawing.
+    EXPECT_EQ(h.log.front(), "PushModelTransform");
+    EXPECT_EQ(h.log[1], "AccumulateModelTransform");
+    EXPECT_EQ(h.log.back(), "PopModelTransform");
+}
+
+TEST_F(SceneNodeTest, VisiblePivotDrawsMarkerAndScaledAxesInTheNodeFrame)
+{
+    ORV_SceneNode node(L"n");
+    ORV_XformInfo x;
+    x.SetTranslation(0, 0, 5);
+    x.SetPivot(1, 0, 0);
+    node.SetXformInfo(x);
+    node.SetPivotVisible(true);
+
+    RecordingDrawHelper h;
+    node.Draw(2, h);
+    EXPECT_EQ(h.pushes, 2);
+    EXPECT_EQ(h.pops, 2);
+    EXPECT_EQ(h.Depth(), 1);
+
+    ASSERT_EQ(h.shapes.size(), 4u);
+    EXPECT_EQ(h.shapes[0].op, "circle");
+    ExpectNear(h.shapes[0].points[0], {1, 0, 5});
+    EXPECT_FLOAT_EQ(h.shapes[0].radius, 0.2f);
+    const ORV_Color colors[3] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
+    const D3DXVECTOR3 tips[3] = {{1.3f, 0, 5}, {0, 1.3f, 5}, {0, 0, 6.3f}};
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        const auto& line = h.shapes[1 + i];
+        EXPECT_EQ(line.op, "line");
+        EXPECT_EQ(line.color, colors[i]);
+        EXPECT_EQ(line.shadeMode, 0);
+        ExpectNear(line.points[0], {0, 0, 5});
+        ExpectNear(line.points[1], tips[i]);
+    }
+    EXPECT_FALSE(h.lighting);  // the temporary axis frame is unlit
+}
+
+TEST_F(SceneNodeTest, BoundsEncloseTransformedBoxesOfTheWholeSubtree)
+{
+    ORV_SceneNode root(L"root");
+    ORV_XformInfo rx;
+    rx.SetTranslation(0, 10, 0);
+    rx.SetScale(2, 1, 1);
+    rx.RotateZDegrees(90);  // x -> y, y -> -x, after the scale in x
+    root.SetXformInfo(rx);
+    root.SetPrimitive(new CountedPrimitive({0, 0, 0}, {1, 2, 3}));
+
+    auto* hidden = new CountedPrimitive({-1, -1, -1}, {1, 1, 1});
+    hidden->SetVisible(false);  // visibility does not matter for bounds
+    root.AddChild(MakeNode(L"child", {100, 0, 0}, hidden));
+    root.AddChild(MakeNode(L"boxless", {0, 0, 0}, new CountedPrimitive(false)));
+
+    RecordingDrawHelper h;
+    h.InitializeModelTransform();
+    ORV_BoundingBox b = root.GetBounds(h, false);
+    EXPECT_EQ(h.Depth(), 1);
+    EXPECT_TRUE(h.shapes.empty());
+    // Own box: x 0..1 scaled to 0..2 turns into y 0..2, y 0..2 into x -2..0.
+    // Child: x 99..101 is scaled too (to 198..202) and turns into y.
+    ExpectBox(b, {-2, 10, -1}, {1, 212, 3}, 1e-4f);
+
+    // A subtree with nothing to bound stays empty.
+    ORV_SceneNode lonely(L"lonely");
+    lonely.AddChild(new ORV_SceneNode(L"empty"));
+    EXPECT_FALSE(lonely.GetBounds(h, false).IsValid());
+
+    // With drawing on, each box is drawn in its node's own frame.
+    ORV_SceneNode single(L"single");
+    ORV_XformInfo sx;
+    sx.SetTranslation(5, 0, 0);
+    single.SetXformInfo(sx);
+    single.SetPrimitive(new CountedPrimitive({0, 0, 0}, {1, 1, 1}));
+    h.shapes.clear();
+    single.GetBounds(h, true);
+    ASSERT_EQ(h.shapes.size(), 12u);
+    ExpectNear(h.shapes[0].points[0], {5, 0, 0});
+    ExpectNear(h.shapes[0].points[1], {6, 0, 0});
+    EXPECT_EQ(h.Depth(), 1);
+}
+
+TEST_F(SceneNodeTest, PlainHelperGivesBoundsInTheNodesOwnCoordinates)
+{
+    ORV_SceneNode node(L"craft");
+    ORV_XformInfo x;
+    x.SetTranslation(10, 0, 0);
+    x.SetScale(3, 3, 3);
+    node.SetXformInfo(x);
+    node.SetPrimitive(new CountedPrimitive({-1, -1, -1}, {1, 1, 1}));
+    ORV_DrawHelper plain;
+    ExpectBox(node.GetBounds(plain, false), {-1, -1, -1}, {1, 1, 1});
+}
+
+TEST_F(SceneNodeTest, NodeBoundsFindTheTargetThroughItsAncestors)
+{
+    ORV_SceneNode root(L"root");
+    ORV_XformInfo rx;
+    rx.SetTranslation(1, 0, 0);
+    root.SetXformInfo(rx);
+    root.SetPrimitive(new CountedPrimitive({0, 0, 0}, {50, 50, 50}));
+    ORV_SceneNode* a = MakeNode(L"a", {0, 2, 0}, new CountedPrimitive({0, 0, 0}, {1, 1, 1}));
+    ORV_SceneNode* b = MakeNode(L"b", {0, 0, 3}, new CountedPrimitive({0, 0, 0}, {1, 1, 1}));
+    ORV_SceneNode* c = MakeNode(L"c", {0, 0, 4}, new CountedPrimitive({0, 0, 0}, {1, 1, 1}));
+    a->AddChild(b);
+    root.AddChild(a);
+    root.AddChild(c);
+
+    RecordingDrawHelper h;
+    h.InitializeModelTransform();
+    ORV_BoundingBox out;
+    ASSERT_TRUE(root.GetNodeBounds(b, out, h, false));
+    ExpectBox(out, {1, 2, 3}, {2, 3, 4});
+    EXPECT_EQ(h.Depth(), 1);
+    EXPECT_TRUE(h.shapes.empty());
+
+    ASSERT_TRUE(root.GetNodeBounds(c, out, h, false));  // found after a's subtree
+    ExpectBox(out, {1, 0, 4}, {2, 1, 5});
+    EXPECT_EQ(h.pushes, h.pops);
+
+    // The root itself: its bounds include all descendants.
+    ASSERT_TRUE(root.GetNodeBounds(&root, out, h, false));
+    ExpectBox(out, {1, 0, 0}, {51, 50, 50});
+
+    // Drawing: only the found box, once, in blue wireframe, flat.
+    h.shapes.clear();
+    ASSERT_TRUE(root.GetNodeBounds(b, out, h, true));
+    ASSERT_EQ(h.shapes.size(), 24u);  // the box while bounding, then in blue
+    for (size_t i = 12; i < 24; ++i)
+    {
+        EXPECT_EQ(h.shapes[i].color, ORV_Color(0, 0, 255, 255));
+        EXPECT_EQ(h.shapes[i].fillMode, 1);
+        EXPECT_EQ(h.shapes[i].shadeMode, 0);
+    }
+    // The blue box is drawn after all pops, in the frame the search began in.
+    ExpectNear(h.shapes[12].points[0], {1, 2, 3});
+    EXPECT_EQ(h.Depth(), 1);
+
+    // Not in the subtree: false, out untouched, nothing drawn.
+    ORV_SceneNode stranger(L"stranger");
+    const ORV_BoundingBox before({7, 7, 7}, {8, 8, 8});
+    out = before;
+    h.shapes.clear();
+    EXPECT_FALSE(root.GetNodeBounds(&stranger, out, h, true));
+    ExpectBox(out, {7, 7, 7}, {8, 8, 8});
+    EXPECT_TRUE(h.shapes.empty());
+    EXPECT_EQ(h.Depth(), 1);
+    EXPECT_EQ(h.pushes, h.pops);
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+#include <cmath>
+#include <numbers>
+
+#include <gtest/gtest.h>
+
+#include "ORV_XformInfo.h"
+#include "RecordingDrawHelper.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Maps a local point through the transform as the drawing interface would.
+D3DXVECTOR3 Map(const ORV_XformInfo& xform, D3DXVECTOR3 p)
+{
+    RecordingDrawHelper h;
+    h.PushModelTransform();
+    EXPECT_TRUE(xform.SetUpModelTransform(h));
+    h.TransformPoint(&p);
+    h.PopModelTransform();
+    return p;
+}
+
+D3DXVECTOR3 RowTimes(D3DXVECTOR3 v, const D3DXMATRIX3X3& m)
+{
+    return {v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
+            v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
+            v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
+}
+
+void ExpectMatrixNear(const D3DXMATRIX3X3& a, const D3DXMATRIX3X3& b, float tol = 1e-5f)
+{
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(a.m[r][c], b.m[r][c], tol) << r << "," << c;
+}
+
+D3DXMATRIX3X3 Matrix(float a, float b, float c, float d, float e, float f, float g, float h,
+                     float i)
+{
+    D3DXMATRIX3X3 m;
+    const float v[9] = {a, b, c, d, e, f, g, h, i};
+    for (int k = 0; k < 9; ++k)
+        m.m[k / 3][k % 3] = v[k];
+    return m;
+}
+
+TEST(ORV_XformInfo, DefaultsAndClearKeepingPivot)
+{
+    ORV_XformInfo x;
+    EXPECT_EQ(x.GetTranslation(), D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(x.GetScale(), D3DXVECTOR3(1, 1, 1));
+    EXPECT_EQ(x.GetPivot(), D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion(0, 0, 0, 1));
+
+    x.SetTranslation(1, 2, 3);
+    x.SetScale(4, 5, 6);
+    x.SetPivot(7, 8, 9);
+    x.RotateYDegrees(30);
+    x.ClearXform();
+    EXPECT_EQ(x.GetTranslation(), D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(x.GetScale(), D3DXVECTOR3(1, 1, 1));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion());
+    EXPECT_EQ(x.GetPivot(), D3DXVECTOR3(7, 8, 9));
+}
+
+TEST(ORV_XformInfo, ComposesScaleAndRotationAboutThePivotThenTranslates)
+{
+    ORV_XformInfo x;
+    x.SetTranslation(5, 0, 0);
+    x.SetPivot(1, 0, 0);
+    x.SetScale(2, 2, 2);
+    x.RotateZDegrees(90);
+    ExpectNear(Map(x, {1, 0, 0}), {6, 0, 0});  // the pivot stays put
+    ExpectNear(Map(x, {2, 0, 0}), {6, 2, 0});
+
+    // Non-uniform scale acts before the rotation, along the local axes.
+    ORV_XformInfo y;
+    y.SetScale(3, 1, 1);
+    y.RotateZDegrees(90);
+    ExpectNear(Map(y, {1, 0, 0}), {0, 3, 0});
+    ExpectNear(Map(y, {0, 1, 0}), {-1, 0, 0});
+}
+
+TEST(ORV_XformInfo, OwnAxisTurnsAndParentAxisTurnsCompose)
+{
+    // Own-axis turns: the second acts about the already turned axis.
+    ORV_XformInfo zx;
+    zx.RotateZDegrees(90);
+    zx.RotateXDegrees(90);
+    ORV_XformInfo xz;
+    xz.RotateXDegrees(90);
+    xz.RotateZDegrees(90);
+    ExpectNear(Map(xz, {0, 1, 0}), {-1, 0, 0});
+    ExpectNear(Map(zx, {0, 1, 0}), {0, 0, 1});
+    ExpectNear(Map(zx, {1, 0, 0}), {0, 1, 0});
+
+    // Rotate puts the turn on the left: it acts about the parent's axes.
+    ORV_XformInfo parent;
+    parent.RotateXDegrees(90);
+    parent.Rotate(ORV_Quaternion::FromAxisAngleDegrees({0, 0, 1}, 90));
+    ExpectNear(Map(parent, {0, 1, 0}), {0, 0, 1});
+    ExpectNear(Map(parent, {0, 0, 1}), {1, 0, 0});
+
+    // Positive angles turn counter-clockwise seen from the axis' tip.
+    ORV_XformInfo y;
+    y.RotateYDegrees(90);
+    ExpectNear(Map(y, {0, 0, 1}), {1, 0, 0});
+    ORV_XformInfo x;
+    x.RotateXDegrees(90);
+    ExpectNear(Map(x, {0, 1, 0}), {0, 0, 1});
+}
+
+TEST(ORV_XformInfo, RadianTurnsUseTheDegreeFactor)
+{
+    ORV_XformInfo rad;
+    rad.RotateZ(std::numbers::pi_v<float> / 2);
+    ORV_XformInfo deg;
+    deg.RotateZDegrees(90);
+    ExpectMatrixNear(rad.GetRotationMatrix(), deg.GetRotationMatrix(), 1e-5f);
+
+    // One radian is exactly 57.2957763671875 degrees here, so the quaternion
+    // matches the degree form bit for bit.
+    ORV_XformInfo one;
+    one.RotateX(1.0f);
+    ORV_XformInfo oneDeg;
+    oneDeg.RotateXDegrees(57.2957763671875f);
+    EXPECT_EQ(one.GetRotation(), oneDeg.GetRotation());
+    ORV_XformInfo yr, yd;
+    yr.RotateY(-2.0f);
+    yd.RotateYDegrees(-2.0f * 57.2957763671875f);
+    EXPECT_EQ(yr.GetRotation(), yd.GetRotation());
+}
+
+TEST(ORV_XformInfo, RotationMatrixIsRowVectorAndNormalisesACopy)
+{
+    ORV_XformInfo x;
+    x.RotateZDegrees(90);
+    const D3DXMATRIX3X3 m = x.GetRotationMatrix();
+    ExpectNear(RowTimes({1, 0, 0}, m), {0, 1, 0});
+    EXPECT_NEAR(m.m[0][1], 1.0f, 1e-6f);   // row 0 is the image of x
+    EXPECT_NEAR(m.m[1][0], -1.0f, 1e-6f);
+
+    // A scaled quaternion gives the same matrix and is itself kept.
+    ORV_XformInfo scaled;
+    const ORV_Quaternion q = x.GetRotation();
+    scaled.SetRotation(ORV_Quaternion(q.x * 3, q.y * 3, q.z * 3, q.w * 3));
+    ExpectMatrixNear(scaled.GetRotationMatrix(), m);
+    EXPECT_FLOAT_EQ(scaled.GetRotation().w, q.w * 3);
+
+    // A zero quaternion is left as it is: the identity's formula gives I.
+    ORV_XformInfo zero;
+    zero.SetRotation(ORV_Quaternion(0, 0, 0, 0));
+    ExpectMatrixNear(zero.GetRotationMatrix(), D3DXMATRIX3X3());
+}
+
+TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
+{
+    struct Case
+    {
+        D3DXVECTOR3 axis;
+        float degrees;
+    } cases[] = {
+        {{0, 0, 1}, 0},   {{0, 0, 1}, 90},  {{1, 2, 3}, 40},  {{0, 1, 0}, -135},
+        {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180}, {{1, 1, 0}, 180},
+        {{1, 0, 1}, 180}, {{0, 1, 1}, 180}, {{1, 1, 1}, 179}, {{-1, 2, 0.5f}, 175},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.degrees);
+        ORV_XformInfo source;
+        source.SetRotation(ORV_Quaternion::FromAxisAngleDegrees(c.axis, c.degrees));
+        const D3DXMATRIX3X3 m = source.GetRotationMatrix();
+        ORV_XformInfo copy;
+        copy.SetRotationMatrix(m);
+        ExpectMatrixNear(copy.GetRotationMatrix(), m, 2e-5f);
+        EXPECT_NEAR(copy.GetRotation().Length(), 1.0f, 1e-5f);
+    }
+
+    // 180 degrees about X, Y and Z land in the x, y and z cases respectively
+    // and give exactly the unit axis.
+    ORV_XformInfo x;
+    x.SetRotationMatrix(Matrix(1, 0, 0, 0, -1, 0, 0, 0, -1));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion(1, 0, 0, 0));
+    x.SetRotationMatrix(Matrix(-1, 0, 0, 0, 1, 0, 0, 0, -1));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion(0, 1, 0, 0));
+    x.SetRotationMatrix(Matrix(-1, 0, 0, 0, -1, 0, 0, 0, 1));
+    EXPECT_EQ(x.GetRotation(), ORV_Quaternion(0, 0, 1, 0));
+
+    // The input is row-vector: 90 degrees about Z maps x to y.
+    x.SetRotationMatrix(Matrix(0, 1, 0, -1, 0, 0, 0, 0, 1));
+    const float h = std::sqrt(0.5f);
+    EXPECT_NEAR(x.GetRotation().z, h, 1e-6f);
+    EXPECT_NEAR(x.GetRotation().w, h, 1e-6f);
+}
+
+TEST(ORV_XformInfo, SetRotationMatrixThresholdIsStrictAndTiesGoLater)
+{
+    // Diagonal matrices tell the branches apart: the trace branch gives a
+    // pure w, each diagonal case a pure x, y or z.
+    auto fromDiagonal = [](float a, float b, float c) {
+        ORV_XformInfo x;
+        x.SetRotationMatrix(Matrix(a, 0, 0, 0, b, 0, 0, 0, c));
+        return x.GetRotation();
+    };
+
+    // t = M00 + M11 + M22 + 1 can never be exactly 0.01f in float (the last
+    // addition of 1 yields multiples of 2^-24), so probe the two diagonals
+    // on either side of the threshold instead.
+    float d = -0.33f;
+    while (d + d + d + 1.0f > 0.01f)
+        d = std::nextafter(d, -1.0f);
+    ORV_Quaternion q = fromDiagonal(d, d, d);
+    EXPECT_EQ(q.w, 0.0f);  // not the trace branch
+    EXPECT_GT(q.z, 0.0f);  // a three-way tie goes to the z case
+    EXPECT_EQ(q.x, 0.0f);
+
+    const float e = std::nextafter(d, 0.0f);
+    ASSERT_GT(e + e + e + 1.0f, 0.01f);
+    q = fromDiagonal(e, e, e);
+    EXPECT_GT(q.w, 0.0f);
+    EXPECT_EQ(q.z, 0.0f);
+
+    q = fromDiagonal(0, 0, -1);  // x ties y: the y case
+    EXPECT_GT(q.y, 0.0f);
+    EXPECT_EQ(q.z, 0.0f);
+    q = fromDiagonal(0, -1, 0);  // x ties z: the z case
+    EXPECT_GT(q.z, 0.0f);
+    EXPECT_EQ(q.x, 0.0f);
+    q = fromDiagonal(-1, 0, 0);  // y ties z: the z case
+    EXPECT_GT(q.z, 0.0f);
+    EXPECT_EQ(q.y, 0.0f);
+}
+
+TEST(ORV_XformInfo, DrawPivotSendsItsAttributesThenTheCircle)
+{
+    ORV_XformInfo x;
+    x.SetPivot(1, 2, 3);
+    RecordingDrawHelper h;
+    h.SetFillMode(0);
+    h.log.clear();
+    EXPECT_TRUE(x.DrawPivot(h, 0.5f));
+    EXPECT_EQ(h.log, (std::vector<std::string>{"ResetAttributes", "EnableBlending 0",
+                                               "EnableTexture 0", "SetFillMode 2",
+                                               "SetShadeMode 1", "DrawCircle"}));
+    ASSERT_EQ(h.shapes.size(), 1u);
+    EXPECT_EQ(h.shapes[0].color, ORV_Color(255, 255, 255, 255));
+    EXPECT_EQ(h.shapes[0].shadeColor, ORV_Color(0, 0, 255, 255));
+    EXPECT_EQ(h.shapes[0].fillMode, 2);
+    EXPECT_EQ(h.shapes[0].shadeMode, 1);
+    ExpectNear(h.shapes[0].local[0], {1, 2, 3});
+    EXPECT_FLOAT_EQ(h.shapes[0].radius, 0.5f);
+
+    ORV_DrawHelper plain;
+    EXPECT_FALSE(x.DrawPivot(plain, 0.5f));  // the circle's result
+}
+
+}  // namespace
