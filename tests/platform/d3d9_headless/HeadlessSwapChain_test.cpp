@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "HeadlessFixture.h"
+
+namespace {
+
+using HeadlessSwapChains = HeadlessFixture;
+
+D3DPRESENT_PARAMETERS ViewParameters(HWND window, UINT width = 0, UINT height = 0)
+{
+    D3DPRESENT_PARAMETERS params{};
+    params.Windowed = TRUE;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.BackBufferFormat = D3DFMT_X8R8G8B8;
+    params.hDeviceWindow = window;
+    params.BackBufferWidth = width;
+    params.BackBufferHeight = height;
+    return params;
+}
+
+UINT BackBufferWidth(IDirect3DSwapChain9* chain)
+{
+    return dynamic_cast<HeadlessSwapChain*>(chain)->BackBuffer()->Width();
+}
+
+TEST_F(HeadlessSwapChains, AdditionalChainsAreSizedByTheirWindowOrTheirParameters)
+{
+    auto view = std::make_shared<HeadlessWindow>(200, 150);
+    D3DPRESENT_PARAMETERS params = ViewParameters(HWND(view));
+    IDirect3DSwapChain9* fromWindow = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &fromWindow), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(fromWindow), 200u);
+    EXPECT_EQ(params.BackBufferHeight, 150u);
+
+    params = ViewParameters(HWND(view), 64, 48);
+    IDirect3DSwapChain9* given = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &given), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(given), 64u);
+
+    params = ViewParameters(HWND());  // no device window: the focus window's
+    IDirect3DSwapChain9* focus = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &focus), D3D_OK);
+    EXPECT_EQ(BackBufferWidth(focus), 320u);
+
+    auto gone = std::make_shared<HeadlessWindow>(10, 10);
+    params = ViewParameters(HWND(gone));
+    gone.reset();
+    IDirect3DSwapChain9* none = reinterpret_cast<IDirect3DSwapChain9*>(0x1);
+    EXPECT_EQ(m_Device->CreateAdditionalSwapChain(&params, &none), D3DERR_INVALIDCALL);
+    EXPECT_EQ(none, nullptr);
+
+    EXPECT_EQ(m_Headless->LiveSwapChainCount(), 4);
+    fromWindow->Release();
+    given->Release();
+    focus->Release();
+    EXPECT_EQ(m_Headless->LiveSwapChainCount(), 1);
+}
+
+TEST_F(HeadlessSwapChains, ChainsAndBackBuffersKeepTheDeviceUntilTheLastReferenceGoes)
+{
+    IDirect3DSwapChain9* implicit = nullptr;
+    ASSERT_EQ(m_Device->GetSwapChain(0, &implicit), D3D_OK);
+    EXPECT_EQ(RefCount(m_Device), 2u);  // the implicit chain is part of the device
+
+    auto view = std::make_shared<HeadlessWindow>(50, 40);
+    D3DPRESENT_PARAMETERS params = ViewParameters(HWND(view));
+    IDirect3DSwapChain9* chain = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+
+    // Every other holder lets go; the back buffer alone keeps chain and device.
+    m_Device->Release();
+    m_Device = nullptr;
+    implicit->Release();
+    chain->Release();
+    EXPECT_EQ(m_Counters->devicesAlive, 1);
+    EXPECT_EQ(m_Counters->swapChainsAlive, 1);
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(back->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Width, 50u);
+    EXPECT_EQ(back->Release(), 0u);
+    EXPECT_EQ(m_Counters->devicesAlive, 0);
+}
+
+TEST_F(HeadlessSwapChains, RenderTargetResetsTheViewportAndDoesNotKeepItsChain)
+{
+    auto view = std::make_shared<HeadlessWindow>(120, 90);
+    D3DPRESENT_PARAMETERS params = ViewParameters(HWND(view));
+    IDirect3DSwapChain9* chain = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+
+    D3DVIEWPORT9 small{5, 5, 10, 10, 0.25f, 0.5f};
+    ASSERT_EQ(m_Device->SetViewport(&small), D3D_OK);
+    ASSERT_EQ(m_Device->SetRenderTarget(0, back), D3D_OK);
+    D3DVIEWPORT9 vp{};
+    m_Device->GetViewport(&vp);
+    EXPECT_EQ(vp.X + vp.Y, 0u);
+    EXPECT_EQ(vp.Width, 120u);
+    EXPECT_EQ(vp.Height, 90u);
+    EXPECT_EQ(vp.MinZ, 0.0f);
+    EXPECT_EQ(vp.MaxZ, 1.0f);
+    D3DVIEWPORT9 tooWide{1, 0, 120, 90, 0.0f, 1.0f};
+    EXPECT_EQ(m_Device->SetViewport(&tooWide), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Device->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
+
+    m_Device->BeginScene();
+    m_Device->EndScene();
+    EXPECT_EQ(dynamic_cast<HeadlessSwapChain*>(chain)->BeginSceneCount(), 1);
+    EXPECT_EQ(m_Headless->ImplicitSwapChain()->BeginSceneCount(), 0);
+
+    // The chain goes while its back buffer is the target: the device falls
+    // back to the implicit back buffer rather than keep (and be kept by) it.
+    back->Release();
+    chain->Release();
+    EXPECT_EQ(m_Counters->swapChainsAlive, 0);
+    EXPECT_EQ(m_Headless->RenderTarget(), m_Headless->ImplicitSwapChain()->BackBuffer());
+    m_Device->GetViewport(&vp);
+    EXPECT_EQ(vp.Width, 320u);
+}
+
+TEST_F(HeadlessSwapChains, PresentCountsPerChainAndWindowAndRefusesNonWindows)
+{
+    auto view = std::make_shared<HeadlessWindow>(30, 20);
+    D3DPRESENT_PARAMETERS params = ViewParameters(HWND(view));
+    IDirect3DSwapChain9* chain = nullptr;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
+    IDirect3DSwapChain9* implicit = nullptr;
+    ASSERT_EQ(m_Device->GetSwapChain(0, &implicit), D3D_OK);
+    m_Headless->SetRecording(true);
+
+    EXPECT_EQ(chain->Present(nullptr, nullptr, HWND(), nullptr, 0), D3D_OK);  // its own window
+    EXPECT_EQ(implicit->Present(nullptr, nullptr, HWND(m_Window), nullptr, 0), D3D_OK);
+    EXPECT_EQ(implicit->Present(nullptr, nullptr, HWND(view), nullptr, 0), D3D_OK);
+    auto gone = std::make_shared<HeadlessWindow>(10, 10);
+    const HWND stale(gone);
+    gone.reset();
+    EXPECT_EQ(chain->Present(nullptr, nullptr, stale, nullptr, 0), D3DERR_INVALIDCALL);
+
+    EXPECT_EQ(dynamic_cast<HeadlessSwapChain*>(chain)->PresentCount(), 1);
+    EXPECT_EQ(m_Headless->ImplicitSwapChain()->PresentCount(), 2);
+    EXPECT_EQ(m_Headless->PresentCount(HWND(view)), 2);
+    EXPECT_EQ(m_Headless->PresentCount(HWND(m_Window)), 1);
+    const auto presents = m_Headless->CallsNamed("Present");
+    ASSERT_EQ(presents.size(), 4u);
+    EXPECT_EQ(presents[0].object, chain);
+    EXPECT_TRUE(presents[0].window == HWND(view));
+
+    view.reset();  // the chain's own window is gone
+    EXPECT_EQ(chain->Present(nullptr, nullptr, HWND(), nullptr, 0), D3DERR_INVALIDCALL);
+    implicit->Release();
+    chain->Release();
+}
+
+}  // namespace
