@@ -41,7 +41,9 @@ class ID3DXBaseMesh : public IUnknown
 {
 public:
     // Draws the faces whose attribute is attribId, as a triangle list, with
-    // the device's current states.
+    // the device's current states. A subset with no faces draws nothing and
+    // succeeds; one whose faces name a vertex past the end is refused with
+    // D3DERR_INVALIDCALL until the indices are written again.
     virtual HRESULT DrawSubset(DWORD attribId) = 0;
     virtual DWORD GetNumFaces() = 0;
     virtual DWORD GetNumVertices() = 0;
@@ -65,11 +67,15 @@ public:
 };
 
 // Vertex and index contents start zeroed; every attribute starts at 0.
+// Needs a device, at least one face and vertex, a format with a position,
+// and D3DXMESH_32BIT for more than 65536 vertices.
 HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf,
                           IDirect3DDevice9* device, ID3DXMesh** mesh);
 
 // Per-vertex normals: the normals of the faces around each vertex, weighted by
-// face area, normalised. The mesh's FVF must hold D3DFVF_NORMAL.
+// face area, normalised; a vertex without (non-degenerate) faces gets zero.
+// The mesh's FVF must hold D3DFVF_NORMAL. A mesh of this library that was
+// not written since the last call is left as it is (no version change).
 HRESULT D3DXComputeNormals(ID3DXBaseMesh* mesh, const DWORD* adjacency);
 
 // Smallest box around numVertices positions spaced stride bytes apart.
@@ -81,8 +87,10 @@ UINT D3DXGetFVFVertexSize(DWORD fvf);
 // Reads a text .x file (see xfile.h). materials receives numMaterials
 // D3DXMATERIAL entries (at least one: a mesh without materials gets a plain
 // white one, as D3DX does). adjacency and effectInstances are not
-// supported: pass null. On failure returns an error code, sets *mesh to null
-// and D3DXGetLastErrorEXT tells why.
+// supported: pass null (asking for them fails with E_NOTIMPL). Meshes of
+// more than 65536 vertices get 32-bit indices. On failure returns an error
+// code, sets *mesh (and *materials) to null and D3DXGetLastErrorEXT tells
+// why.
 HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
                            DWORD* numMaterials, ID3DXMesh** mesh);

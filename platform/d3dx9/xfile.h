@@ -34,9 +34,17 @@ struct XFileMesh
 constexpr std::size_t kXFileMaxVertices = 1u << 20;
 constexpr std::size_t kXFileMaxFaces = 1u << 21;
 constexpr std::size_t kXFileMaxMaterials = 4096;
+// Largest file ReadXFile reads, and the most corners one polygon may have.
+constexpr std::size_t kXFileMaxBytes = std::size_t{256} << 20;
+constexpr std::size_t kXFileMaxPolygonCorners = 1u << 16;
+// Longest texture file name; bounds what `{ Name }` references can copy.
+constexpr std::size_t kXFileMaxTextureName = 1024;
 
-// Parses the text of a .x file. On failure returns false and sets *error to
-// one line naming the problem and its line number; *out is then unspecified.
+// Parses the text of a .x file: one Mesh object (with MeshNormals,
+// MeshTextureCoords and MeshMaterialList children), materials inline or by
+// `{ Name }` reference to a top-level Material; templates and other objects
+// are skipped. On failure returns false and sets *error to one line naming
+// the problem and its line number; *out is then unspecified.
 bool ParseXFile(std::string_view text, XFileMesh* out, std::string* error);
 
 // Reads and parses a file (UTF-8 path). Errors name the file.
@@ -46,3 +54,6 @@ bool ReadXFile(const std::string& path, XFileMesh* out, std::string* error);
 // same way whatever the locale. False with *error set when the file cannot
 // be written or the mesh is inconsistent.
 bool WriteXFile(const std::string& path, const XFileMesh& mesh, std::string* error);
+
+// The text WriteXFile writes, without touching a file.
+bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error);
