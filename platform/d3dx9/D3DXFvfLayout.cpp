@@ -48,8 +48,11 @@ bool D3DXGetFvfLayout(DWORD fvf, D3DXFvfLayout* layout)
     }
     if (fvf & D3DFVF_PSIZE)
         offset += 4;
-    if (fvf & D3DFVF_DIFFUSE)
+    if (fvf & D3DFVF_DIFFUSE) {
+        l.hasDiffuse = true;
+        l.diffuseOffset = offset;
         offset += 4;
+    }
     if (fvf & D3DFVF_SPECULAR)
         offset += 4;
     l.texcoordCount = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;

@@ -10,6 +10,8 @@ struct D3DXFvfLayout
     UINT positionSize = 0;  // 0 when the format has no position
     UINT normalOffset = 0;  // valid when hasNormal
     bool hasNormal = false;
+    UINT diffuseOffset = 0;  // valid when hasDiffuse
+    bool hasDiffuse = false;
     UINT texcoordOffset = 0;  // first texture coordinate set
     UINT texcoordCount = 0;   // number of sets
     UINT texcoord0Floats = 0;  // floats in the first set

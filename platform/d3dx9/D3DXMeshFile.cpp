@@ -65,6 +65,10 @@ HRESULT FillMesh(const XFileMesh& x, ID3DXMesh* mesh)
             std::memcpy(v + layout.normalOffset, &x.normals[i].x, 12);
         if (!x.texcoords.empty())
             std::memcpy(v + layout.texcoordOffset, x.texcoords[i].data(), 8);
+        if (layout.hasDiffuse) {
+            const DWORD color = x.colors.empty() ? 0xFFFFFFFFu : x.colors[i];
+            std::memcpy(v + layout.diffuseOffset, &color, 4);
+        }
     }
     mesh->UnlockVertexBuffer();
 
@@ -110,6 +114,7 @@ HRESULT ExtractMesh(ID3DXMesh* mesh, XFileMesh* x)
     x->positions.resize(numVertices);
     x->normals.resize(layout.hasNormal ? numVertices : 0);
     x->texcoords.resize(hasTexcoords ? numVertices : 0);
+    x->colors.resize(layout.hasDiffuse ? numVertices : 0);
     for (DWORD i = 0; i < numVertices; ++i) {
         const std::byte* v = vertices + std::size_t{i} * stride;
         std::memcpy(&x->positions[i].x, v, 12);
@@ -117,6 +122,8 @@ HRESULT ExtractMesh(ID3DXMesh* mesh, XFileMesh* x)
             std::memcpy(&x->normals[i].x, v + layout.normalOffset, 12);
         if (hasTexcoords)
             std::memcpy(x->texcoords[i].data(), v + layout.texcoordOffset, 8);
+        if (layout.hasDiffuse)
+            std::memcpy(&x->colors[i], v + layout.diffuseOffset, 4);
     }
     mesh->UnlockVertexBuffer();
 
@@ -175,6 +182,8 @@ HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevi
         DWORD fvf = D3DFVF_XYZ;
         if (!x.normals.empty())
             fvf |= D3DFVF_NORMAL;
+        if (!x.colors.empty())
+            fvf |= D3DFVF_DIFFUSE;
         if (!x.texcoords.empty())
             fvf |= D3DFVF_TEX1;
         // A file with more vertices than 16-bit indices reach still loads.

@@ -33,6 +33,8 @@ struct RawMesh
     std::vector<std::uint32_t> normalCorners;  // normal index of each corner
     bool hasTexcoords = false;
     std::vector<std::array<float, 2>> texcoords;
+    bool hasColors = false;
+    std::vector<DWORD> colors;  // packed ARGB; vertices the file leaves out are white
     bool hasMaterialList = false;
     std::vector<std::uint32_t> polygonMaterials;
     std::vector<XFileMaterial> materials;
@@ -335,6 +337,8 @@ private:
                     ok = !mesh.hasNormals ? ParseNormals() : Fail("a second MeshNormals in one Mesh");
                 else if (name == "MeshTextureCoords")
                     ok = !mesh.hasTexcoords ? ParseTexcoords() : Fail("a second MeshTextureCoords in one Mesh");
+                else if (name == "MeshVertexColors")
+                    ok = !mesh.hasColors ? ParseVertexColors() : Fail("a second MeshVertexColors in one Mesh");
                 else if (name == "MeshMaterialList")
                     ok = !m_HaveMaterialList ? ParseMaterialList() : Fail("a second MeshMaterialList in one Mesh");
                 else
@@ -416,6 +420,49 @@ private:
                 return false;
         mesh.hasTexcoords = true;
         return SkipChildren("MeshTextureCoords", openLine);
+    }
+
+    bool ParseVertexColors()
+    {
+        const int openLine = m_Lex.Line();
+        if (!OpenObject("MeshVertexColors"))
+            return false;
+        RawMesh& mesh = m_Mesh;
+        std::uint32_t count;
+        if (!ReadCount(&count, "vertex colour count", kXFileMaxVertices, 5))
+            return false;
+        if (count > mesh.positions.size())
+            return Fail("MeshVertexColors has " + std::to_string(count) + " entries for " +
+                        std::to_string(mesh.positions.size()) + " vertices");
+        mesh.colors.assign(mesh.positions.size(), 0xFFFFFFFFu);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t index;
+            if (!ReadUInt(&index, "a vertex colour's index"))
+                return false;
+            if (index >= mesh.positions.size())
+                return Fail("vertex colour " + std::to_string(i) + " names vertex " + std::to_string(index) + " of " +
+                            std::to_string(mesh.positions.size()));
+            float rgba[4];
+            for (float& channel : rgba)
+                if (!ReadFloat(&channel, "a vertex colour channel"))
+                    return false;
+            mesh.colors[index] = PackColor(rgba);
+        }
+        mesh.hasColors = true;
+        return SkipChildren("MeshVertexColors", openLine);
+    }
+
+    // Channels 0..1 (clamped; NaN reads as 0) to a packed ARGB word.
+    static DWORD PackColor(const float rgba[4])
+    {
+        auto byte = [](float v) -> DWORD {
+            if (!(v > 0.0f))
+                return 0;
+            if (v >= 1.0f)
+                return 255;
+            return static_cast<DWORD>(v * 255.0f + 0.5f);
+        };
+        return (byte(rgba[3]) << 24) | (byte(rgba[0]) << 16) | (byte(rgba[1]) << 8) | byte(rgba[2]);
     }
 
     bool ParseMaterialList()
@@ -590,6 +637,7 @@ private:
         out->positions = std::move(mesh.positions);
         out->normals = mesh.hasNormals ? std::move(m_SplitNormals) : std::vector<D3DXVECTOR3>{};
         out->texcoords = mesh.hasTexcoords ? std::move(mesh.texcoords) : std::vector<std::array<float, 2>>{};
+        out->colors = mesh.hasColors ? std::move(mesh.colors) : std::vector<DWORD>{};
         out->faces.clear();
         out->faceMaterials.clear();
         const std::size_t numPolygons = mesh.PolygonCount();
@@ -660,6 +708,10 @@ private:
                 if (mesh.hasTexcoords) {
                     const std::array<float, 2> uv = mesh.texcoords[v];
                     mesh.texcoords.push_back(uv);
+                }
+                if (mesh.hasColors) {
+                    const DWORD color = mesh.colors[v];
+                    mesh.colors.push_back(color);
                 }
                 vertexNormals.push_back(n);
             }

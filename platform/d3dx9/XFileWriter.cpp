@@ -100,6 +100,11 @@ bool CheckMesh(const XFileMesh& mesh, std::string* error)
                  std::to_string(nv) + " vertices";
         return false;
     }
+    if (!mesh.colors.empty() && mesh.colors.size() != nv) {
+        *error = "mesh has " + std::to_string(mesh.colors.size()) + " vertex colours for " + std::to_string(nv) +
+                 " vertices";
+        return false;
+    }
     for (std::size_t i = 0; i < nv; ++i) {
         if (!Finite(mesh.positions[i]) || (!mesh.normals.empty() && !Finite(mesh.normals[i])) ||
             (!mesh.texcoords.empty() && !(std::isfinite(mesh.texcoords[i][0]) && std::isfinite(mesh.texcoords[i][1])))) {
@@ -219,6 +224,27 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
             out.Float(mesh.texcoords[i][0]);
             out.Raw(";");
             out.Float(mesh.texcoords[i][1]);
+            out.Raw(";");
+            out.ItemEnd(i, nv);
+        }
+        out.EmptyListEnd(nv);
+        out.Raw(" }\n");
+    }
+
+    if (!mesh.colors.empty()) {
+        // Each entry: vertex index, then red, green, blue, alpha in 0..1.
+        out.Raw("\n MeshVertexColors {\n  ");
+        out.UInt(nv);
+        out.Raw(";\n");
+        for (std::size_t i = 0; i < nv; ++i) {
+            const DWORD c = mesh.colors[i];
+            out.Raw("  ");
+            out.UInt(i);
+            out.Raw(";");
+            for (const int shift : {16, 8, 0, 24}) {
+                out.Float(static_cast<float>((c >> shift) & 0xFFu) / 255.0f);
+                out.Raw(";");
+            }
             out.Raw(";");
             out.ItemEnd(i, nv);
         }

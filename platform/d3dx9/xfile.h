@@ -25,6 +25,7 @@ struct XFileMesh
     std::vector<D3DXVECTOR3> positions;
     std::vector<D3DXVECTOR3> normals;                 // empty, or one per position
     std::vector<std::array<float, 2>> texcoords;      // empty, or one per position
+    std::vector<DWORD> colors;                        // empty, or one packed ARGB per position
     std::vector<std::array<std::uint32_t, 3>> faces;  // indices into positions
     std::vector<std::uint32_t> faceMaterials;         // empty, or one per face
     std::vector<XFileMaterial> materials;
@@ -41,7 +42,7 @@ constexpr std::size_t kXFileMaxPolygonCorners = 1u << 16;
 constexpr std::size_t kXFileMaxTextureName = 1024;
 
 // Parses the text of a .x file: one Mesh object (with MeshNormals,
-// MeshTextureCoords and MeshMaterialList children), materials inline or by
+// MeshTextureCoords, MeshVertexColors and MeshMaterialList children), materials inline or by
 // `{ Name }` reference to a top-level Material; templates and other objects
 // are skipped. On failure returns false and sets *error to one line naming
 // the problem and its line number; *out is then unspecified.

@@ -376,7 +376,9 @@ TEST(Mesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
                                  &numMaterials, loaded.Out()),
               D3D_OK)
         << D3DXGetLastErrorEXT();
-    EXPECT_EQ(loaded->GetFVF(), static_cast<DWORD>(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1));
+    // The vertex colours are saved too, so the layout (and the stride the
+    // editable mesh writes with) survives the round trip.
+    EXPECT_EQ(loaded->GetFVF(), kGridFVF);
     ASSERT_EQ(loaded->GetNumVertices(), 4u);
     ASSERT_EQ(numMaterials, 1u);
     const auto* white = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
@@ -384,9 +386,10 @@ TEST(Mesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
     EXPECT_EQ(white->pTextureFilename, nullptr);
     loaded->LockVertexBuffer(D3DLOCK_READONLY, &p);
     for (int v = 0; v < 4; ++v) {
-        const float* got = reinterpret_cast<const float*>(static_cast<const std::byte*>(p) + v * 32);
-        EXPECT_EQ(0, std::memcmp(got, vertices[v].p, 24)) << v;       // position and normal
-        EXPECT_EQ(0, std::memcmp(got + 6, vertices[v].uv, 8)) << v;   // texture coordinates
+        const auto* got = static_cast<const std::byte*>(p) + v * sizeof(GridVertex);
+        EXPECT_EQ(0, std::memcmp(got, vertices[v].p, 24)) << v;        // position and normal
+        EXPECT_EQ(0, std::memcmp(got + 24, &vertices[v].diffuse, 4)) << v;  // colour
+        EXPECT_EQ(0, std::memcmp(got + 28, vertices[v].uv, 8)) << v;   // texture coordinates
     }
     loaded->UnlockVertexBuffer();
     loaded->DrawSubset(0);

@@ -34,6 +34,7 @@ XFileMesh TrickyMesh()
                    {-1.0f, 0.0f, 7.0f}};
     m.normals = {{0, 1, 0}, {0.6f, 0.8f, 0}, {0, 0, -1}, {0.57735026f, 0.57735026f, 0.57735026f}};
     m.texcoords = {{0.0f, 1.0f}, {0.25f, 0.125f}, {1.0f / 7.0f, 2.0f / 3.0f}, {-3.5f, 12.0f}};
+    m.colors = {0xFF00FF00u, 0x00000000u, 0x80FF8001u, 0xFFFFFFFFu};
     m.faces = {{0, 1, 2}, {2, 1, 3}, {3, 0, 2}};
     m.faceMaterials = {1, 0, 1};
     XFileMaterial plain;
@@ -62,6 +63,7 @@ void ExpectSameMesh(const XFileMesh& a, const XFileMesh& b)
             EXPECT_EQ(Bits(a.texcoords[i][1]), Bits(b.texcoords[i][1]));
         }
     }
+    EXPECT_EQ(a.colors, b.colors);
     EXPECT_EQ(a.faces, b.faces);
     EXPECT_EQ(a.faceMaterials, b.faceMaterials);
     ASSERT_EQ(a.materials.size(), b.materials.size());
@@ -237,6 +239,20 @@ Mesh Fan {
     EXPECT_EQ(shiny.Power, 8.0f);
     EXPECT_EQ(shiny.Specular.b, 0.3f);
     EXPECT_EQ(m.materials[1].textureFilename, "Tex/wing.jpg");
+}
+
+TEST(XFile, VertexColoursDefaultToWhiteAndNameRealVertices)
+{
+    const std::string head = std::string(kHeader) + "Mesh {\n3;\n0;0;0;,\n1;0;0;,\n0;1;0;;\n1;\n3;0,1,2;;\n";
+    XFileMesh mesh;
+    std::string error;
+    // Only vertex 2 is listed; channels outside 0..1 are clamped.
+    ASSERT_TRUE(ParseXFile(head + "MeshVertexColors {\n1;\n2;1.0;0.5;0.0;2.0;;;\n}\n}\n", &mesh, &error)) << error;
+    EXPECT_EQ(mesh.colors, (std::vector<DWORD>{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFF8000u}));
+    EXPECT_NE(ParseError(head + "MeshVertexColors {\n1;\n3;1;1;1;1;;;\n}\n}\n").find("names vertex 3"),
+              std::string::npos);
+    EXPECT_NE(ParseError(head + "MeshVertexColors {\n4;\n0;1;1;1;1;;;\n}\n}\n").find("vertex colour count"),
+              std::string::npos);
 }
 
 TEST(XFile, BadFilesFailWithTheLineNamed)
