@@ -1,0 +1,31 @@
+// An OpenGL compatibility-profile context on Mesa's surfaceless EGL
+// platform: GL without a display or window system, for tests and tools.
+// It is always current once made current: there is no drawable to lose.
+//
+// Ownership: shared by the offscreen windows that draw with it; the
+// context goes when the last holder lets go.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class EglOffscreenContext
+{
+public:
+    // Null, with *error saying why, when EGL cannot give such a context (no
+    // Mesa, no surfaceless platform, no desktop GL).
+    static std::shared_ptr<EglOffscreenContext> Create(std::string* error);
+    ~EglOffscreenContext();
+    EglOffscreenContext(const EglOffscreenContext&) = delete;
+    EglOffscreenContext& operator=(const EglOffscreenContext&) = delete;
+
+    bool MakeCurrent();
+    // GL_VERSION and GL_RENDERER, for messages.
+    std::string Description();
+
+private:
+    EglOffscreenContext(void* display, void* context) : m_Display(display), m_Context(context) {}
+
+    void* m_Display;
+    void* m_Context;
+};

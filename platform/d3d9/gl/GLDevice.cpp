@@ -1,0 +1,570 @@
+#include "GLDevice.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "D3DToGL.h"
+#include "GLApi.h"
+
+namespace {
+
+// GL 3.0 brought framebuffer objects and blits into the core; older
+// contexts may still offer them as an extension.
+bool HasFramebufferBlit()
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (version && std::atoi(version) >= 3)
+        return true;
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr;
+}
+
+}  // namespace
+
+GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags)
+    : m_Params(params),
+      m_FocusWindow(std::move(focusWindow)),
+      m_BehaviorFlags(behaviorFlags),
+      m_Link(std::make_shared<GLDeviceLink>()),
+      m_State(params.EnableAutoDepthStencil != FALSE),
+      m_Meshes([this](GLDeleteQueue::Kind kind, unsigned int name) { DeleteGLObject(kind, name); })
+{
+    m_Link->device = this;
+    m_ImplicitSwapChain = std::make_unique<GLSwapChain>(this, params, std::move(deviceWindow), true);
+    m_RenderTarget = m_ImplicitSwapChain->BackBuffer();
+    ResetViewport();
+}
+
+GLDevice::~GLDevice()
+{
+    for (GLTexture*& texture : m_State.textures) {
+        if (texture)
+            texture->Release();
+        texture = nullptr;
+    }
+    // Free our GL objects while a window can still make the context current;
+    // if none can, they go with the context.
+    EnsureContext(m_FocusWindow);
+    m_Meshes.Clear();
+    m_ImplicitSwapChain.reset();
+    if (IsContextCurrent())
+        m_DeleteQueue.Flush({});
+    else
+        m_DeleteQueue.Drop();
+    // Textures that outlive us must not call back.
+    m_Link->device = nullptr;
+}
+
+// --- state ---------------------------------------------------------------------
+
+HRESULT GLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
+{
+    if (state >= D3DRS_STATECOUNT_EXT)
+        return D3DERR_INVALIDCALL;
+    m_State.renderStates[state] = value;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value)
+{
+    if (state >= D3DRS_STATECOUNT_EXT || !value)
+        return D3DERR_INVALIDCALL;
+    *value = m_State.renderStates[state];
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix)
+{
+    D3DMATRIX* slot = m_State.Transform(state);
+    if (!slot || !matrix)
+        return D3DERR_INVALIDCALL;
+    *slot = *matrix;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix)
+{
+    D3DMATRIX* slot = m_State.Transform(state);
+    if (!slot || !matrix)
+        return D3DERR_INVALIDCALL;
+    *matrix = *slot;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetLight(DWORD index, const D3DLIGHT9* light)
+{
+    if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL)
+        return D3DERR_INVALIDCALL;
+    m_State.lights[index].light = *light;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetLight(DWORD index, D3DLIGHT9* light)
+{
+    const auto it = m_State.lights.find(index);
+    if (!light || it == m_State.lights.end())
+        return D3DERR_INVALIDCALL;
+    *light = it->second.light;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::LightEnable(DWORD index, BOOL enable)
+{
+    auto it = m_State.lights.find(index);
+    if (it == m_State.lights.end())
+        it = m_State.lights.emplace(index, GLDeviceState::LightSlot{d3dtogl::DefaultLight(), false}).first;
+    it->second.enabled = enable != FALSE;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetLightEnable(DWORD index, BOOL* enable)
+{
+    const auto it = m_State.lights.find(index);
+    if (!enable || it == m_State.lights.end())
+        return D3DERR_INVALIDCALL;
+    *enable = it->second.enabled ? TRUE : FALSE;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetMaterial(const D3DMATERIAL9* material)
+{
+    if (!material)
+        return D3DERR_INVALIDCALL;
+    m_State.material = *material;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetMaterial(D3DMATERIAL9* material)
+{
+    if (!material)
+        return D3DERR_INVALIDCALL;
+    *material = m_State.material;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
+{
+    if (stage >= D3DTEXTURESTAGECOUNT_EXT)
+        return D3DERR_INVALIDCALL;
+    GLTexture* ours = nullptr;
+    if (texture) {
+        ours = dynamic_cast<GLTexture*>(texture);
+        if (!ours || ours->Link() != m_Link)
+            return D3DERR_INVALIDCALL;  // another device's texture
+        ours->AddRef();
+    }
+    GLTexture*& slot = m_State.textures[stage];
+    if (slot)
+        slot->Release();
+    slot = ours;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture)
+{
+    if (stage >= D3DTEXTURESTAGECOUNT_EXT || !texture)
+        return D3DERR_INVALIDCALL;
+    *texture = m_State.textures[stage];
+    if (*texture)
+        (*texture)->AddRef();
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
+{
+    if (stage >= D3DTEXTURESTAGECOUNT_EXT || type == 0 || type >= D3DTSS_STATECOUNT_EXT)
+        return D3DERR_INVALIDCALL;
+    m_State.stageStates[stage][type] = value;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value)
+{
+    if (stage >= D3DTEXTURESTAGECOUNT_EXT || type == 0 || type >= D3DTSS_STATECOUNT_EXT || !value)
+        return D3DERR_INVALIDCALL;
+    *value = m_State.stageStates[stage][type];
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetFVF(DWORD fvf)
+{
+    m_State.fvf = fvf;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetFVF(DWORD* fvf)
+{
+    if (!fvf)
+        return D3DERR_INVALIDCALL;
+    *fvf = m_State.fvf;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetViewport(const D3DVIEWPORT9* viewport)
+{
+    if (!viewport)
+        return D3DERR_INVALIDCALL;
+    const GLSwapChain* chain = m_RenderTarget->Chain();
+    const D3DVIEWPORT9& v = *viewport;
+    // Unsigned sums: a huge X or Y must not wrap round into range.
+    const unsigned long long right = static_cast<unsigned long long>(v.X) + v.Width;
+    const unsigned long long bottom = static_cast<unsigned long long>(v.Y) + v.Height;
+    if (v.Width == 0 || v.Height == 0 || right > chain->Width() || bottom > chain->Height() ||
+        !(v.MinZ >= 0.0f && v.MinZ <= 1.0f) || !(v.MaxZ >= 0.0f && v.MaxZ <= 1.0f))
+        return D3DERR_INVALIDCALL;
+    m_State.viewport = v;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetViewport(D3DVIEWPORT9* viewport)
+{
+    if (!viewport)
+        return D3DERR_INVALIDCALL;
+    *viewport = m_State.viewport;
+    return D3D_OK;
+}
+
+void GLDevice::ResetViewport()
+{
+    const GLSwapChain* chain = m_RenderTarget->Chain();
+    m_State.viewport = D3DVIEWPORT9{0, 0, chain->Width(), chain->Height(), 0.0f, 1.0f};
+}
+
+// --- context -------------------------------------------------------------------
+
+bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
+{
+    if (!window || !window->MakeCurrent())
+        return false;
+    m_CurrentSurface = window;
+    // The window bound its own drawable.
+    m_GL.ForgetFramebufferBinding();
+    if (!m_GLInitialised) {
+        m_GLInitialised = true;
+        m_GLUsable = HasFramebufferBlit();
+        if (!m_GLUsable)
+            std::fprintf(stderr, "GL device: the context has no framebuffer objects; nothing will be drawn\n");
+        m_GL.Initialise();
+    }
+    m_DeleteQueue.Flush([this](GLDeleteQueue::Kind kind, unsigned int name) { ForgetDeleted(kind, name); });
+    return true;
+}
+
+bool GLDevice::EnsureContext(const HWND& preferred)
+{
+    if (IsContextCurrent())
+        return true;
+    if (MakeCurrentThrough(preferred.Lock()) || MakeCurrentThrough(m_FocusWindow.Lock()) ||
+        MakeCurrentThrough(m_ImplicitSwapChain ? m_ImplicitSwapChain->Window().Lock() : nullptr))
+        return true;
+    for (GLSwapChain* chain : m_AdditionalSwapChains) {
+        if (MakeCurrentThrough(chain->Window().Lock()))
+            return true;
+    }
+    return false;
+}
+
+void GLDevice::ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name)
+{
+    switch (kind) {
+    case GLDeleteQueue::Kind::Texture: m_GL.ForgetTexture(name); break;
+    case GLDeleteQueue::Kind::Buffer: m_GL.ForgetBuffer(name); break;
+    case GLDeleteQueue::Kind::Framebuffer: m_GL.ForgetFramebuffer(name); break;
+    case GLDeleteQueue::Kind::Renderbuffer: break;
+    }
+}
+
+void GLDevice::DeleteGLObject(GLDeleteQueue::Kind kind, unsigned int name)
+{
+    if (name == 0)
+        return;
+    if (IsContextCurrent()) {
+        GLDeleteQueue::DeleteNow(kind, name);
+        ForgetDeleted(kind, name);
+    } else {
+        m_DeleteQueue.Add(kind, name);
+    }
+}
+
+void GLDevice::TextureGone(GLTexture* texture)
+{
+    DeleteGLObject(GLDeleteQueue::Kind::Texture, texture->GLName());
+}
+
+void GLDevice::SwapChainGone(GLSwapChain* chain)
+{
+    std::erase(m_AdditionalSwapChains, chain);
+    if (m_RenderTarget == chain->BackBuffer()) {
+        m_RenderTarget = m_ImplicitSwapChain->BackBuffer();
+        ResetViewport();
+    }
+}
+
+// --- drawing -------------------------------------------------------------------
+
+unsigned int GLDevice::ChainFramebuffer(GLSwapChain* chain)
+{
+    bool created = false;
+    const unsigned int framebuffer = chain->Framebuffer(HasDepthBuffer(), &created);
+    if (created) {
+        // Made and left bound by the chain. A new Direct3D back buffer holds
+        // garbage; black is the kindest garbage.
+        m_GL.ForgetFramebufferBinding();
+        m_GL.BindFramebuffer(framebuffer);
+        const D3DVIEWPORT9 whole{0, 0, chain->Width(), chain->Height(), 0.0f, 1.0f};
+        m_GL.Clear(whole, chain->Height(), D3DCLEAR_TARGET | (HasDepthBuffer() ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : 0u),
+                   0, 1.0f, 0);
+    }
+    return framebuffer;
+}
+
+GLSwapChain* GLDevice::BindRenderTarget()
+{
+    GLSwapChain* chain = m_RenderTarget->Chain();
+    if (!EnsureContext(chain->Window()) || !m_GLUsable)
+        return nullptr;
+    const unsigned int framebuffer = ChainFramebuffer(chain);
+    if (framebuffer == 0)
+        return nullptr;
+    m_GL.BindFramebuffer(framebuffer);
+    return chain;
+}
+
+bool GLDevice::PrepareDraw()
+{
+    GLSwapChain* chain = BindRenderTarget();
+    if (!chain)
+        return false;
+    m_GL.Apply(m_State, chain->Height());
+    return true;
+}
+
+float GLDevice::PointSize(float size) const
+{
+    // With scaling on and D3D's default scale factors (A = 1, B = C = 0) a
+    // point's size is in viewport heights rather than pixels.
+    if (m_State.renderStates[D3DRS_POINTSCALEENABLE] != FALSE)
+        size *= static_cast<float>(m_State.viewport.Height);
+    const float minimum = BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE_MIN]);
+    // GL refuses sizes of 0 and below (and NaN).
+    return std::max({size, minimum, 1.0f});
+}
+
+void GLDevice::DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count)
+{
+    if (layout.pointSizeOffset < 0) {
+        m_GL.SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+        return;
+    }
+    // Fixed function has no per-vertex size: one draw per run of equal sizes.
+    UINT first = 0;
+    while (first < count) {
+        float size = 0.0f;
+        std::memcpy(&size, vertices + static_cast<size_t>(first) * stride + layout.pointSizeOffset, sizeof size);
+        UINT end = first + 1;
+        while (end < count) {
+            float next = 0.0f;
+            std::memcpy(&next, vertices + static_cast<size_t>(end) * stride + layout.pointSizeOffset, sizeof next);
+            if (next != size)
+                break;
+            ++end;
+        }
+        m_GL.SetPointSize(PointSize(size));
+        glDrawArrays(GL_POINTS, static_cast<GLint>(first), static_cast<GLsizei>(end - first));
+        first = end;
+    }
+}
+
+HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
+                                  UINT vertexStride)
+{
+    const GLVertexLayout layout = GLVertexLayout::FromFVF(m_State.fvf);
+    const UINT vertexCount = d3dtogl::VertexCount(type, primitiveCount);
+    if (!m_InScene || !vertexData || primitiveCount == 0 || primitiveCount > kMaxPrimitiveCount ||
+        vertexCount == 0 || !layout.valid || vertexStride < layout.size)
+        return D3DERR_INVALIDCALL;
+    if (!PrepareDraw())
+        return D3DERR_NOTAVAILABLE;
+
+    const auto* vertices = static_cast<const unsigned char*>(vertexData);
+    m_GL.BindBuffers(0, 0);  // client memory
+    m_GL.SetVertexArrays(layout, vertices, vertexStride);
+    if (type == D3DPT_POINTLIST)
+        DrawPoints(layout, vertices, vertexStride, vertexCount);
+    else
+        glDrawArrays(d3dtogl::PrimitiveMode(type), 0, static_cast<GLsizei>(vertexCount));
+    ++m_DrawCalls;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
+{
+    const GLVertexLayout layout = GLVertexLayout::FromFVF(subset.fvf);
+    if (!m_InScene || !GLMeshCache::IsWellFormed(subset, layout) ||
+        (m_Meshes.NeedsUpload(subset) && !GLMeshCache::IndicesInRange(subset)))
+        return D3DERR_INVALIDCALL;
+    m_State.fvf = subset.fvf;
+    if (subset.numIndices == 0)
+        return D3D_OK;
+    if (!PrepareDraw())
+        return D3DERR_NOTAVAILABLE;
+
+    const GLMeshCache::Entry& entry = m_Meshes.Prepare(subset);
+    m_GL.NoteBuffersBound(entry.vertexBuffer, entry.indexBuffer);
+    m_GL.SetVertexArrays(layout, nullptr, entry.stride);  // offsets into the bound buffer
+    m_GL.SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(entry.numIndices), GL_UNSIGNED_SHORT, nullptr);
+    ++m_DrawCalls;
+    return D3D_OK;
+}
+
+void GLDevice::ForgetMeshEXT(const void* key)
+{
+    m_Meshes.Forget(key);
+}
+
+HRESULT GLDevice::Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil)
+{
+    constexpr DWORD kKnownFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+    const bool depthStencilAsked = (flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0;
+    const bool stencilAvailable = HasDepthBuffer() && m_Params.AutoDepthStencilFormat == D3DFMT_D24S8;
+    if (rectCount != 0 || rects || (flags & ~kKnownFlags) != 0 || (depthStencilAsked && !HasDepthBuffer()) ||
+        ((flags & D3DCLEAR_STENCIL) && !stencilAvailable) || !(z >= 0.0f && z <= 1.0f))
+        return D3DERR_INVALIDCALL;
+    GLSwapChain* chain = BindRenderTarget();
+    if (!chain)
+        return D3DERR_NOTAVAILABLE;
+    m_GL.Clear(m_State.viewport, chain->Height(), flags, color, z, stencil);
+    return D3D_OK;
+}
+
+HRESULT GLDevice::BeginScene()
+{
+    if (m_InScene)
+        return D3DERR_INVALIDCALL;
+    m_InScene = true;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::EndScene()
+{
+    if (!m_InScene)
+        return D3DERR_INVALIDCALL;
+    m_InScene = false;
+    return D3D_OK;
+}
+
+// --- swap chains and targets ---------------------------------------------------------
+
+HRESULT GLDevice::GetSwapChain(UINT index, IDirect3DSwapChain9** swapChain)
+{
+    if (!swapChain)
+        return D3DERR_INVALIDCALL;
+    *swapChain = nullptr;
+    if (index != 0)
+        return D3DERR_INVALIDCALL;
+    m_ImplicitSwapChain->AddRef();
+    *swapChain = m_ImplicitSwapChain.get();
+    return D3D_OK;
+}
+
+HRESULT GLDevice::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params, IDirect3DSwapChain9** swapChain)
+{
+    if (!swapChain)
+        return D3DERR_INVALIDCALL;
+    *swapChain = nullptr;
+    if (!params)
+        return D3DERR_INVALIDCALL;
+    const HWND window = params->hDeviceWindow.IsNull() ? m_FocusWindow : params->hDeviceWindow;
+    RECT client{};
+    if (!GetClientRect(window, &client))
+        return D3DERR_INVALIDCALL;
+    // Zero means the window's client size, as in Direct3D; the result is
+    // written back into the caller's parameters.
+    if (params->BackBufferWidth == 0)
+        params->BackBufferWidth = static_cast<UINT>(client.right);
+    if (params->BackBufferHeight == 0)
+        params->BackBufferHeight = static_cast<UINT>(client.bottom);
+    if (params->BackBufferFormat == D3DFMT_UNKNOWN)
+        params->BackBufferFormat = m_Params.BackBufferFormat;
+    if (params->BackBufferCount == 0)
+        params->BackBufferCount = 1;
+    if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0 ||
+        params->BackBufferWidth > GLTexture::kMaxSize || params->BackBufferHeight > GLTexture::kMaxSize)
+        return D3DERR_INVALIDCALL;
+
+    auto* chain = new GLSwapChain(this, *params, window, false);
+    m_AdditionalSwapChains.push_back(chain);
+    *swapChain = chain;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* target)
+{
+    if (index != 0 || !target)
+        return D3DERR_INVALIDCALL;
+    auto* backBuffer = dynamic_cast<GLBackBuffer*>(target);
+    if (!backBuffer || backBuffer->Chain()->Device() != this)
+        return D3DERR_INVALIDCALL;
+    m_RenderTarget = backBuffer;
+    ResetViewport();
+    return D3D_OK;
+}
+
+HRESULT GLDevice::GetRenderTarget(DWORD index, IDirect3DSurface9** target)
+{
+    if (!target)
+        return D3DERR_INVALIDCALL;
+    *target = nullptr;
+    if (index != 0)
+        return D3DERR_INVALIDCALL;
+    m_RenderTarget->AddRef();
+    *target = m_RenderTarget;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::PresentChain(GLSwapChain* chain, const HWND& window)
+{
+    const std::shared_ptr<IWindowSurface> surface = window.Lock();
+    if (!surface)
+        return D3DERR_INVALIDCALL;
+    // The back buffer must exist before the window binds its drawable.
+    if (!EnsureContext(window) || !m_GLUsable)
+        return D3DERR_NOTAVAILABLE;
+    const unsigned int framebuffer = ChainFramebuffer(chain);
+    if (framebuffer == 0 || !MakeCurrentThrough(surface))
+        return D3DERR_NOTAVAILABLE;
+
+    int width = 0;
+    int height = 0;
+    surface->GetClientSize(&width, &height);
+    if (width > 0 && height > 0) {
+        // Stretched over the client area, as Direct3D presents a back buffer
+        // into a window of another size. Scissoring is off outside Clear.
+        const auto sourceWidth = static_cast<GLint>(chain->Width());
+        const auto sourceHeight = static_cast<GLint>(chain->Height());
+        const GLenum filter = sourceWidth == width && sourceHeight == height ? GL_NEAREST : GL_LINEAR;
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+        glBlitFramebuffer(0, 0, sourceWidth, sourceHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT, filter);
+    }
+    surface->SwapBuffers();
+    m_GL.ForgetFramebufferBinding();
+    ++m_Presents;
+    return D3D_OK;
+}
+
+HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD /*usage*/, D3DFORMAT format,
+                                D3DPOOL /*pool*/, IDirect3DTexture9** texture, void* sharedHandle)
+{
+    if (!texture)
+        return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    if (width == 0 || height == 0 || width > GLTexture::kMaxSize || height > GLTexture::kMaxSize || levels > 1 ||
+        (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) || sharedHandle)
+        return D3DERR_INVALIDCALL;
+    *texture = new GLTexture(m_Link, width, height, format);
+    return D3D_OK;
+}

@@ -1,0 +1,150 @@
+// A Direct3D 9 device drawn with OpenGL 2.1 fixed function (plus framebuffer
+// objects and blits), so that a frame looks as Direct3D would draw it.
+//
+// The device is not a GL context: one context, owned by whoever made the
+// windows (the shell's GL canvases, a test's offscreen windows), is shared
+// by every window, and the device makes it current through a window
+// (IWindowSurface::MakeCurrent) only when it has GL work to do: a draw, a
+// clear, a present. State calls only change the shadow (GLDeviceState); GL
+// objects are made at their first use; objects freed while no window can
+// make the context current are deleted the next time one can. Each swap
+// chain draws into a framebuffer object of its back-buffer size; Present
+// stretches it over the window and swaps.
+//
+// Ownership: reference counted. The device owns its implicit swap chain
+// (which shares the device's count), the GL buffers of the meshes drawn
+// through it, and one reference to every texture bound to a stage.
+// Additional swap chains hold a reference to the device; textures hold
+// none. The render target is not counted: when an additional chain whose
+// back buffer is the target goes, the target falls back to the implicit
+// back buffer.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "GLDeleteQueue.h"
+#include "GLDeviceState.h"
+#include "GLFixedFunction.h"
+#include "GLMeshCache.h"
+#include "GLSwapChain.h"
+#include "GLTexture.h"
+#include "RefCounted.h"
+#include "d3d9.h"
+
+class GLDevice final : public RefCounted<IDirect3DDevice9>
+{
+public:
+    // Largest primitive count one DrawPrimitiveUP may ask for.
+    static constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
+
+    // Made by GLDirect3D9::CreateDevice with checked arguments: params hold
+    // the back-buffer size and format, and deviceWindow is a window.
+    GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags);
+
+    // --- IDirect3DDevice9 ---------------------------------------------------
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+    HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
+    HRESULT SetLight(DWORD index, const D3DLIGHT9* light) override;
+    HRESULT GetLight(DWORD index, D3DLIGHT9* light) override;
+    HRESULT LightEnable(DWORD index, BOOL enable) override;
+    HRESULT GetLightEnable(DWORD index, BOOL* enable) override;
+    HRESULT SetMaterial(const D3DMATERIAL9* material) override;
+    HRESULT GetMaterial(D3DMATERIAL9* material) override;
+    HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+    HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override;
+    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override;
+    HRESULT SetFVF(DWORD fvf) override;
+    HRESULT GetFVF(DWORD* fvf) override;
+    HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+    HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+
+    // Outside BeginScene/EndScene, with an FVF other than XYZ plus normal,
+    // point size, colours and 2-D texture coordinates, or a stride shorter
+    // than the FVF's vertex: D3DERR_INVALIDCALL, nothing drawn.
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
+                            UINT vertexStride) override;
+    // Also sets the device's FVF to the mesh's, as D3DX's DrawSubset does. A
+    // subset with an index outside its vertices is refused before anything
+    // is uploaded.
+    HRESULT DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset) override;
+    void ForgetMeshEXT(const void* key) override;
+
+    HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                  DWORD stencil) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+
+    HRESULT GetSwapChain(UINT index, IDirect3DSwapChain9** swapChain) override;
+    HRESULT CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params, IDirect3DSwapChain9** swapChain) override;
+    HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* target) override;
+    HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** target) override;
+
+    // width and height 1..GLTexture::kMaxSize, one level (levels 0 or 1),
+    // format A8R8G8B8 or X8R8G8B8; anything else D3DERR_INVALIDCALL.
+    HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                          IDirect3DTexture9** texture, void* sharedHandle) override;
+
+    // --- what tests and the shell may ask ----------------------------------------
+    // Uploads of mesh subsets (new, or at a new version) so far.
+    int MeshUploadCount() const { return m_Meshes.UploadCount(); }
+    size_t KnownMeshSubsetCount() const { return m_Meshes.Size(); }
+    // GL objects freed while no window could make the context current.
+    size_t PendingDeletionCount() const { return m_DeleteQueue.Size(); }
+    int PresentCount() const { return m_Presents; }
+    int DrawCallCount() const { return m_DrawCalls; }
+    // The D3D light index GL light slot i shows at the last draw (-1: none).
+    int GLLightSlotIndex(int slot) const { return m_GL.LightSlotIndex(slot); }
+    const D3DPRESENT_PARAMETERS& PresentParameters() const { return m_Params; }
+    const HWND& FocusWindow() const { return m_FocusWindow; }
+
+    // --- for the swap chains and textures ------------------------------------------
+    HRESULT PresentChain(GLSwapChain* chain, const HWND& window);
+    void SwapChainGone(GLSwapChain* chain);
+    void TextureGone(GLTexture* texture);
+    // Deletes a GL object now if the context is current, else later.
+    void DeleteGLObject(GLDeleteQueue::Kind kind, unsigned int name);
+
+private:
+    ~GLDevice() override;
+
+    bool HasDepthBuffer() const { return m_Params.EnableAutoDepthStencil != FALSE; }
+    bool IsContextCurrent() const { return !m_CurrentSurface.expired(); }
+    // Makes the context current through preferred, else any live window of
+    // this device; flushes deferred deletions; false when no window can.
+    bool EnsureContext(const HWND& preferred);
+    bool MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window);
+    void ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name);
+    // Context current and the render target's framebuffer bound, made and
+    // cleared if new. Returns the target's chain or null.
+    GLSwapChain* BindRenderTarget();
+    unsigned int ChainFramebuffer(GLSwapChain* chain);
+    bool PrepareDraw();
+    void DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count);
+    float PointSize(float size) const;
+    void ResetViewport();
+
+    D3DPRESENT_PARAMETERS m_Params;
+    HWND m_FocusWindow;
+    DWORD m_BehaviorFlags;
+    std::shared_ptr<GLDeviceLink> m_Link;
+
+    GLDeviceState m_State;
+    std::unique_ptr<GLSwapChain> m_ImplicitSwapChain;
+    std::vector<GLSwapChain*> m_AdditionalSwapChains;  // live ones, not counted
+    GLBackBuffer* m_RenderTarget = nullptr;
+    bool m_InScene = false;
+
+    std::weak_ptr<IWindowSurface> m_CurrentSurface;
+    bool m_GLInitialised = false;
+    bool m_GLUsable = false;
+    GLFixedFunction m_GL;
+    GLDeleteQueue m_DeleteQueue;
+    GLMeshCache m_Meshes;
+
+    int m_Presents = 0;
+    int m_DrawCalls = 0;
+};

@@ -1,0 +1,50 @@
+#include "GLDirect3D9.h"
+
+#include "GLTexture.h"
+
+HRESULT GLDirect3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode)
+{
+    if (adapter != D3DADAPTER_DEFAULT || !mode)
+        return D3DERR_INVALIDCALL;
+    *mode = m_Options.displayMode;
+    return D3D_OK;
+}
+
+HRESULT GLDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND focusWindow, DWORD behaviorFlags,
+                                  D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
+{
+    if (!device)
+        return D3DERR_INVALIDCALL;
+    *device = nullptr;
+    if (!params || adapter != D3DADAPTER_DEFAULT)
+        return D3DERR_INVALIDCALL;
+    const HWND deviceWindow = params->hDeviceWindow.IsNull() ? focusWindow : params->hDeviceWindow;
+    RECT client{};
+    if (!IsWindow(focusWindow) || !GetClientRect(deviceWindow, &client))
+        return D3DERR_INVALIDCALL;
+
+    if (params->BackBufferWidth == 0)
+        params->BackBufferWidth = static_cast<UINT>(client.right);
+    if (params->BackBufferHeight == 0)
+        params->BackBufferHeight = static_cast<UINT>(client.bottom);
+    if (params->BackBufferFormat == D3DFMT_UNKNOWN)
+        params->BackBufferFormat = m_Options.displayMode.Format;
+    if (params->BackBufferCount == 0)
+        params->BackBufferCount = 1;
+    if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0 ||
+        params->BackBufferWidth > GLTexture::kMaxSize || params->BackBufferHeight > GLTexture::kMaxSize)
+        return D3DERR_INVALIDCALL;
+
+    *device = new GLDevice(*params, focusWindow, deviceWindow, behaviorFlags);
+    return D3D_OK;
+}
+
+IDirect3D9* CreateOpenGLDirect3D9(GLDirect3D9Options options)
+{
+    return new GLDirect3D9(options);
+}
+
+Direct3DFactory InstallOpenGLDirect3D(GLDirect3D9Options options)
+{
+    return SetDirect3DFactory([options]() -> IDirect3D9* { return CreateOpenGLDirect3D9(options); });
+}

@@ -1,0 +1,16 @@
+// Read-only questions about the current GL context, for tests of the GL
+// device that check what it handed to GL (they make no GL calls of their
+// own). Every call needs the context current.
+#pragma once
+
+class GLInspector
+{
+public:
+    static void ProjectionMatrix(float out[16]);
+    // GL light slot's position as GL keeps it: in eye coordinates.
+    static void LightPosition(int slot, float out[4]);
+    static bool LightEnabled(int slot);
+    static bool IsTexture(unsigned int name);
+    // The GL error flag, cleared by reading (0: no error).
+    static unsigned int Error();
+};

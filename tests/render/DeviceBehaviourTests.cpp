@@ -1,0 +1,287 @@
+// Device behaviour that needs no picture: the state shadow, what reaches
+// GL's matrices and lights, uploads, deferred deletion and references.
+#include <cmath>
+
+#include "D3DToGL.h"
+#include "GLInspector.h"
+#include "RenderTest.h"
+
+namespace {
+
+const ColorVertex kDot[1] = {{0.0f, 0.0f, 0.5f, 0xFFFFFFFF}};
+
+// A draw makes the device hand its state to GL.
+void DrawSomething(IDirect3DDevice9* device)
+{
+    device->SetFVF(kColorVertexFVF);
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
+    ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, kDot, sizeof(ColorVertex)), D3D_OK);
+    ASSERT_EQ(device->EndScene(), D3D_OK);
+}
+
+// (x, y, z, w) * m for GL's column-major m.
+void TransformColumnMajor(const float m[16], const float in[4], float out[4])
+{
+    for (int row = 0; row < 4; ++row)
+        out[row] = m[row] * in[0] + m[4 + row] * in[1] + m[8 + row] * in[2] + m[12 + row] * in[3];
+}
+
+TEST_F(RenderTest, StateShadowStartsAtDirect3DDefaultsAndAnswersGetCalls)
+{
+    DWORD value = 0;
+    const std::pair<D3DRENDERSTATETYPE, DWORD> defaults[] = {
+        {D3DRS_ZENABLE, D3DZB_TRUE},  {D3DRS_CULLMODE, D3DCULL_CCW},   {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_LIGHTING, TRUE},       {D3DRS_SHADEMODE, D3DSHADE_GOURAUD}, {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_SRCBLEND, D3DBLEND_ONE}, {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_AMBIENT, 0}};
+    for (const auto& [state, expected] : defaults) {
+        ASSERT_EQ(m_Device->GetRenderState(state, &value), D3D_OK);
+        EXPECT_EQ(value, expected) << "render state " << state;
+    }
+    m_Device->GetTextureStageState(0, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, DWORD{D3DTOP_MODULATE});
+    m_Device->GetTextureStageState(1, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, DWORD{D3DTOP_DISABLE});
+    D3DVIEWPORT9 viewport{};
+    m_Device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, UINT{kSize});
+    EXPECT_EQ(viewport.MaxZ, 1.0f);
+
+    // Round trips.
+    m_Device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    m_Device->GetRenderState(D3DRS_FILLMODE, &value);
+    EXPECT_EQ(value, DWORD{D3DFILL_WIREFRAME});
+    D3DXMATRIX translation;
+    D3DXMatrixTranslation(&translation, 1.0f, 2.0f, 3.0f);
+    m_Device->SetTransform(D3DTS_VIEW, &translation);
+    D3DXMATRIX readBack;
+    m_Device->GetTransform(D3DTS_VIEW, &readBack);
+    EXPECT_EQ(readBack, translation);
+    D3DMATERIAL9 material = MakeMaterial({0.1f, 0.2f, 0.3f, 0.4f}, {}, {}, {}, 7.0f);
+    m_Device->SetMaterial(&material);
+    D3DMATERIAL9 materialBack{};
+    m_Device->GetMaterial(&materialBack);
+    EXPECT_EQ(materialBack.Diffuse.b, 0.3f);
+    EXPECT_EQ(materialBack.Power, 7.0f);
+
+    // Lights: unknown until set or enabled; enabling an unset index makes
+    // Direct3D's default light.
+    D3DLIGHT9 light{};
+    EXPECT_EQ(m_Device->GetLight(4, &light), D3DERR_INVALIDCALL);
+    ASSERT_EQ(m_Device->LightEnable(4, TRUE), D3D_OK);
+    ASSERT_EQ(m_Device->GetLight(4, &light), D3D_OK);
+    EXPECT_EQ(light.Type, D3DLIGHT_DIRECTIONAL);
+    EXPECT_EQ(light.Direction.z, 1.0f);
+    BOOL enabled = FALSE;
+    m_Device->GetLightEnable(4, &enabled);
+    EXPECT_EQ(enabled, TRUE);
+    light.Type = static_cast<D3DLIGHTTYPE>(0);
+    EXPECT_EQ(m_Device->SetLight(4, &light), D3DERR_INVALIDCALL);
+
+    // Refused calls leave the state alone.
+    EXPECT_EQ(m_Device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(1), &translation), D3DERR_INVALIDCALL);
+    const D3DVIEWPORT9 tooWide{64, 0, 65, 10, 0.0f, 1.0f};
+    EXPECT_EQ(m_Device->SetViewport(&tooWide), D3DERR_INVALIDCALL);
+    m_Device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.X, 0u);
+    EXPECT_EQ(m_Device->SetTextureStageState(D3DTEXTURESTAGECOUNT_EXT, D3DTSS_COLOROP, 0), D3DERR_INVALIDCALL);
+    // Draws outside a scene, and with a stride shorter than the vertex.
+    m_Device->SetFVF(kColorVertexFVF);
+    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, kDot, sizeof(ColorVertex)), D3DERR_INVALIDCALL);
+    m_Device->BeginScene();
+    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, kDot, 12), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Device->BeginScene(), D3DERR_INVALIDCALL);
+    m_Device->EndScene();
+    EXPECT_EQ(Gl()->DrawCallCount(), 0);
+}
+
+TEST_F(RenderTest, ProjectionReachesGLWithDepthZeroToOneRemappedAndHalfAPixelShift)
+{
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovRH(&projection, 0.785398163f, 1.0f, 1.0f, 10.0f);
+    m_Device->SetTransform(D3DTS_PROJECTION, &projection);
+    DrawSomething(m_Device.Get());
+    float gl[16];
+    GLInspector::ProjectionMatrix(gl);
+
+    // A point on the near plane must land on GL's near depth −1, one on the
+    // far plane on +1 (Direct3D: 0 and 1).
+    const float nearPoint[4] = {0.0f, 0.0f, -1.0f, 1.0f};
+    const float farPoint[4] = {0.0f, 0.0f, -10.0f, 1.0f};
+    float clip[4];
+    TransformColumnMajor(gl, nearPoint, clip);
+    EXPECT_NEAR(clip[2] / clip[3], -1.0f, 1e-5f);
+    // On the axis: shifted right and down by (nearly) half a pixel, onto
+    // Direct3D 9's pixel centre.
+    EXPECT_NEAR(clip[0] / clip[3], 2.0f * d3dtogl::kPixelShift / kSize, 1e-6f);
+    EXPECT_NEAR(clip[1] / clip[3], -2.0f * d3dtogl::kPixelShift / kSize, 1e-6f);
+    TransformColumnMajor(gl, farPoint, clip);
+    EXPECT_NEAR(clip[2] / clip[3], 1.0f, 1e-5f);
+    // A half-way depth as Direct3D computes it, mapped by 2z − 1.
+    const float middle[4] = {0.0f, 0.0f, -2.0f, 1.0f};
+    TransformColumnMajor(gl, middle, clip);
+    const float d3dDepth = (projection._33 * -2.0f + projection._43) / 2.0f;
+    EXPECT_NEAR(clip[2] / clip[3], 2.0f * d3dDepth - 1.0f, 1e-5f);
+}
+
+TEST_F(RenderTest, LightsAreGivenInWorldSpaceUnderTheViewAndFollowItsChanges)
+{
+    const D3DXVECTOR3 eye(0.0f, 0.0f, 5.0f);
+    const D3DXVECTOR3 at(0.0f, 0.0f, 0.0f);
+    const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
+    D3DXMATRIX view;
+    D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+    m_Device->SetTransform(D3DTS_VIEW, &view);
+    D3DXMATRIX world;
+    D3DXMatrixTranslation(&world, 10.0f, 20.0f, 30.0f);  // must not move the lights
+    m_Device->SetTransform(D3DTS_WORLD, &world);
+
+    D3DLIGHT9 point{};
+    point.Type = D3DLIGHT_POINT;
+    point.Position = {2.0f, 3.0f, 4.0f};
+    point.Attenuation0 = 1.0f;
+    D3DLIGHT9 sun{};
+    sun.Type = D3DLIGHT_DIRECTIONAL;
+    sun.Direction = {0.0f, -1.0f, 0.0f};
+    // Indices out of order: GL slots follow ascending indices.
+    m_Device->SetLight(5, &point);
+    m_Device->SetLight(2, &sun);
+    m_Device->LightEnable(5, TRUE);
+    m_Device->LightEnable(2, TRUE);
+    m_Device->LightEnable(3, FALSE);
+    DrawSomething(m_Device.Get());
+
+    EXPECT_EQ(Gl()->GLLightSlotIndex(0), 2);
+    EXPECT_EQ(Gl()->GLLightSlotIndex(1), 5);
+    EXPECT_EQ(Gl()->GLLightSlotIndex(2), -1);
+    EXPECT_TRUE(GLInspector::LightEnabled(1));
+    EXPECT_FALSE(GLInspector::LightEnabled(2));
+    float position[4];
+    GLInspector::LightPosition(1, position);  // eye space: (2, 3, 4) seen from z = 5
+    EXPECT_NEAR(position[0], 2.0f, 1e-5f);
+    EXPECT_NEAR(position[1], 3.0f, 1e-5f);
+    EXPECT_NEAR(position[2], -1.0f, 1e-5f);
+    EXPECT_EQ(position[3], 1.0f);
+    GLInspector::LightPosition(0, position);  // the way towards the sun: up
+    EXPECT_NEAR(position[1], 1.0f, 1e-6f);
+    EXPECT_EQ(position[3], 0.0f);
+
+    // Only the view changes (eye moves to +X looking at the origin): the
+    // same world-space light must be re-given under the new view.
+    const D3DXVECTOR3 eye2(5.0f, 0.0f, 0.0f);
+    D3DXMatrixLookAtRH(&view, &eye2, &at, &up);
+    m_Device->SetTransform(D3DTS_VIEW, &view);
+    DrawSomething(m_Device.Get());
+    GLInspector::LightPosition(1, position);
+    D3DXVECTOR3 expected;
+    const D3DXVECTOR3 lightWorld(2.0f, 3.0f, 4.0f);
+    D3DXVec3TransformCoord(&expected, &lightWorld, &view);
+    EXPECT_NEAR(position[0], expected.x, 1e-5f);
+    EXPECT_NEAR(position[1], expected.y, 1e-5f);
+    EXPECT_NEAR(position[2], expected.z, 1e-5f);
+    EXPECT_EQ(GLInspector::Error(), 0u);
+}
+
+TEST_F(RenderTest, MeshesUploadOnceAndAgainOnlyAfterAChangeAndBadIndicesAreRefused)
+{
+    SetFixedStates();
+    ComPtr<ID3DXMesh> sphere = MakeSphere(4, 6);
+    ASSERT_TRUE(sphere);
+    ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+    EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(Gl()->MeshUploadCount(), 1);
+    void* data = nullptr;
+    sphere->LockVertexBuffer(0, &data);
+    static_cast<float*>(data)[0] += 0.25f;
+    sphere->UnlockVertexBuffer();
+    EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(Gl()->MeshUploadCount(), 2);
+    EXPECT_EQ(Gl()->KnownMeshSubsetCount(), 1u);
+    DWORD fvf = 0;
+    m_Device->GetFVF(&fvf);
+    EXPECT_EQ(fvf, DWORD{D3DFVF_XYZ | D3DFVF_NORMAL});
+
+    // A subset naming a vertex it does not have is refused before upload.
+    const float vertices[3][6] = {};
+    const WORD badIndices[3] = {0, 1, 3};
+    D3DMESHSUBSET_EXT bad{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 24, vertices, 3, badIndices, 3};
+    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(bad), D3DERR_INVALIDCALL);
+    const WORD twoIndices[2] = {0, 1};
+    D3DMESHSUBSET_EXT partial{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 24, vertices, 3, twoIndices, 2};
+    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(partial), D3DERR_INVALIDCALL);
+    D3DMESHSUBSET_EXT shortStride{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 20, vertices, 3, badIndices, 0};
+    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(shortStride), D3DERR_INVALIDCALL);
+    EXPECT_EQ(Gl()->MeshUploadCount(), 2);
+    ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+
+    // A mesh that goes tells the device, which frees its buffers.
+    sphere.Reset();
+    EXPECT_EQ(Gl()->KnownMeshSubsetCount(), 0u);
+}
+
+TEST_F(RenderTest, ObjectsFreedWhileNoWindowCanMakeTheContextCurrentAreDeletedLater)
+{
+    ComPtr<IDirect3DTexture9> texture;
+    ASSERT_EQ(m_Device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr), D3D_OK);
+    m_Device->SetTexture(0, texture.Get());
+    DrawSomething(m_Device.Get());  // uploads the texture
+    const unsigned int name = static_cast<GLTexture*>(texture.Get())->GLName();
+    ASSERT_NE(name, 0u);
+    EXPECT_TRUE(GLInspector::IsTexture(name));
+
+    m_Device->SetTexture(0, nullptr);
+    m_Window.reset();  // the only window goes
+    texture.Reset();
+    EXPECT_EQ(Gl()->PendingDeletionCount(), 1u);
+    EXPECT_TRUE(GLInspector::IsTexture(name));
+
+    // The next present through a new window deletes it.
+    const auto window = NewWindow(32, 32);
+    ComPtr<IDirect3DSwapChain9> chain;
+    m_Device->GetSwapChain(0, chain.Out());
+    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(std::static_pointer_cast<IWindowSurface>(window)), nullptr, 0),
+              D3D_OK);
+    EXPECT_EQ(Gl()->PendingDeletionCount(), 0u);
+    EXPECT_FALSE(GLInspector::IsTexture(name));
+}
+
+TEST_F(RenderTest, ReferencesKeepTheDeviceAliveAndAGoneChainGivesTheTargetBack)
+{
+    IDirect3DDevice9* device = m_Device.Get();
+    const auto other = NewWindow(40, 30);
+    D3DPRESENT_PARAMETERS params{};
+    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
+    IDirect3DSwapChain9* chain = nullptr;
+    ASSERT_EQ(device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
+    IDirect3DSurface9* backBuffer = nullptr;
+    chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    device->SetRenderTarget(0, backBuffer);
+    backBuffer->Release();
+
+    // The chain holds the device: dropping ours leaves it alive.
+    device->AddRef();
+    m_Device.Reset();
+    EXPECT_EQ(device->AddRef(), 3u);  // ours, the chain's, this one
+    device->Release();
+
+    // The target's chain goes: the target falls back to the implicit one.
+    EXPECT_EQ(chain->Release(), 0u);
+    IDirect3DSurface9* target = nullptr;
+    device->GetRenderTarget(0, &target);
+    D3DSURFACE_DESC desc{};
+    target->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, UINT{kSize});
+    target->Release();
+    D3DVIEWPORT9 viewport{};
+    device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Height, UINT{kSize});
+
+    // A texture may outlive its device.
+    IDirect3DTexture9* texture = nullptr;
+    device->CreateTexture(2, 2, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
+    EXPECT_EQ(device->Release(), 0u);
+    EXPECT_EQ(texture->Release(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// Device rules that show in a few pixels: culling, clearing the viewport
+// only, presenting stretched and into other windows, point sizes, and
+// windows that cannot make the context current yet.
+#include "RenderTest.h"
+
+namespace {
+
+constexpr D3DCOLOR kBlue = 0xFF0000FF;
+
+int CountPixels(const RgbaImage& frame, int r, int g, int b)
+{
+    int count = 0;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            count += PixelNear(frame, x, y, r, g, b, 0) ? 1 : 0;
+    return count;
+}
+
+TEST_F(RenderTest, CullModesRemoveTheFacesDirect3DRemoves)
+{
+    SetIdentityTransforms();
+    // Clockwise on screen: Direct3D's front face.
+    const ColorVertex clockwise[3] = {{-0.5f, -0.5f, 0.5f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF},
+                                      {0.5f, -0.5f, 0.5f, 0xFFFFFFFF}};
+    const ColorVertex counterClockwise[3] = {clockwise[0], clockwise[2], clockwise[1]};
+    struct Case
+    {
+        DWORD cull;
+        const ColorVertex* triangle;
+        bool visible;
+    };
+    const Case cases[] = {{D3DCULL_CCW, clockwise, true},           {D3DCULL_CCW, counterClockwise, false},
+                          {D3DCULL_CW, clockwise, false},           {D3DCULL_CW, counterClockwise, true},
+                          {D3DCULL_NONE, counterClockwise, true}};
+    for (const Case& c : cases) {
+        BeginFrame(kBlue);
+        m_Device->SetRenderState(D3DRS_CULLMODE, c.cull);
+        DrawColored(D3DPT_TRIANGLELIST, c.triangle, 1);
+        const RgbaImage& frame = EndFrame();
+        EXPECT_EQ(PixelNear(frame, 64, 70, 255, 255, 255, 0), c.visible)
+            << "cull mode " << c.cull << ", triangle " << (c.triangle == clockwise ? "clockwise" : "counter-clockwise");
+    }
+}
+
+TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)
+{
+    // Direct3D 9 samples pixels at integer positions, so the clip-space
+    // edges fall on pixel centres; its top-left rule keeps the top row and
+    // the left column and drops the bottom row and right column.
+    SetIdentityTransforms();
+    const ColorVertex whole[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {1.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                  {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {1.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    // Exactly the left half and the top half: 64 columns, 64 rows.
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFF00FF00}, {0.0f, 1.0f, 0.5f, 0xFF00FF00},
+                                 {-1.0f, 0.0f, 0.5f, 0xFF00FF00}, {0.0f, 0.0f, 0.5f, 0xFF00FF00}};
+    BeginFrame(kBlue);
+    DrawColored(D3DPT_TRIANGLESTRIP, whole, 2);
+    DrawColored(D3DPT_TRIANGLESTRIP, left, 2);
+    const RgbaImage& frame = EndFrame();
+    EXPECT_EQ(CountPixels(frame, 0, 0, 255), 0);
+    EXPECT_EQ(CountPixels(frame, 0, 255, 0), 64 * 64);
+    EXPECT_TRUE(PixelNear(frame, 0, 0, 0, 255, 0, 0));
+    EXPECT_TRUE(PixelNear(frame, 63, 63, 0, 255, 0, 0));
+    EXPECT_TRUE(PixelNear(frame, 64, 63, 255, 0, 0, 0));
+    EXPECT_TRUE(PixelNear(frame, 63, 64, 255, 0, 0, 0));
+}
+
+TEST_F(RenderTest, ClearAndDrawingStayInsideTheViewportCountedFromTheTop)
+{
+    SetIdentityTransforms();
+    BeginFrame(kBlue);
+    const D3DVIEWPORT9 viewport{32, 16, 64, 32, 0.0f, 1.0f};
+    ASSERT_EQ(m_Device->SetViewport(&viewport), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    // A triangle over the whole clip space covers the viewport's lower half.
+    const ColorVertex lower[4] = {{-1.0f, 0.0f, 0.5f, 0xFF00FF00}, {1.0f, 0.0f, 0.5f, 0xFF00FF00},
+                                  {-1.0f, -1.0f, 0.5f, 0xFF00FF00}, {1.0f, -1.0f, 0.5f, 0xFF00FF00}};
+    DrawColored(D3DPT_TRIANGLESTRIP, lower, 2);
+    const RgbaImage& frame = EndFrame();
+
+    EXPECT_TRUE(PixelNear(frame, 40, 20, 255, 0, 0, 0));   // upper half of the viewport: cleared red
+    EXPECT_TRUE(PixelNear(frame, 40, 40, 0, 255, 0, 0));   // lower half: drawn green
+    EXPECT_TRUE(PixelNear(frame, 40, 60, 0, 0, 255, 0));   // below the viewport: untouched
+    EXPECT_TRUE(PixelNear(frame, 10, 20, 0, 0, 255, 0));   // left of it
+    EXPECT_TRUE(PixelNear(frame, 100, 20, 0, 0, 255, 0));  // right of it
+    EXPECT_EQ(CountPixels(frame, 255, 0, 0) + CountPixels(frame, 0, 255, 0), 64 * 32);
+}
+
+TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWindowsSize)
+{
+    // The implicit chain took the window's 128x128; the window then grows.
+    ASSERT_TRUE(m_Window->SetClientSize(256, 128));
+    SetIdentityTransforms();
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {0.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    BeginFrame(kBlue);
+    DrawColored(D3DPT_TRIANGLESTRIP, left, 2);
+    const RgbaImage& stretched = EndFrame();
+    ASSERT_EQ(stretched.width, 256);
+    EXPECT_TRUE(PixelNear(stretched, 120, 64, 255, 0, 0, 0));
+    EXPECT_TRUE(PixelNear(stretched, 136, 64, 0, 0, 255, 0));
+    // 64 red columns become 128, the last blended with the blue by the
+    // linear stretch.
+    EXPECT_GE(CountPixels(stretched, 255, 0, 0), 127 * 128);
+    EXPECT_LE(CountPixels(stretched, 255, 0, 0), 128 * 128);
+
+    const auto other = NewWindow(96, 48);
+    D3DPRESENT_PARAMETERS params{};
+    params.Windowed = TRUE;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
+    EXPECT_EQ(params.BackBufferWidth, 96u);
+    EXPECT_EQ(params.BackBufferHeight, 48u);
+    ComPtr<IDirect3DSurface9> backBuffer;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Out()), D3D_OK);
+    ASSERT_EQ(m_Device->SetRenderTarget(0, backBuffer.Get()), D3D_OK);
+    D3DVIEWPORT9 viewport{};
+    m_Device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 96u);
+    EXPECT_EQ(viewport.Height, 48u);
+
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFF00, 1.0f, 0), D3D_OK);
+    const int mainSwaps = m_Window->SwapCount();
+    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(), nullptr, 0), D3D_OK);
+    EXPECT_EQ(other->SwapCount(), 1);
+    EXPECT_EQ(m_Window->SwapCount(), mainSwaps);
+    EXPECT_EQ(CountPixels(other->LastFrame(), 255, 255, 0), 96 * 48);
+    // Into another window: stretched over that one's client area.
+    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)), nullptr, 0),
+              D3D_OK);
+    EXPECT_EQ(CountPixels(m_Window->LastFrame(), 255, 255, 0), 256 * 128);
+
+    const RECT rect{0, 0, 10, 10};
+    EXPECT_EQ(chain->Present(&rect, nullptr, HWND(), nullptr, 0), D3DERR_INVALIDCALL);
+}
+
+TEST_F(RenderTest, PointsTakeTheirSizeFromTheVertexOrTheRenderState)
+{
+    SetIdentityTransforms();
+    struct SizedPoint
+    {
+        float x, y, z, size;
+        DWORD color;
+    };
+    const SizedPoint sized[3] = {{-0.5f, 0.5f, 0.5f, 1.0f, 0xFFFF0000},
+                                 {0.0f, 0.0f, 0.5f, 9.0f, 0xFF00FF00},
+                                 {0.5f, -0.5f, 0.5f, 4.0f, 0xFFFFFFFF}};
+    const ColorVertex plain[1] = {{-0.5f, -0.5f, 0.5f, 0xFFFFFF00}};
+    BeginFrame(kBlue);
+    m_Device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_PSIZE | D3DFVF_DIFFUSE);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 3, sized, sizeof(SizedPoint)), D3D_OK);
+    m_Device->SetRenderState(D3DRS_POINTSIZE, FloatBits(5.0f));
+    DrawColored(D3DPT_POINTLIST, plain, 1);
+    const RgbaImage& frame = EndFrame();
+
+    EXPECT_EQ(CountPixels(frame, 255, 0, 0), 1);
+    EXPECT_EQ(CountPixels(frame, 0, 255, 0), 81);
+    EXPECT_EQ(CountPixels(frame, 255, 255, 255), 16);
+    EXPECT_EQ(CountPixels(frame, 255, 255, 0), 25);
+}
+
+TEST_F(RenderTest, AWindowThatCannotMakeTheContextCurrentDefersAllGLWork)
+{
+    // Like a GL canvas before it is shown: state calls work, GL work waits.
+    m_Window->SetRealised(false);
+    SetIdentityTransforms();
+    ASSERT_EQ(m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+    EXPECT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3DERR_NOTAVAILABLE);
+    ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->GetSwapChain(0, chain.Out()), D3D_OK);
+    EXPECT_EQ(chain->Present(nullptr, nullptr, HWND(), nullptr, 0), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(m_Window->SwapCount(), 0);
+
+    m_Window->SetRealised(true);
+    BeginFrame(0xFFFF0000);
+    EXPECT_EQ(CountPixels(EndFrame(), 255, 0, 0), kSize * kSize);
+}
+
+}  // namespace
