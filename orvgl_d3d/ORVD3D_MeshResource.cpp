@@ -1,0 +1,211 @@
+#include "ORVD3D_MeshResource.h"
+
+#include <string>
+
+#include "ORV_Utf8.h"
+#include "d3dx9tex.h"
+
+namespace {
+
+D3DCOLORVALUE ToColorValue(ORV_Color color)
+{
+    return {color.GetRf(), color.GetGf(), color.GetBf(), color.GetAf()};
+}
+
+ORV_Color FromColorValue(const D3DCOLORVALUE& value)
+{
+    return ORV_Color(value.r, value.g, value.b, value.a);
+}
+
+// Folder of the located mesh file, with a trailing "/", or empty when the
+// path names no folder. "/" is looked for first, a backslash only when there
+// is no "/".
+std::wstring FolderOf(const std::wstring& path)
+{
+    std::size_t separator = path.rfind(L'/');
+    if (separator == std::wstring::npos)
+        separator = path.rfind(L'\\');
+    if (separator == std::wstring::npos)
+        return {};
+    return path.substr(0, separator) + L"/";
+}
+
+}  // namespace
+
+ORVD3D_MeshResource::ORVD3D_MeshResource()
+{
+    m_BoundingBox.MakeInvalid();
+}
+
+ORVD3D_MeshResource::~ORVD3D_MeshResource()
+{
+    ORVD3D_MeshResource::Unload();
+}
+
+void ORVD3D_MeshResource::Unload()
+{
+    ORVD3D_Resource::Unload();
+    m_BoundingBox.MakeInvalid();
+    m_Materials = ORV_Array<D3DMATERIAL9>();
+    for (int i = 0; i < m_SubsetTextures.Count(); ++i) {
+        if (m_SubsetTextures[i] != nullptr) {
+            m_SubsetTextures[i]->Release();
+            m_SubsetTextures[i] = nullptr;
+        }
+    }
+    m_SubsetTextures = ORV_Array<IDirect3DTexture9*>();
+    if (m_pMesh != nullptr) {
+        m_pMesh->Release();
+        m_pMesh = nullptr;
+    }
+}
+
+bool ORVD3D_MeshResource::CreateFromPath(const wchar_t* locatedPath)
+{
+    if (m_pDevice == nullptr || locatedPath == nullptr)
+        return false;
+
+    ID3DXBuffer* materialBuffer = nullptr;
+    DWORD materialCount = 0;
+    if (FAILED(D3DXLoadMeshFromXW(locatedPath, D3DXMESH_SYSTEMMEM, m_pDevice, nullptr, &materialBuffer, nullptr,
+                                  &materialCount, &m_pMesh)) ||
+        m_pMesh == nullptr) {
+        if (materialBuffer != nullptr)
+            materialBuffer->Release();
+        m_pMesh = nullptr;
+        Unload();
+        return false;
+    }
+
+    const std::wstring folder = FolderOf(locatedPath);
+    const auto* entries =
+        materialBuffer != nullptr ? static_cast<const D3DXMATERIAL*>(materialBuffer->GetBufferPointer()) : nullptr;
+    if (entries == nullptr)
+        materialCount = 0;
+    for (DWORD i = 0; i < materialCount; ++i) {
+        m_Materials.Add(entries[i].MatD3D);
+        m_SubsetTextures.Add(nullptr);
+        const char* textureName = entries[i].pTextureFilename;
+        if (textureName == nullptr || *textureName == '\0')
+            continue;
+        // Subset textures lie beside the mesh file, not in the search
+        // folders. A composed path too long for the path limit is refused
+        // rather than cut (a cut name would load some other file).
+        const std::wstring path = folder + ORV_FromUtf8(textureName);
+        if (path.size() > kMaxTexturePath)
+            continue;
+        IDirect3DTexture9* texture = nullptr;
+        if (FAILED(D3DXCreateTextureFromFileW(m_pDevice, path.c_str(), &texture)) && texture != nullptr) {
+            texture->Release();
+            texture = nullptr;
+        }
+        m_SubsetTextures[static_cast<int>(i)] = texture;
+    }
+    if (materialBuffer != nullptr)
+        materialBuffer->Release();
+
+    ComputeBoundingBox();
+    return true;
+}
+
+bool ORVD3D_MeshResource::Adopt(IDirect3DDevice9* device, const wchar_t* fileName, ID3DXMesh* mesh)
+{
+    const std::wstring name = fileName != nullptr ? fileName : L"";
+    Unload();
+    if (device == nullptr || mesh == nullptr || name.empty())
+        return false;
+    m_pDevice = device;
+    m_pDevice->AddRef();
+    m_FileName = name;
+    m_pMesh = mesh;
+    m_pMesh->AddRef();
+    D3DMATERIAL9 white{};
+    white.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+    m_Materials.Add(white);
+    m_SubsetTextures.Add(nullptr);
+    ComputeBoundingBox();
+    return true;
+}
+
+// The box over every vertex position, in mesh coordinates. A mesh whose box
+// cannot be computed keeps the invalid box rather than one made of whatever
+// the corners held.
+void ORVD3D_MeshResource::ComputeBoundingBox()
+{
+    m_BoundingBox.MakeInvalid();
+    if (m_pMesh == nullptr)
+        return;
+    IDirect3DVertexBuffer9* vertexBuffer = nullptr;
+    if (SUCCEEDED(m_pMesh->GetVertexBuffer(&vertexBuffer)) && vertexBuffer != nullptr) {
+        void* data = nullptr;
+        if (SUCCEEDED(vertexBuffer->Lock(0, 0, &data, D3DLOCK_NOSYSLOCK)) && data != nullptr) {
+            D3DXVECTOR3 minimum;
+            D3DXVECTOR3 maximum;
+            const HRESULT boxResult =
+                D3DXComputeBoundingBox(static_cast<const D3DXVECTOR3*>(data), m_pMesh->GetNumVertices(),
+                                       D3DXGetFVFVertexSize(m_pMesh->GetFVF()), &minimum, &maximum);
+            vertexBuffer->Unlock();
+            if (SUCCEEDED(boxResult))
+                m_BoundingBox.Set(minimum.x, minimum.y, minimum.z, maximum.x, maximum.y, maximum.z);
+        }
+        vertexBuffer->Release();
+    }
+}
+
+ORV_Material ORVD3D_MeshResource::GetMaterial() const
+{
+    ORV_Material material;
+    if (m_Materials.Count() > 0) {
+        const D3DMATERIAL9& first = m_Materials[0];
+        material.SetPower(first.Power);
+        material.SetDiffuse(FromColorValue(first.Diffuse));
+        material.SetSpecular(FromColorValue(first.Specular));
+        material.SetAmbient(FromColorValue(first.Ambient));
+        material.SetEmissive(FromColorValue(first.Emissive));
+    }
+    return material;
+}
+
+void ORVD3D_MeshResource::SetMaterial(const ORV_Material& material)
+{
+    if (m_Materials.Count() == 0)
+        return;
+    D3DMATERIAL9& first = m_Materials[0];
+    first.Diffuse = ToColorValue(material.GetDiffuse());
+    first.Ambient = ToColorValue(material.GetAmbient());
+    first.Specular = ToColorValue(material.GetSpecular());
+    first.Emissive = ToColorValue(material.GetEmissive());
+    first.Power = material.GetPower();
+}
+
+void ORVD3D_MeshResource::Render(bool texturing, bool overrideColor, ORV_Color color)
+{
+    if (m_pDevice == nullptr || m_pMesh == nullptr)
+        return;
+
+    // All terms zero but the emissive one: lights cannot change the colour.
+    D3DMATERIAL9 overrideMaterial{};
+    overrideMaterial.Emissive = ToColorValue(color);
+
+    DWORD savedLighting = TRUE;
+    if (overrideColor) {
+        m_pDevice->GetRenderState(D3DRS_LIGHTING, &savedLighting);
+        m_pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+    }
+    for (int i = 0; i < m_Materials.Count(); ++i) {
+        if (overrideColor && !texturing) {
+            m_pDevice->SetMaterial(&overrideMaterial);
+        } else {
+            m_pDevice->SetMaterial(&m_Materials[i]);
+            // A subset without a texture keeps whatever stage 0 holds.
+            if (texturing && m_SubsetTextures[i] != nullptr) {
+                m_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+                m_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+                m_pDevice->SetTexture(0, m_SubsetTextures[i]);
+            }
+        }
+        m_pMesh->DrawSubset(static_cast<DWORD>(i));
+    }
+    if (overrideColor)
+        m_pDevice->SetRenderState(D3DRS_LIGHTING, savedLighting);
+}

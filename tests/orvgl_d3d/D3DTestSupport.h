@@ -1,0 +1,102 @@
+// Shared pieces of the back-end tests: a scratch working folder, recorders
+// for the status echo and message boxes, writers of small test files, and a
+// fixture that runs each test on a fresh headless context.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HeadlessDirect3D9.h"
+#include "ORVD3D_GraphicsSystem.h"
+#include "ORV_MessageBox.h"
+#include "ORV_StatusEcho.h"
+#include "xfile.h"
+
+// Makes a new empty folder the working directory for its lifetime, then
+// goes back and removes it with everything the test wrote.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_Path; }
+
+private:
+    std::filesystem::path m_Previous;
+    std::filesystem::path m_Path;
+};
+
+// Collects what is written to the status slot it is bound to.
+class StatusRecorder : public ORV_IStatusText
+{
+public:
+    void SetStatusText(const std::wstring& text) override { texts.push_back(text); }
+    std::vector<std::wstring> texts;
+};
+
+struct RecordedMessageBox
+{
+    bool hadOwner = false;
+    std::wstring text;
+    std::wstring caption;
+    UINT type = 0;
+};
+
+// Replaces the message-box handler for its lifetime and keeps every call.
+class MessageBoxRecorder
+{
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    std::vector<RecordedMessageBox> boxes;
+
+private:
+    ORV_MessageBoxHandler m_Previous;
+};
+
+// Writes a width x height PNG filled with one 0xAARRGGBB colour; creates
+// the folders on the way.
+void WriteTestImage(const std::string& path, int width, int height, DWORD argb = 0xFF808080u);
+
+// A unit square in the XY plane (two triangles) with one material per
+// texture name given ("" for a material without texture); triangle i uses
+// material i % count.
+XFileMesh MakeSquareMesh(const std::vector<std::string>& textureNames);
+// Writes mesh as a .x file; creates the folders on the way.
+void WriteTestMesh(const std::string& path, const XFileMesh& mesh);
+
+// Every test starts in an empty scratch folder with a headless context
+// (recording its calls from creation on), slot 0 bound to a recorder and
+// message boxes recorded. TearDown releases the context and checks that no
+// Direct3D object outlives it.
+class HeadlessContextTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Installs the headless factory with options and creates the context.
+    bool CreateContext(HeadlessOptions options = {});
+
+    static ORVD3D_GraphicsSystem& System() { return ORVD3D_GraphicsSystem::GetInstance(); }
+    // The context's device as the headless device it is (null without one).
+    static HeadlessDevice* Device();
+
+    std::unique_ptr<ScratchFolder> m_Folder;
+    std::shared_ptr<HeadlessWindow> m_Window;
+    std::shared_ptr<StatusRecorder> m_Status;
+    std::unique_ptr<MessageBoxRecorder> m_Boxes;
+    std::shared_ptr<HeadlessCounters> m_Counters;
+    Direct3DFactory m_PreviousFactory;
+    bool m_FactoryInstalled = false;
+};

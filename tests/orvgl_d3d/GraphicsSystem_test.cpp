@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "D3DTestSupport.h"
+
+using GraphicsSystemTest = HeadlessContextTest;
+
+TEST_F(GraphicsSystemTest, ContextSendsTheFixedStatesInOrderAndIsMadeOnce)
+{
+    HeadlessOptions options;
+    options.recordFromStart = true;
+    options.displayMode.Format = D3DFMT_A8R8G8B8;  // must come from the adapter
+    ASSERT_TRUE(CreateContext(options));
+    HeadlessDevice* device = Device();
+    ASSERT_NE(device, nullptr);
+
+    const std::vector<std::vector<DWORD>> states = {
+        {D3DRS_CULLMODE, D3DCULL_NONE},
+        {D3DRS_SPECULARENABLE, TRUE},
+        {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_MATERIAL},
+        {D3DRS_SPECULARMATERIALSOURCE, D3DMCS_MATERIAL},
+        {D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_MATERIAL},
+        {D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_MATERIAL},
+        {D3DRS_NORMALIZENORMALS, TRUE},
+        {D3DRS_ZENABLE, D3DZB_TRUE},
+    };
+    const std::vector<HeadlessCall>& calls = device->Calls();
+    ASSERT_EQ(calls.size(), states.size() + 3);
+    for (std::size_t i = 0; i < states.size(); ++i)
+        EXPECT_EQ(calls[i].args, states[i]) << i;
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    const DWORD transforms[] = {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION};
+    for (DWORD i = 0; i < 3; ++i) {
+        EXPECT_EQ(calls[states.size() + i].args[0], transforms[i]);
+        EXPECT_EQ(D3DXMATRIX(calls[states.size() + i].matrix), identity);
+    }
+    const D3DPRESENT_PARAMETERS& params = device->PresentParameters();
+    EXPECT_EQ(params.BackBufferFormat, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(params.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+    EXPECT_EQ(params.AutoDepthStencilFormat, D3DFMT_D24S8);
+    EXPECT_EQ(params.BackBufferWidth, 320u);  // 0 asked: the window's client size
+    EXPECT_EQ(device->FocusWindow(), HWND(m_Window));
+
+    // A second creation, even for another window, keeps what exists.
+    auto other = std::make_shared<HeadlessWindow>(10, 10);
+    EXPECT_TRUE(System().CreateGraphicsContext(HWND(other)));
+    EXPECT_EQ(System().GetD3DDevice(), device);
+    EXPECT_EQ(m_Counters->devicesCreated, 1);
+    EXPECT_EQ(m_Counters->direct3DCreated, 1);
+    EXPECT_EQ(device->Calls().size(), calls.size());
+}
+
+TEST_F(GraphicsSystemTest, DeviceFailureIsReportedByOneBoxPerAttemptWithoutLeaking)
+{
+    HeadlessOptions options;
+    options.failCreateDevice = true;
+    EXPECT_FALSE(CreateContext(options));
+    EXPECT_EQ(System().GetD3DDevice(), nullptr);
+    ASSERT_EQ(m_Boxes->boxes.size(), 1u);
+    EXPECT_FALSE(m_Boxes->boxes[0].hadOwner);
+    EXPECT_EQ(m_Boxes->boxes[0].text, L"D3D Creation Failed during CreateDevice");
+    EXPECT_EQ(m_Boxes->boxes[0].caption, L"ORVD3D_GraphicsSystem::CreateGraphicsContext");
+    EXPECT_EQ(m_Boxes->boxes[0].type, MB_OK);
+
+    // Trying again reports again; the interface of the failed attempt is
+    // given back, not leaked.
+    EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
+    EXPECT_EQ(m_Boxes->boxes.size(), 2u);
+    EXPECT_EQ(m_Counters->direct3DAlive, 1);
+
+    // With no Direct3D at all, creation fails quietly.
+    System().ReleaseGraphicsContext();
+    SetDirect3DFactory({});
+    EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
+    EXPECT_EQ(m_Boxes->boxes.size(), 2u);
+}
+
+TEST_F(GraphicsSystemTest, FirstViewGetsTheImplicitChainLaterOnesTheirOwn)
+{
+    System().ResetForTestingEXT();
+    ASSERT_TRUE(System().CreateGraphicsContext(HWND(m_Window)));
+    {
+        // Nothing to draw into: no chain, and the count stays.
+        auto flat = std::make_shared<HeadlessWindow>(100, 0);
+        HWND gone(std::make_shared<HeadlessWindow>(50, 50));
+        EXPECT_EQ(System().CreateSwapChain(HWND(flat)), nullptr);
+        EXPECT_EQ(System().CreateSwapChain(gone), nullptr);
+        EXPECT_EQ(System().GetSwapChainCount(), 0);
+
+        ComPtr<IDirect3DSwapChain9> first(System().CreateSwapChain(HWND(m_Window)));
+        EXPECT_EQ(first.Get(), Device()->ImplicitSwapChain());
+
+        auto view = std::make_shared<HeadlessWindow>(200, 100);
+        ComPtr<IDirect3DSwapChain9> second(System().CreateSwapChain(HWND(view)));
+        auto* chain = dynamic_cast<HeadlessSwapChain*>(second.Get());
+        ASSERT_NE(chain, nullptr);
+        EXPECT_FALSE(chain->IsImplicit());
+        EXPECT_EQ(chain->Width(), 200u);
+        EXPECT_EQ(chain->Height(), 100u);
+        EXPECT_EQ(chain->Window(), HWND(view));
+        EXPECT_EQ(System().GetSwapChainCount(), 2);
+    }
+    // Release empties the tables and may be repeated; after re-creation the
+    // count stays, so the first window asking again gets a chain of its own.
+    WriteTestImage("Textures/a.png", 2, 2);
+    ASSERT_NE(System().GetTextureResource(L"a.png", true), nullptr);
+    System().ReleaseGraphicsContext();
+    System().ReleaseGraphicsContext();
+    EXPECT_EQ(System().GetD3DDevice(), nullptr);
+    EXPECT_EQ(System().GetTextureTable().Count(), 0);
+    EXPECT_EQ(m_Counters->texturesAlive, 0);
+    EXPECT_EQ(System().GetTextureResource(L"a.png", true), nullptr);  // no device: nothing loads
+    EXPECT_TRUE(m_Status->texts.empty());
+
+    ASSERT_TRUE(System().CreateGraphicsContext(HWND(m_Window)));
+    ComPtr<IDirect3DSwapChain9> again(System().CreateSwapChain(HWND(m_Window)));
+    ASSERT_TRUE(again);
+    EXPECT_NE(again.Get(), Device()->ImplicitSwapChain());
+    EXPECT_EQ(System().GetSwapChainCount(), 3);
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "MeshDrawLog.h"
+#include "ORVD3D_Cloud.h"
+#include "ORVD3D_DrawHelper.h"
+#include "ORVD3D_PrimitiveMesh.h"
+#include "ORVD3D_PrimitiveMeshArrow.h"
+#include "ORVD3D_PrimitiveMeshAxis.h"
+
+namespace {
+
+using PrimitiveMeshTest = HeadlessContextTest;
+
+D3DCOLORVALUE Floats(ORV_Color c)
+{
+    return {c.GetRf(), c.GetGf(), c.GetBf(), c.GetAf()};
+}
+
+bool SameColor(const D3DCOLORVALUE& a, const D3DCOLORVALUE& b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+bool IsZero(const D3DCOLORVALUE& c)
+{
+    return c.r == 0 && c.g == 0 && c.b == 0 && c.a == 0;
+}
+
+std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive)
+{
+    return DrawOnce(primitive, CurrentDevice());
+}
+
+}  // namespace
+
+TEST_F(PrimitiveMeshTest, LitMeshDrawsWithThePrimitivesMaterialUnlitInItsFlatColour)
+{
+    WriteTestMesh("plane.x", MakeSquareMesh({""}));
+    ORVD3D_PrimitiveMesh mesh(L"plane.x");
+    ORVD3D_MeshResource* resource = System().GetMeshResource(L"plane.x", false);
+    ASSERT_NE(resource, nullptr);
+    // The primitive starts with the file's material.
+    EXPECT_EQ(mesh.GetMaterial().GetDiffuse(), ORV_Color(0.2f, 0.5f, 0.25f, 1.0f));
+
+    ORV_Material own;
+    own.SetDiffuse(ORV_Color(10, 20, 30, 255));
+    own.SetEmissive(ORV_Color(1, 2, 3, 4));
+    own.SetPower(9.0f);
+    mesh.SetMaterial(own);
+    mesh.SetFillMode(1);
+    mesh.SetShadeMode(0);
+    mesh.SetColor(ORV_Color(200, 100, 50, 255));
+
+    std::vector<RecordedDraw> draws = DrawOnce(mesh);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].lighting, static_cast<DWORD>(TRUE));
+    EXPECT_TRUE(SameColor(draws[0].material.Diffuse, Floats(own.GetDiffuse())));
+    EXPECT_TRUE(SameColor(draws[0].material.Emissive, Floats(own.GetEmissive())));
+    EXPECT_EQ(draws[0].material.Power, 9.0f);
+    // The shared mesh keeps the material of the primitive that drew it last.
+    EXPECT_EQ(resource->GetMaterial(), own);
+    EXPECT_EQ(Device()->RenderState(D3DRS_FILLMODE), static_cast<DWORD>(D3DFILL_WIREFRAME));
+    EXPECT_EQ(Device()->RenderState(D3DRS_SHADEMODE), static_cast<DWORD>(D3DSHADE_FLAT));
+
+    // Unlit: one flat emissive colour, lighting forced on for the draw only.
+    mesh.SetLighting(false);
+    draws = DrawOnce(mesh);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].lighting, static_cast<DWORD>(TRUE));
+    EXPECT_TRUE(IsZero(draws[0].material.Diffuse));
+    EXPECT_TRUE(IsZero(draws[0].material.Specular));
+    EXPECT_EQ(EmissiveOf(draws[0].material), ORV_Color(200, 100, 50, 255));
+    EXPECT_EQ(Device()->RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
+
+    const ORV_BoundingVolume* volume = mesh.GetBoundingVolume(0);
+    ASSERT_NE(volume, nullptr);
+    EXPECT_EQ(volume, resource->GetBoundingBox());
+    EXPECT_EQ(resource->GetBoundingBox()->GetMax(), D3DXVECTOR3(1, 1, 0));
+}
+
+TEST_F(PrimitiveMeshTest, MissingMeshDrawsNothingUntilItCanBeLoaded)
+{
+    ORVD3D_PrimitiveMesh mesh(L"later.x");
+    ASSERT_EQ(m_Status->texts.size(), 1u);
+    EXPECT_EQ(m_Status->texts[0], L"**ERROR** [later.x]: file not found!");
+    EXPECT_EQ(mesh.GetMaterial(), ORV_Material());
+    EXPECT_EQ(mesh.GetBoundingVolume(0), nullptr);
+    EXPECT_TRUE(DrawOnce(mesh).empty());
+    EXPECT_GE(m_Status->texts.size(), 3u);  // every lookup reports again
+
+    WriteTestMesh("later.x", MakeSquareMesh({""}));
+    EXPECT_EQ(DrawOnce(mesh).size(), 1u);
+    EXPECT_NE(mesh.GetBoundingVolume(0), nullptr);
+}
+
+TEST_F(PrimitiveMeshTest, ArrowShaftAndHeadRunAlongXInTheFlatColourAndNeedBothMeshes)
+{
+    WriteShapeMeshes();
+    std::filesystem::remove("cone.x");
+    ORVD3D_PrimitiveMeshArrow arrow;
+    EXPECT_FALSE(arrow.IsLighting());
+    arrow.SetColor(ORV_Color(12, 200, 34, 255));
+    EXPECT_TRUE(DrawOnce(arrow).empty());
+
+    WriteShapeMeshes();
+    const std::vector<RecordedDraw> draws = DrawOnce(arrow);
+    ASSERT_EQ(draws.size(), 2u);
+    // Shaft: the prism's length 3 becomes 0.8 from x = 0 to 0.8, 0.025 thick.
+    const D3DXMATRIX& shaft = draws[0].world;
+    EXPECT_TRUE(Near(Apply(shaft, {0, 0, 1.5f}), {0, 0, 0}));
+    EXPECT_TRUE(Near(Apply(shaft, {0, 0, -1.5f}), {0.8f, 0, 0}));
+    EXPECT_TRUE(Near(Apply(shaft, {1, 1, 0}), {0.4f, 0.025f, 0.025f}));
+    // Head: the apex (toward -Z in the mesh) is the arrow's tip at x = 1.
+    const D3DXMATRIX& head = draws[1].world;
+    EXPECT_TRUE(Near(Apply(head, {0, 0, -1}), {1.0f, 0, 0}));
+    EXPECT_TRUE(Near(Apply(head, {0, 0, 1}), {0.7f, 0, 0}));
+    EXPECT_TRUE(Near(Apply(head, {1, 0, 1}), {0.7f, 0, 0.08f}));
+    for (const RecordedDraw& draw : draws) {
+        EXPECT_EQ(EmissiveOf(draw.material), ORV_Color(12, 200, 34, 255));
+        EXPECT_TRUE(IsZero(draw.material.Diffuse));
+        EXPECT_EQ(draw.texture0, nullptr);
+    }
+    // Each part's transform is popped again.
+    const D3DXMATRIX world(Device()->Transform(D3DTS_WORLD));
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&world));
+}
+
+TEST_F(PrimitiveMeshTest, AxisDrawsRedGreenBlueArrowsAlongXYZScaledBySize)
+{
+    WriteShapeMeshes();
+    ORVD3D_PrimitiveMeshAxis axis(2.0f);
+    const std::vector<RecordedDraw> draws = DrawOnce(axis);
+    ASSERT_EQ(draws.size(), 6u);
+
+    const D3DXVECTOR3 tips[3] = {{2, 0, 0}, {0, 2, 0}, {0, 0, 2}};
+    const ORV_Color colors[3] = {ORV_Color(255, 0, 0, 255), ORV_Color(0, 255, 0, 255), ORV_Color(0, 0, 255, 255)};
+    for (int i = 0; i < 3; ++i) {
+        const RecordedDraw& shaft = draws[2 * i];
+        const RecordedDraw& head = draws[2 * i + 1];
+        EXPECT_TRUE(Near(Apply(head.world, {0, 0, -1}), tips[i])) << "arrow " << i;
+        EXPECT_TRUE(Near(Apply(shaft.world, {0, 0, 1.5f}), {0, 0, 0})) << "arrow " << i;
+        EXPECT_TRUE(Near(Apply(shaft.world, {0, 0, -1.5f}), tips[i] * 0.8f)) << "arrow " << i;
+        EXPECT_EQ(EmissiveOf(shaft.material), colors[i]) << "arrow " << i;
+        EXPECT_EQ(EmissiveOf(head.material), colors[i]) << "arrow " << i;
+    }
+}
+
+TEST_F(PrimitiveMeshTest, CloudDrawsSevenSmallSpheresAndShowsItsTexture)
+{
+    WriteShapeMeshes();
+    WriteTestImage("Textures/updraft.png", 4, 4, 0x80FFFFFFu);
+    ORVD3D_Cloud cloud;
+    EXPECT_FALSE(cloud.IsLighting());
+    cloud.SetColor(ORV_Color(90, 80, 70, 128));
+    cloud.SetBlending(true);
+    cloud.SetTexturing(true);
+    cloud.SetTextureFileName(L"Textures/updraft.png");
+
+    const std::vector<RecordedDraw> draws = DrawOnce(cloud);
+    ASSERT_EQ(draws.size(), 7u);
+    ORVD3D_TextureResource* texture = System().GetTextureResource(L"Textures/updraft.png", false);
+    ASSERT_NE(texture, nullptr);
+    const D3DXVECTOR3 centres[7] = {{0, 0, 0},  {0.1f, 0, 0}, {-0.1f, 0, 0}, {0, 0.1f, 0},
+                                    {0, -0.1f, 0}, {0, 0, 0.1f}, {0, 0, -0.1f}};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_TRUE(Near(Apply(draws[i].world, {0, 0, 0}), centres[i])) << i;
+        EXPECT_TRUE(Near(Apply(draws[i].world, {1, 0, 0}), centres[i] + D3DXVECTOR3(0.05f, 0, 0))) << i;
+        EXPECT_EQ(EmissiveOf(draws[i].material), ORV_Color(90, 80, 70, 128)) << i;
+        EXPECT_EQ(draws[i].texture0, texture->GetD3DTexture()) << i;
+    }
+    EXPECT_EQ(Device()->RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
+    EXPECT_EQ(Device()->TextureStageState(0, D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_SELECTARG1));
+
+    // Without its sphere a cloud draws nothing.
+    System().ReleaseGraphicsContext();
+    ASSERT_TRUE(CreateContext(Recording()));
+    std::filesystem::remove("sphere.x");
+    EXPECT_TRUE(DrawOnce(cloud).empty());
+}

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "MeshDrawLog.h"
+#include "ORVD3D_DrawHelper.h"
+#include "ORVD3D_WindowHandler.h"
+
+namespace {
+
+using WindowHandlerTest = HeadlessContextTest;
+
+// The Direct3D handler with something to draw: a clear, as the game's views.
+class TestHandler : public ORVD3D_WindowHandler
+{
+public:
+    void DrawGraphics() override
+    {
+        if (m_pDevice == nullptr)
+            return;
+        BeginDraw();
+        SetupViewTransform();
+        SetupProjection();
+        m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x7F99B2B2u, 1.0f, 0);
+        EndDraw();
+    }
+    IDirect3DSurface9* BackBuffer() const { return m_pBackBuffer; }
+};
+
+// A handler with no realisation of its own.
+class PlainHandler : public ORV_WindowHandler
+{
+public:
+    bool IsGraphicsReady() override { return false; }
+    void BeginDraw() override {}
+    void EndDraw() override {}
+    void DrawGraphics() override {}
+    void SetupWorldToNDC() override {}
+    void SetupViewTransform() override {}
+    void SetupProjection() override {}
+};
+
+bool SameMatrix(const D3DXMATRIX& a, const D3DXMATRIX& b, float tolerance = 1e-5f)
+{
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (std::abs(a.m[r][c] - b.m[r][c]) > tolerance)
+                return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(WindowHandlerTest, InitializeTakesADeviceReferenceAndASwapChainPerWindow)
+{
+    // As at start-up: no view has asked for a swap chain yet.
+    System().ResetForTestingEXT();
+    ASSERT_TRUE(CreateContext(Recording()));
+    auto mapWindow = std::make_shared<HeadlessWindow>(200, 100);
+    TestHandler chase;
+    TestHandler map;
+    Device()->ClearCalls();
+    ASSERT_TRUE(chase.Initialize(HWND(m_Window)));
+    EXPECT_TRUE(chase.IsGraphicsReady());
+    EXPECT_EQ(chase.GetSwapChain(), Device()->ImplicitSwapChain());
+    ASSERT_TRUE(map.Initialize(HWND(mapWindow)));
+    EXPECT_EQ(m_Counters->swapChainsAlive, 1);
+    // Binding again replaces, never adds.
+    ASSERT_TRUE(map.Initialize(HWND(mapWindow)));
+    EXPECT_EQ(m_Counters->swapChainsAlive, 1);
+
+    // A frame: back buffer as target, scene, present into the own window.
+    Device()->ClearCalls();
+    map.DrawGraphics();
+    EXPECT_EQ(Device()->CallNames(),
+              (std::vector<std::string>{"SetRenderTarget", "BeginScene", "SetTransform", "SetTransform", "Clear",
+                                        "EndScene", "Present"}));
+    const HeadlessCall& present = Device()->Calls().back();
+    EXPECT_EQ(present.window, HWND(mapWindow));
+    EXPECT_EQ(present.object, static_cast<const void*>(map.GetSwapChain()));
+    EXPECT_EQ(present.Arg(0), 0u);
+    EXPECT_EQ(Device()->PresentCount(HWND(mapWindow)), 1);
+    EXPECT_EQ(map.BackBuffer(), nullptr);
+
+    // Shutting down mid-frame still lets every reference go.
+    map.BeginDraw();
+    map.ShutDown();
+    EXPECT_FALSE(map.IsGraphicsReady());
+    EXPECT_EQ(m_Counters->swapChainsAlive, 0);
+    map.EndDraw();  // nothing left to end or present
+    chase.ShutDown();
+    System().ReleaseGraphicsContext();
+    EXPECT_EQ(m_Counters->devicesAlive, 0);
+}
+
+TEST_F(WindowHandlerTest, InitializeFailsForAGoneWindowOrWithoutDevice)
+{
+    TestHandler handler;
+    auto window = std::make_shared<HeadlessWindow>(50, 50);
+    const HWND handle(window);
+    window.reset();
+    const int chainsHandedOut = System().GetSwapChainCount();
+    EXPECT_FALSE(handler.Initialize(handle));
+    EXPECT_FALSE(handler.IsGraphicsReady());
+    EXPECT_EQ(System().GetSwapChainCount(), chainsHandedOut);
+
+    // A handler holding the device keeps it alive past the context...
+    ASSERT_TRUE(handler.Initialize(HWND(m_Window)));
+    System().ReleaseGraphicsContext();
+    EXPECT_EQ(m_Counters->devicesAlive, 1);
+    handler.DrawGraphics();
+    // ...until it is re-initialised without one.
+    EXPECT_FALSE(handler.Initialize(HWND(m_Window)));
+    EXPECT_EQ(m_Counters->devicesAlive, 0);
+    handler.DrawGraphics();
+}
+
+TEST_F(WindowHandlerTest, ViewMatrixOrbitsTheSceneAndResetGivesThePlainLookAt)
+{
+    TestHandler handler;
+    ASSERT_TRUE(handler.Initialize(HWND(m_Window)));
+    ORV_Camera* camera = handler.GetCamera();
+    camera->SetPosition(0, 0, -10);
+    D3DXMATRIX lookAt;
+    D3DXMatrixLookAtRH(&lookAt, &camera->m_Position, &camera->m_LookAt, &camera->m_UpVector);
+    D3DXMATRIX view;
+    handler.ComputeViewMatrix(&view);
+    EXPECT_TRUE(SameMatrix(view, lookAt));
+
+    // Ninety pixels right: the eye circles a quarter turn about world Y and
+    // still looks at the origin.
+    camera->BeginRotate(0, 0);
+    camera->RotateTo(90, 0);
+    handler.ComputeViewMatrix(&view);
+    EXPECT_TRUE(Near(Apply(view, {0, 0, 0}), {0, 0, -10}, 1e-4f));
+    D3DXVECTOR3 origin;
+    D3DXVECTOR3 direction;
+    handler.DeviceToWorld(160, 120, &origin, &direction);
+    EXPECT_TRUE(Near(origin, {10, 0, 0}, 1e-4f));
+    // With a vertical turn too, the turn about Y applies first.
+    camera->RotateTo(90, 90);
+    handler.DeviceToWorld(160, 120, &origin, &direction);
+    EXPECT_TRUE(Near(origin, {0, -10, 0}, 1e-4f));
+
+    camera->ResetRotation();
+    handler.ComputeViewMatrix(&view);
+    EXPECT_TRUE(view == lookAt);
+
+    // The device gets both matrices; the projection follows the window.
+    Device()->ClearCalls();
+    handler.SetupViewTransform();
+    handler.SetupProjection();
+    EXPECT_TRUE(D3DXMATRIX(Device()->Transform(D3DTS_VIEW)) == lookAt);
+    const D3DXMATRIX projection(Device()->Transform(D3DTS_PROJECTION));
+    EXPECT_NEAR(projection.m[0][0] * 320.0f / 240.0f, projection.m[1][1], 1e-5f);
+    EXPECT_NEAR(projection.m[1][1], 1.0f / std::tan(45.0f * 0.0174532924f / 2), 1e-5f);
+}
+
+TEST_F(WindowHandlerTest, PickingRayRunsFromTheEyeThroughThePoint)
+{
+    auto window = std::make_shared<HeadlessWindow>(200, 100);
+    TestHandler handler;
+    ASSERT_TRUE(handler.Initialize(HWND(window)));
+    handler.GetCamera()->SetPosition(0, 0, -10);
+    const float t = std::tan(45.0f * 0.0174532924f / 2);
+
+    D3DXVECTOR3 origin;
+    D3DXVECTOR3 direction;
+    handler.DeviceToWorld(100, 50, &origin, &direction);
+    EXPECT_TRUE(Near(origin, {0, 0, -10}));
+    EXPECT_TRUE(Near(direction, {0, 0, 1}));
+    // The top-right corner in device coordinates: the camera looks along +Z,
+    // so its right is world -X.
+    handler.DeviceToWorld(200, 100, &origin, &direction);
+    EXPECT_TRUE(Near(direction, {-2 * t, t, 1}));
+    handler.DeviceToWorld(0, 0, &origin, &direction);
+    EXPECT_TRUE(Near(direction, {2 * t, -t, 1}));
+
+    // The platform-neutral handler cannot pick and says so.
+    PlainHandler plain;
+    origin = direction = D3DXVECTOR3(1, 1, 1);
+    plain.DeviceToWorld(1, 2, &origin, &direction);
+    EXPECT_EQ(origin, D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(direction, D3DXVECTOR3(0, 0, 0));
+    ASSERT_EQ(m_Boxes->boxes.size(), 1u);
+    EXPECT_FALSE(m_Boxes->boxes[0].hadOwner);
+    EXPECT_EQ(m_Boxes->boxes[0].text, L"ORV_WindowHandler::DeviceToWorld(): is not overrided-OnScreen picking will failed!!");
+    EXPECT_EQ(m_Boxes->boxes[0].caption, L"ORV_WindowHandler::DeviceToWorld");
+    EXPECT_EQ(m_Boxes->boxes[0].type, MB_OK);
+}
+
+TEST_F(WindowHandlerTest, WindowDeviceAndWorldCoordinates)
+{
+    auto window = std::make_shared<HeadlessWindow>(201, 100);
+    PlainHandler handler;
+    ASSERT_TRUE(handler.Initialize(HWND(window)));
+
+    int x = -1;
+    int y = -1;
+    ASSERT_TRUE(handler.HardwareToDevice(7, 0, &x, &y));
+    EXPECT_EQ(x, 7);
+    EXPECT_EQ(y, 100);
+    ASSERT_TRUE(handler.HardwareToDevice(7, 100, &x, &y));
+    EXPECT_EQ(y, 0);
+    EXPECT_NEAR(handler.GetAspectRatio(), 2.01f, 1e-6f);
+
+    handler.SetWindowSize(300, 150);
+    int w = 0;
+    int h = 0;
+    handler.GetWindowSize(&w, &h);
+    EXPECT_EQ(w, 300);
+    EXPECT_EQ(h, 150);
+
+    // The world rectangle fills the client area; device points go there
+    // and come back.
+    handler.SetWorldBounds(ORV_BoundingBox(D3DXVECTOR3(-5, -2, 0), D3DXVECTOR3(15, 8, 0)));
+    float wx = 0;
+    float wy = 0;
+    handler.DeviceToWorldXY(0, 0, &wx, &wy);
+    EXPECT_NEAR(wx, -5.0f, 1e-5f);
+    EXPECT_NEAR(wy, -2.0f, 1e-5f);
+    handler.DeviceToWorldXY(300, 150, &wx, &wy);
+    EXPECT_NEAR(wx, 15.0f, 1e-5f);
+    EXPECT_NEAR(wy, 8.0f, 1e-5f);
+    for (const auto& point : {std::pair{0, 0}, std::pair{37, 81}, std::pair{299, 1}, std::pair{150, 75}}) {
+        handler.DeviceToWorldXY(point.first, point.second, &wx, &wy);
+        handler.WorldToDeviceXY(wx, wy, &x, &y);
+        EXPECT_EQ(x, point.first);
+        EXPECT_EQ(y, point.second);
+    }
+    // Halves round away from zero.
+    handler.SetWorldBounds(ORV_BoundingBox(D3DXVECTOR3(-150, -75, 0), D3DXVECTOR3(150, 75, 0)));
+    handler.WorldToDeviceXY(-150.5f, 75.5f, &x, &y);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, 151);
+
+    // A zero-height or gone window has no aspect and no device coordinates.
+    handler.SetWindowSize(300, 0);
+    EXPECT_EQ(handler.GetAspectRatio(), 0.0f);
+    window.reset();
+    EXPECT_EQ(handler.GetAspectRatio(), 0.0f);
+    EXPECT_FALSE(handler.HardwareToDevice(1, 1, &x, &y));
+    handler.SetWindowSize(10, 10);  // nothing to resize
+}
+
+TEST_F(WindowHandlerTest, WorldRectangleMapsOntoTheUnitSquareAndIsOutlinedInRed)
+{
+    TestHandler handler;
+    ASSERT_TRUE(handler.Initialize(HWND(m_Window)));
+    handler.SetWorldBounds(ORV_BoundingBox(D3DXVECTOR3(-5, -2, 0), D3DXVECTOR3(15, 8, 0)));
+    handler.SetupWorldToNDC();
+    const D3DXMATRIX view(Device()->Transform(D3DTS_VIEW));
+    EXPECT_TRUE(Near(Apply(view, {-5, -2, 0}), {-1, -1, 0}));
+    EXPECT_TRUE(Near(Apply(view, {15, 8, 0}), {1, 1, 0}));
+
+    ORVD3D_DrawHelper helper;
+    Device()->ClearCalls();
+    handler.DrawWorldBounds(helper);
+    const std::vector<RecordedDraw> draws = DrawsIn(Device()->Calls(), "DrawPrimitiveUP");
+    ASSERT_EQ(draws.size(), 1u);
+    const HeadlessCall& fan = *draws[0].call;
+    EXPECT_EQ(fan.VertexVector3(2, 0), D3DXVECTOR3(-5, -2, 0));
+    EXPECT_EQ(fan.VertexVector3(4, 0), D3DXVECTOR3(15, 8, 0));
+    EXPECT_EQ(fan.VertexDword(1, 24), ORV_Color(255, 0, 0, 255).GetARGB());
+    EXPECT_EQ(fan.VertexDword(0, 24), ORV_Color(255, 0, 0, 255).GetARGB());  // flat: centre too
+    EXPECT_EQ(Device()->RenderState(D3DRS_FILLMODE), static_cast<DWORD>(D3DFILL_WIREFRAME));
+}
