@@ -1,0 +1,100 @@
+// glBindFramebuffer is a GL 3.0 entry point, declared only with the prototypes.
+#define GL_GLEXT_PROTOTYPES 1
+
+#include "ORVMFC_CanvasSurface.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <wx/glcanvas.h>
+#include <wx/module.h>
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+namespace {
+
+struct SharedContextState
+{
+    std::unique_ptr<wxGLContext> context;
+    bool refused = false;
+};
+
+SharedContextState& State()
+{
+    static SharedContextState state;
+    return state;
+}
+
+// The context must go while wx still has its display: wx shuts its modules
+// down before it closes the connection, long before static destructors run.
+class SharedContextModule : public wxModule
+{
+public:
+    bool OnInit() override { return true; }
+    void OnExit() override { State().context.reset(); }
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(SharedContextModule);
+};
+
+}  // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(SharedContextModule, wxModule);
+
+ORVMFC_CanvasSurface::ORVMFC_CanvasSurface(wxGLCanvas* canvas) : ORVMFC_WindowSurface(canvas), m_pCanvas(canvas) {}
+
+wxGLContext* ORVMFC_CanvasSurface::SharedContext(wxGLCanvas& canvas)
+{
+    SharedContextState& state = State();
+    if (state.context || state.refused)
+        return state.context.get();
+
+    wxGLContextAttrs compatibility;
+    compatibility.PlatformDefaults().CompatibilityProfile().EndList();
+    state.context = std::make_unique<wxGLContext>(&canvas, nullptr, &compatibility);
+    if (!state.context->IsOK()) {
+        // Without the profile extension the legacy context is the
+        // compatibility profile anyway.
+        state.context = std::make_unique<wxGLContext>(&canvas);
+    }
+    if (!state.context->IsOK()) {
+        state.context.reset();
+        state.refused = true;
+        std::fputs("View canvas: no OpenGL context could be created; the views stay empty\n", stderr);
+    }
+    return state.context.get();
+}
+
+bool ORVMFC_CanvasSurface::IsDrawable() const
+{
+    // wx asserts when a context is made current on, or buffers are swapped
+    // in, a canvas that has no X window yet.
+    return m_pCanvas && m_pCanvas->IsShownOnScreen() && m_pCanvas->GetXWindow() != 0;
+}
+
+bool ORVMFC_CanvasSurface::MakeCurrent()
+{
+    if (!IsDrawable())
+        return false;
+    wxGLContext* context = SharedContext(*m_pCanvas);
+    if (!context || !context->SetCurrent(*m_pCanvas))
+        return false;
+    // The device draws into framebuffer objects of its own and expects the
+    // window's drawable bound when it gets the context back. The GL device
+    // offers no call for this, so it is the one GL call outside it.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return true;
+}
+
+void ORVMFC_CanvasSurface::SwapBuffers()
+{
+    if (IsDrawable())
+        m_pCanvas->SwapBuffers();
+}
+
+void ORVMFC_CanvasSurface::Detach()
+{
+    m_pCanvas = nullptr;
+    ORVMFC_WindowSurface::Detach();
+}

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+
+#include "MfcTestSupport.h"
+#include "ORVMFC_MessageBox.h"
+#include "ORVMFC_StatusText.h"
+#include "ORVMFC_WindowHandle.h"
+#include "ORV_StatusEcho.h"
+
+namespace {
+
+class WindowLinksTest : public FrameTest
+{
+protected:
+    void TearDown() override
+    {
+        for (int slot = 0; slot < ORV_STATUS_SLOT_COUNT; ++slot)
+            BindStatusToWindow(slot, nullptr);
+        FrameTest::TearDown();
+    }
+};
+
+TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
+{
+    auto* height = new wxStaticText(m_Frame, 1002, wxS(""));
+    auto* speed = new wxStaticText(m_Frame, 1004, wxS(""));
+    BindStatusToWindow(1, height);
+    BindStatusToWindow(2, speed);
+    BindStatusToWindow(3, height);
+    BindStatusToWindow(7, speed);  // no such slot
+
+    EchoToStatus1(L"12.500000");
+    EchoToStatus2(L"0.300000");
+    EXPECT_EQ(height->GetLabel(), "12.500000");
+    EXPECT_EQ(speed->GetLabel(), "0.300000");
+
+    // A destroyed read-out is skipped, the others carry on.
+    height->Destroy();
+    EchoToStatus1(L"dropped");
+    EchoToStatus3(L"dropped");
+    EchoToStatus2(L"0.4");
+    EXPECT_EQ(speed->GetLabel(), "0.4");
+
+    BindStatusToWindow(2, nullptr);
+    EchoToStatus2(L"after");
+    EXPECT_EQ(speed->GetLabel(), "0.4");
+}
+
+TEST_F(WindowLinksTest, PlainWindowHasOneHandleThatExpiresWithIt)
+{
+    EXPECT_TRUE(GetWindowHandle(nullptr).IsNull());
+    auto* panel = new wxPanel(m_Frame, wxID_ANY, wxPoint(0, 0), wxSize(120, 80));
+    auto* child = new wxPanel(panel, wxID_ANY, wxPoint(0, 0), wxSize(10, 10));
+    const HWND handle = GetWindowHandle(panel);
+    const HWND childHandle = GetWindowHandle(child);
+    EXPECT_EQ(GetWindowHandle(panel), handle);
+    EXPECT_EQ(WindowFromHandle(handle), panel);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(handle, &client));
+    EXPECT_EQ(client.right, 120);
+    EXPECT_EQ(client.bottom, 80);
+    ASSERT_TRUE(handle.Lock()->SetClientSize(100, 60));
+    EXPECT_EQ(panel->GetRect(), wxRect(0, 0, 100, 60));
+
+    // The child's destroy event passes up through the parent, whose handle
+    // must survive it.
+    child->Destroy();
+    EXPECT_FALSE(IsWindow(childHandle));
+    EXPECT_TRUE(IsWindow(handle));
+    panel->Destroy();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(WindowFromHandle(handle), nullptr);
+}
+
+// Answers modal dialogs instead of showing them, remembering the last one.
+class MessageDialogCatcher : public wxModalDialogHook
+{
+public:
+    MessageDialogCatcher() { Register(); }
+    ~MessageDialogCatcher() override { Unregister(); }
+    int Enter(wxDialog* dialog) override
+    {
+        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+            message = box->GetMessage();
+            caption = box->GetTitle();
+            style = box->GetMessageDialogStyle();
+            parent = box->GetParent();
+        }
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+
+    wxString message;
+    wxString caption;
+    long style = 0;
+    wxWindow* parent = nullptr;
+};
+
+TEST_F(WindowLinksTest, MessageBoxesBecomeWxMessageBoxesOverTheOwnersFrame)
+{
+    const ORV_MessageBoxHandler previous = SetMessageBoxHandler({});
+    InstallMessageBoxHandler();
+    MessageDialogCatcher catcher;
+    auto* panel = new wxPanel(m_Frame);
+
+    EXPECT_EQ(ORV_MessageBox(GetWindowHandle(panel), L"Error!", L"Some::Operation", MB_ICONERROR), IDOK);
+    EXPECT_EQ(catcher.message, "Error!");
+    EXPECT_EQ(catcher.caption, "Some::Operation");
+    EXPECT_TRUE(catcher.style & wxICON_ERROR);
+    EXPECT_EQ(catcher.parent, m_Frame);
+
+    // No caption and no icon asked for: the application's name, no icon.
+    EXPECT_EQ(ORV_MessageBox(HWND{}, L"Failed!!", L"", MB_OK), IDOK);
+    EXPECT_EQ(catcher.message, "Failed!!");
+    EXPECT_EQ(catcher.caption, wxTheApp->GetAppDisplayName());
+    EXPECT_FALSE(catcher.style & (wxICON_ERROR | wxICON_WARNING | wxICON_INFORMATION | wxICON_QUESTION));
+    SetMessageBoxHandler(previous);
+}
+
+}  // namespace
