@@ -1,0 +1,97 @@
+#include "soarerun.h"
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "datafolder.h"
+#include "headlessgame.h"
+#include "keyscript.h"
+
+namespace fs = std::filesystem;
+
+int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* trace, std::ostream& err)
+{
+    CHeadlessGame game;
+    std::string error;
+    if (!game.Start(error))
+    {
+        err << "soare: " << error << std::endl;
+        return 1;
+    }
+    if (trace)
+        CHeadlessGame::WriteTraceHeader(*trace);
+    for (std::uint64_t tick = 0; tick < ticks; ++tick)
+    {
+        game.Tick(keys.KeysAt(tick));
+        if (trace)
+            game.WriteTraceRow(*trace);
+    }
+    if (trace)
+    {
+        trace->flush();
+        if (!*trace)
+        {
+            err << "soare: writing the trace failed" << std::endl;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+             const WindowedGameEntry& windowedGame)
+{
+    SoareOptions options;
+    if (const std::optional<int> status = ParseCommandLine(argc, argv, options, out, err))
+        return *status;
+
+    // Files named on the command line are relative to where the user stands,
+    // so they are read and opened before the program changes to its data
+    // folder.
+    KeyScript keys;
+    if (options.input)
+    {
+        std::string error;
+        if (!keys.ParseFile(*options.input, error))
+        {
+            err << "soare: " << options.input->string() << ": " << error << std::endl;
+            return 2;
+        }
+    }
+    std::ofstream traceFile;
+    std::ostream* trace = nullptr;
+    if (options.trace)
+    {
+        if (*options.trace == "-")
+        {
+            trace = &out;
+        }
+        else
+        {
+            traceFile.open(*options.trace, std::ios::trunc);
+            if (!traceFile)
+            {
+                err << "soare: " << options.trace->string() << ": cannot open for writing" << std::endl;
+                return 2;
+            }
+            trace = &traceFile;
+        }
+    }
+    if (options.record)
+        options.record = fs::absolute(*options.record);
+
+    std::string error;
+    if (!EnterDataFolder(options.dataDir, error))
+    {
+        err << "soare: " << error << std::endl;
+        return 2;
+    }
+    if (!error.empty())
+        err << "soare: warning: " << error << std::endl;
+
+    if (options.headless)
+        return RunHeadlessGame(options.ticks, keys, trace, err);
+    return windowedGame(options);
+}

@@ -1,0 +1,121 @@
+// The DirectInput keyboard over a key source.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "DIKeySource.h"
+#include "HeadlessWindowForInput.h"
+#include "dinput.h"
+
+namespace {
+
+class DirectInputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { m_Previous = SetDIKeySource(m_Keys); }
+    void TearDown() override { SetDIKeySource(m_Previous); }
+
+    IDirectInput8W* Create()
+    {
+        void* out = nullptr;
+        EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
+                  DI_OK);
+        return static_cast<IDirectInput8W*>(out);
+    }
+
+    std::shared_ptr<ScriptedKeySource> m_Keys = std::make_shared<ScriptedKeySource>();
+    std::shared_ptr<DIKeySource> m_Previous;
+    std::shared_ptr<TestWindow> m_Window = std::make_shared<TestWindow>();
+};
+
+TEST_F(DirectInputTest, CreationChecksItsArguments)
+{
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), 0x0700, IID_IDirectInput8W, &out, nullptr),
+              DIERR_OLDDIRECTINPUTVERSION);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, GUID_SysKeyboard, &out, nullptr),
+              DIERR_NOINTERFACE);
+    EXPECT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
+              DIERR_INVALIDPARAM);
+    EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, nullptr, nullptr),
+              DIERR_INVALIDPARAM);
+
+    IDirectInput8W* input = Create();
+    ASSERT_NE(input, nullptr);
+    IDirectInputDevice8W* device = reinterpret_cast<IDirectInputDevice8W*>(1);
+    EXPECT_EQ(input->CreateDevice(IID_IDirectInput8W, &device, nullptr), DIERR_DEVICENOTREG);
+    EXPECT_EQ(device, nullptr);
+    // Without a key source there is no keyboard.
+    SetDIKeySource(nullptr);
+    EXPECT_EQ(input->CreateDevice(GUID_SysKeyboard, &device, nullptr), DIERR_DEVICENOTREG);
+    EXPECT_EQ(device, nullptr);
+    SetDIKeySource(m_Keys);
+    ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &device, nullptr), DI_OK);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->Release(), 0u);
+    EXPECT_EQ(input->Release(), 0u);
+}
+
+TEST_F(DirectInputTest, AForegroundKeyboardIsReadOnlyWhileItsWindowIsActive)
+{
+    IDirectInput8W* input = Create();
+    IDirectInputDevice8W* keyboard = nullptr;
+    ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
+    BYTE keys[256] = {};
+
+    // Nothing is read before the format is set and the device acquired.
+    EXPECT_EQ(keyboard->Acquire(), DIERR_INVALIDPARAM);
+    EXPECT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+    EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(), DISCL_EXCLUSIVE | DISCL_FOREGROUND), DIERR_INVALIDPARAM);
+    EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(m_Window), DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE), DIERR_INVALIDPARAM);
+    EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(m_Window), DISCL_EXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
+
+    m_Keys->SetKeysDown({DIK_P, DIK_LEFT});
+    ASSERT_EQ(keyboard->Acquire(), DI_OK);
+    EXPECT_EQ(keyboard->Acquire(), DI_NOEFFECT);
+    EXPECT_EQ(keyboard->GetDeviceState(255, keys), DIERR_INVALIDPARAM);
+    ASSERT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    EXPECT_EQ(keys[DIK_P], 0x80);
+    EXPECT_EQ(keys[DIK_LEFT], 0x80);
+    EXPECT_EQ(keys[DIK_RIGHT], 0x00);
+    // Format and level cannot change while acquired.
+    EXPECT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DIERR_INVALIDPARAM);
+
+    // The window loses the foreground: the read fails and the device is
+    // lost until acquired again, which works only once the window is back.
+    m_Keys->SetActive(false);
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_INPUTLOST);
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
+    EXPECT_EQ(keyboard->Acquire(), DIERR_OTHERAPPHASPRIO);
+    m_Keys->SetActive(true);
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
+    EXPECT_EQ(keyboard->Acquire(), DI_OK);
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    EXPECT_EQ(keyboard->Unacquire(), DI_OK);
+    EXPECT_EQ(keyboard->Unacquire(), DI_NOEFFECT);
+
+    keyboard->Release();
+    input->Release();
+}
+
+TEST_F(DirectInputTest, ABackgroundKeyboardReadsWhateverWindowIsActive)
+{
+    IDirectInput8W* input = Create();
+    IDirectInputDevice8W* keyboard = nullptr;
+    ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
+    keyboard->SetDataFormat(&c_dfDIKeyboard);
+    ASSERT_EQ(keyboard->SetCooperativeLevel(HWND(), DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+    m_Keys->SetActive(false);
+    m_Keys->SetKeyDown(DIK_SPACE, true);
+    m_Keys->SetKeyDown(300, true);  // not a key: ignored
+    ASSERT_EQ(keyboard->Acquire(), DI_OK);
+    BYTE keys[256] = {};
+    ASSERT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    EXPECT_EQ(keys[DIK_SPACE], 0x80);
+    keyboard->Release();
+    input->Release();
+}
+
+}  // namespace

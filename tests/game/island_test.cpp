@@ -1,0 +1,355 @@
+// The island's height grid, buildings and columns, and the two collision
+// tests that read them. No device is needed: the grid and the tests use
+// only numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "GameTestSupport.h"
+#include "ORV_BoundingBox.h"
+#include "ORV_PrimitiveRectangleXZ.h"
+#include "island.h"
+
+namespace {
+
+// A volume of another kind than a box.
+class SphereVolume final : public ORV_BoundingVolume
+{
+public:
+    int GetType() const override { return 1; }
+    D3DXVECTOR3 GetCenter() const override { return {}; }
+    void Add(const ORV_BoundingVolume*) override {}
+    bool Intersects(const ORV_BoundingVolume*) const override { return false; }
+    bool ContainsPoint(float, float, float) const override { return false; }
+};
+
+// World position of grid coordinates (gx, gz) at height y.
+D3DXVECTOR3 AtGrid(float gx, float y, float gz)
+{
+    return {gx - 25.0f, y, 30.0f - gz};
+}
+
+ORV_BoundingBox CraftOfWidth(float width)
+{
+    return ORV_BoundingBox(0.0f, 0.0f, 0.0f, width, 0.2f, width);
+}
+
+class IslandTest : public ::testing::Test
+{
+protected:
+    CIsland island;
+};
+
+TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
+{
+    struct Cell
+    {
+        int column, row, height;
+    };
+    const Cell cells[] = {
+        {0, 0, 0},    // open sea
+        {0, 30, 1},   // the island reaches the grid's low-X border
+        {28, 55, 6},  // the craft's start
+        {48, 14, 5},  // under the target
+        {44, 0, 9}, {45, 1, 9},  // building 6
+        {6, 35, 6},   // building 29 across the gap between 27 and 28
+        {44, 56, 7},  // building 15
+        // Row-dependent spans at both ends of their lines.
+        {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // line 6
+        {0, 40, 1}, {9, 50, 0}, {10, 50, 1},                 // line 7
+        {31, 59, 2}, {32, 59, 1},                            // line 15 over line 4
+        {41, 1, 4}, {41, 2, 3}, {42, 2, 5}, {41, 6, 2},      // lines 11 and 12
+        {34, 46, 4}, {35, 46, 5}, {38, 49, 5}, {37, 49, 4},  // line 20 over 18
+        {24, 55, 4}, {25, 55, 5}, {34, 55, 5}, {35, 55, 2},  // line 21 over 19, 17, 15
+        {27, 54, 6}, {29, 55, 6}, {30, 55, 5},               // line 22
+        {59, 59, 0},
+    };
+    for (const Cell& cell : cells)
+        EXPECT_EQ(island.GetHeightAt(cell.column, cell.row), cell.height)
+            << "column " << cell.column << ", row " << cell.row;
+
+    // Outside the grid is open sea.
+    for (int i = -1; i <= 61; ++i)
+    {
+        EXPECT_EQ(island.GetHeightAt(-1, i), 0);
+        EXPECT_EQ(island.GetHeightAt(60, i), 0);
+        EXPECT_EQ(island.GetHeightAt(i, -1), 0);
+        EXPECT_EQ(island.GetHeightAt(i, 60), 0);
+    }
+}
+
+TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
+{
+    struct Expected
+    {
+        int firstColumn, lastColumn, firstRow, lastRow, height;
+    };
+    const Expected table[30] = {
+        {9, 12, 54, 55, 2},  {10, 11, 16, 18, 2}, {10, 11, 10, 13, 2}, {15, 18, 17, 18, 2}, {16, 18, 11, 13, 4},
+        {44, 45, 0, 1, 9},   {41, 42, 11, 14, 2}, {41, 43, 17, 19, 2}, {47, 48, 13, 14, 5}, {45, 48, 11, 12, 3},
+        {45, 48, 23, 24, 3}, {46, 47, 23, 24, 6}, {40, 41, 54, 57, 6}, {42, 43, 57, 57, 6}, {44, 47, 56, 57, 7},
+        {25, 26, 38, 39, 2}, {25, 26, 34, 35, 2}, {21, 22, 38, 39, 2}, {15, 17, 43, 45, 4}, {15, 17, 36, 39, 2},
+        {15, 19, 31, 33, 4}, {10, 12, 43, 45, 6}, {10, 12, 41, 42, 3}, {10, 12, 36, 38, 5}, {10, 12, 31, 33, 5},
+        {5, 7, 31, 38, 3},   {5, 7, 36, 38, 5},   {5, 7, 31, 33, 5},   {5, 7, 31, 38, 6},   {34, 36, 42, 43, 6},
+    };
+    const ORV_SceneNode& buildings = island.GetBuildings();
+    ASSERT_EQ(buildings.NumChildren(), 30);
+    CIsland::Footprint cells[30];
+    for (int i = 0; i < 30; ++i)
+    {
+        const ORV_SceneNode* node = buildings.GetChildNode(i);
+        ASSERT_NE(node, nullptr);
+        EXPECT_STREQ(node->GetName(), L"SceneNode");
+        const ORV_XformInfo xform = node->GetXformInfo();
+        cells[i] = CIsland::FootprintOf(xform.GetTranslation(), xform.GetScale());
+        const Expected& e = table[i];
+        EXPECT_EQ(cells[i].firstColumn, e.firstColumn) << "building " << i + 1;
+        EXPECT_EQ(cells[i].lastColumn, e.lastColumn) << "building " << i + 1;
+        EXPECT_EQ(cells[i].firstRow, e.firstRow) << "building " << i + 1;
+        EXPECT_EQ(cells[i].lastRow, e.lastRow) << "building " << i + 1;
+        EXPECT_EQ(cells[i].height, e.height) << "building " << i + 1;
+    }
+    // Every cell of a building holds its top unless a later building covers
+    // it, whatever the terrain below.
+    for (int i = 0; i < 30; ++i)
+        for (int r = cells[i].firstRow; r <= cells[i].lastRow; ++r)
+            for (int c = cells[i].firstColumn; c <= cells[i].lastColumn; ++c)
+            {
+                bool coveredLater = false;
+                for (int j = i + 1; j < 30; ++j)
+                    coveredLater = coveredLater || (c >= cells[j].firstColumn && c <= cells[j].lastColumn &&
+                                                    r >= cells[j].firstRow && r <= cells[j].lastRow);
+                if (!coveredLater)
+                {
+                    EXPECT_EQ(island.GetHeightAt(c, r), cells[i].height) << "building " << i + 1;
+                }
+            }
+}
+
+TEST_F(IslandTest, NodesAreNamedAndPlaced)
+{
+    EXPECT_STREQ(island.GetName(), L"SceneNode");
+    EXPECT_EQ(island.GetPrimitive(), nullptr);
+    EXPECT_EQ(island.NumChildren(), 0);
+    EXPECT_STREQ(island.GetOcean().GetName(), L"Ocean");
+    EXPECT_STREQ(island.GetLand().GetName(), L"Land");
+
+    // The sea surface lies at 0.5 over a 400 x 400 square.
+    EXPECT_EQ(island.GetOcean().GetXformInfo().GetTranslation(), D3DXVECTOR3(0.0f, 0.5f, 0.0f));
+    auto* ocean = dynamic_cast<ORV_PrimitiveRectangleXZ*>(island.GetOcean().GetPrimitive());
+    ASSERT_NE(ocean, nullptr);
+    EXPECT_EQ(ocean->GetColor(), ORV_Color(0, 255, 26, 255));
+    auto* extent = dynamic_cast<ORV_BoundingBox*>(ocean->GetBoundingVolume(0));
+    ASSERT_NE(extent, nullptr);
+    EXPECT_EQ(extent->GetMin(), D3DXVECTOR3(-200.0f, 0.0f, -200.0f));
+    EXPECT_EQ(extent->GetMax(), D3DXVECTOR3(200.0f, 0.0f, 200.0f));
+
+    // The land mesh's -1..1 square becomes the grid's square.
+    const ORV_XformInfo land = island.GetLand().GetXformInfo();
+    EXPECT_EQ(land.GetScale(), D3DXVECTOR3(30.0f, 1.0f, 30.0f));
+    EXPECT_EQ(land.GetTranslation(), D3DXVECTOR3(5.0f, 0.0f, 0.0f));
+    ORV_Primitive* landMesh = island.GetLand().GetPrimitive();
+    ASSERT_NE(landMesh, nullptr);
+    EXPECT_TRUE(landMesh->IsTexturing());
+    EXPECT_STREQ(landMesh->GetTextureFileName(), L"Textures/islandTexture.jpg");
+
+    // The columns stand upright: their local Z (the cylinder's length)
+    // becomes world Y.
+    const ORV_SceneNode& thermals = island.GetThermals();
+    ASSERT_EQ(thermals.NumChildren(), 4);
+    const D3DXVECTOR3 centres[4] = {{-21, 4.5f, -20}, {0, 3.5f, -15}, {20, 4.5f, -15}, {0, 5.5f, 15}};
+    for (int i = 0; i < 4; ++i)
+    {
+        const ORV_SceneNode* column = thermals.GetChildNode(i);
+        EXPECT_STREQ(column->GetName(), L"SceneNode");
+        const ORV_XformInfo xform = column->GetXformInfo();
+        EXPECT_EQ(xform.GetTranslation(), centres[i]);
+        EXPECT_EQ(xform.GetScale().x, 2.0f);
+        const D3DXMATRIX3X3 rotation = xform.GetRotationMatrix();
+        EXPECT_NEAR(std::fabs(rotation.m[2][1]), 1.0f, 1e-6f);  // local z along world y (row-vector convention)
+        ORV_Primitive* primitive = column->GetPrimitive();
+        ASSERT_NE(primitive, nullptr);
+        EXPECT_TRUE(primitive->IsBlending());
+        EXPECT_TRUE(primitive->IsTexturing());
+        EXPECT_TRUE(primitive->IsLighting());
+        EXPECT_STREQ(primitive->GetTextureFileName(), L"Textures/updraft.png");
+    }
+    // The top of each column is three times its Z scale, and twice its
+    // centre height.
+    EXPECT_NEAR(thermals.GetChildNode(1)->GetXformInfo().GetScale().z * 3.0f, 7.0f, 0.002f);
+    EXPECT_NEAR(thermals.GetChildNode(3)->GetXformInfo().GetScale().z * 3.0f, 11.0f, 0.003f);
+}
+
+TEST_F(IslandTest, RaiseTerrainTouchesOnlyCellsInsideTheGrid)
+{
+    // Both corners of the grid are open sea.
+    island.RaiseTerrain(-2, -3, 1, 1, 7.5f, nullptr);
+    island.RaiseTerrain(58, 57, 65, 70, 9.99f, nullptr);
+    for (int c = 0; c <= 1; ++c)
+        for (int r = 0; r <= 1; ++r)
+            EXPECT_EQ(island.GetHeightAt(c, r), 7);  // floor of the height
+    EXPECT_EQ(island.GetHeightAt(2, 0), 0);
+    EXPECT_EQ(island.GetHeightAt(0, 2), 0);
+    EXPECT_EQ(island.GetHeightAt(57, 58), 9);
+    EXPECT_EQ(island.GetHeightAt(59, 59), 9);
+    EXPECT_EQ(island.GetHeightAt(56, 59), 0);
+    EXPECT_EQ(island.GetHeightAt(57, 57), 0);
+}
+
+TEST_F(IslandTest, PushOutOfBlocksHoldsTheCraftAboveTheBlockItIsOver)
+{
+    const ORV_BoundingBox craft = CraftOfWidth(0.45f);
+
+    // Open sea, away from the island: nothing to do at height 1; at 0.05
+    // the sea cell's top clearance holds the craft at 0.1.
+    const D3DXVECTOR3 sea = AtGrid(3.5f, 1.0f, 5.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, sea), sea);
+    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(3.5f, 0.05f, 5.5f)).y, 0.1f);
+
+    // The craft's start: cell (28, 55), height 6.
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, D3DXVECTOR3(3.0f, 6.0f, -25.5f)).y, 6.1f);
+
+    // The target's cell (48, 14), height 5: held at 5.1 from below, left
+    // alone above.
+    const D3DXVECTOR3 onRoof = AtGrid(48.5f, 5.0f, 14.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, onRoof).y, 5.1f);
+    const D3DXVECTOR3 aboveRoof = AtGrid(48.5f, 5.2f, 14.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, aboveRoof), aboveRoof);
+
+    // Only a box counts, and only over the grid (C and R from 0 to 60).
+    const SphereVolume sphere;
+    EXPECT_EQ(island.PushOutOfBlocks(&sphere, onRoof), onRoof);
+    EXPECT_EQ(island.PushOutOfBlocks(nullptr, onRoof), onRoof);
+    const D3DXVECTOR3 westOfGrid(-25.5f, 0.05f, 0.0f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, westOfGrid), westOfGrid);
+}
+
+TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
+{
+    // Blocks of height 5 raised in open sea around cell (10, 5): low X,
+    // high X, low grid Z (toward world +Z), high grid Z (toward world -Z).
+    island.RaiseTerrain(5, 9, 5, 9, 5.0f, nullptr);
+    island.RaiseTerrain(5, 11, 5, 11, 5.0f, nullptr);
+    island.RaiseTerrain(4, 10, 4, 10, 5.0f, nullptr);
+    island.RaiseTerrain(6, 10, 6, 10, 5.0f, nullptr);
+    auto recorder = StatusRecorder::Bind(0);
+    const float y = 3.0f;
+
+    struct Case
+    {
+        const char* name;
+        float gx, gz, width;
+        float dx, dz;  // expected push in world units
+    };
+    const Case cases[] = {
+        {"low X, reaching into the block", 10.3f, 5.5f, 1.0f, 0.2f, 0.0f},
+        {"low X, reaching beyond it", 10.3f, 5.5f, 3.0f, 0.2f, 0.0f},
+        {"high X, reaching into the block", 10.7f, 5.5f, 1.0f, -0.2f, 0.0f},
+        {"high X, reaching beyond it", 10.7f, 5.5f, 3.0f, -0.2f, 0.0f},
+        {"low grid Z, reaching into the block", 10.5f, 5.3f, 1.0f, 0.0f, -0.2f},
+        {"low grid Z, reaching beyond it", 10.5f, 5.3f, 3.0f, 0.0f, -0.2f},
+        {"high grid Z, reaching into the block", 10.5f, 5.7f, 1.0f, 0.0f, 0.2f},
+        {"high grid Z, reaching beyond it", 10.5f, 5.7f, 3.0f, 0.0f, 0.2f},
+    };
+    for (const Case& c : cases)
+    {
+        // Each side against its block alone: the wide craft would reach the
+        // opposite block too.
+        const ORV_BoundingBox craft = CraftOfWidth(c.width);
+        CIsland single;
+        if (c.gx < 10.5f)
+            single.RaiseTerrain(5, 9, 5, 9, 5.0f, nullptr);
+        else if (c.gx > 10.5f)
+            single.RaiseTerrain(5, 11, 5, 11, 5.0f, nullptr);
+        else if (c.gz < 5.5f)
+            single.RaiseTerrain(4, 10, 4, 10, 5.0f, nullptr);
+        else
+            single.RaiseTerrain(6, 10, 6, 10, 5.0f, nullptr);
+        const D3DXVECTOR3 p = AtGrid(c.gx, y, c.gz);
+        const D3DXVECTOR3 q = single.PushOutOfBlocks(&craft, p);
+        EXPECT_NEAR(q.x - p.x, c.dx, 1e-5f) << c.name;
+        EXPECT_NEAR(q.z - p.z, c.dz, 1e-5f) << c.name;
+        EXPECT_EQ(q.y, p.y) << c.name;
+        // Just above the block nothing pushes.
+        const D3DXVECTOR3 above = AtGrid(c.gx, 5.001f, c.gz);
+        EXPECT_EQ(single.PushOutOfBlocks(&craft, above), above) << c.name;
+    }
+
+    // Only the second overlap of the low-X side is logged, on slot 0.
+    ASSERT_EQ(recorder->Texts().size(), 1u);
+    EXPECT_EQ(recorder->Last(), L"Second overlap left: 0.200000");
+
+    // Pushes from several sides add up, and the top applies as well: a
+    // craft of width 1 at the centre of (10, 5) overlaps no neighbour, one
+    // nearer the corner overlaps two of them.
+    const ORV_BoundingBox craft = CraftOfWidth(1.0f);
+    const D3DXVECTOR3 centre = AtGrid(10.5f, y, 5.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, centre), centre);
+    const D3DXVECTOR3 corner = AtGrid(10.3f, 0.05f, 5.3f);
+    const D3DXVECTOR3 pushed = island.PushOutOfBlocks(&craft, corner);
+    EXPECT_NEAR(pushed.x - corner.x, 0.2f, 1e-5f);
+    EXPECT_NEAR(pushed.z - corner.z, -0.2f, 1e-5f);
+    EXPECT_FLOAT_EQ(pushed.y, 0.1f);
+}
+
+TEST_F(IslandTest, CellsBeyondTheGridAreOpenSea)
+{
+    const ORV_BoundingBox craft = CraftOfWidth(1.0f);
+
+    // Column 0 at row 35 is land (height 1); the cell beyond it is sea, so
+    // a craft reaching over the border is only held on top.
+    const D3DXVECTOR3 border = AtGrid(0.2f, 1.05f, 35.5f);
+    const D3DXVECTOR3 held = island.PushOutOfBlocks(&craft, border);
+    EXPECT_EQ(held.x, border.x);
+    EXPECT_EQ(held.z, border.z);
+    EXPECT_EQ(held.y, 1.1f);
+    // From column 1 below its top, column 0 is a block like any other.
+    const D3DXVECTOR3 inside = AtGrid(1.3f, 0.8f, 35.5f);
+    EXPECT_NEAR(island.PushOutOfBlocks(&craft, inside).x - inside.x, 0.2f, 1e-5f);
+
+    // Row 59 (height 2 at column 30): the row beyond it does not push.
+    const D3DXVECTOR3 lastRow = AtGrid(30.5f, 1.5f, 59.7f);
+    const D3DXVECTOR3 q = island.PushOutOfBlocks(&craft, lastRow);
+    EXPECT_EQ(q.z, lastRow.z);
+    EXPECT_EQ(q.y, 2.1f);
+
+    // The craft's own cell may be column or row 60, just outside the grid:
+    // it is tested as open sea. One cell further is not tested at all.
+    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(60.5f, 0.05f, 30.5f)).y, 0.1f);
+    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(30.5f, 0.05f, 60.5f)).y, 0.1f);
+    const D3DXVECTOR3 beyond = AtGrid(61.2f, 0.05f, 30.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
+    const D3DXVECTOR3 farAway(1e30f, 0.05f, -1e30f);
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, farAway), farAway);
+}
+
+TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
+{
+    // The height after the lift test, and the height one column lifts to.
+    auto lifted = [&](D3DXVECTOR3 p) { return island.GetThermalLift(p).y; };
+    auto up = [](D3DXVECTOR3 p) { return p.y + 0.1f; };
+    const D3DXVECTOR3 inside(-21.0f, 8.0f, -20.0f);
+    EXPECT_EQ(lifted(inside), up(inside));
+    const D3DXVECTOR3 atTop(-21.0f, 9.0f, -20.0f);  // the top itself counts
+    EXPECT_EQ(lifted(atTop), up(atTop));
+    const D3DXVECTOR3 aboveTop(-21.0f, 9.5f, -20.0f);
+    EXPECT_EQ(lifted(aboveTop), aboveTop.y);
+    const D3DXVECTOR3 underground(-21.0f, -3.0f, -20.0f);  // no lower limit
+    EXPECT_EQ(lifted(underground), up(underground));
+    const D3DXVECTOR3 onRadius(-19.0f, 5.0f, -20.0f);
+    EXPECT_EQ(lifted(onRadius), up(onRadius));
+    const D3DXVECTOR3 outside(-18.99f, 5.0f, -20.0f);  // 2.01 away
+    EXPECT_EQ(lifted(outside), outside.y);
+    const D3DXVECTOR3 column4(0.0f, 10.9f, 15.0f);  // top 11
+    EXPECT_EQ(lifted(column4), up(column4));
+    const D3DXVECTOR3 aboveColumn2(0.0f, 7.5f, -15.0f);  // top 7
+    EXPECT_EQ(lifted(aboveColumn2), aboveColumn2.y);
+    const D3DXVECTOR3 nowhere(10.0f, 3.0f, 0.0f);
+    EXPECT_EQ(lifted(nowhere), nowhere.y);
+    const D3DXVECTOR3 p(20.0f, 4.0f, -15.0f);
+    EXPECT_EQ(island.GetThermalLift(p).x, p.x);
+    EXPECT_EQ(island.GetThermalLift(p).z, p.z);
+}
+
+}  // namespace

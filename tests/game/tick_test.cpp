@@ -1,0 +1,180 @@
+// The tick shared by the main window and the headless game, and the frame
+// every game view draws.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "GameFixture.h"
+#include "gametick.h"
+
+namespace {
+
+using TickTest = GameFixture;
+
+TEST_F(TickTest, PTogglesThePauseOnceWhenReleasedWithOneBlip)
+{
+    for (int tick = 0; tick < 3; ++tick)
+        m_Game->Tick(kKeyP);
+    EXPECT_FALSE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 0u);
+    m_Game->Tick(0);
+    EXPECT_TRUE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 1u);
+    for (int tick = 0; tick < 3; ++tick)
+        m_Game->Tick(0);
+    EXPECT_TRUE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 1u);
+    m_Game->Tick(kKeyP);
+    m_Game->Tick(kKeyP);
+    m_Game->Tick(0);
+    EXPECT_FALSE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 2u);
+}
+
+TEST_F(TickTest, WhilePausedNothingStepsMovesOrDraws)
+{
+    m_Game->Tick(kKeyP);
+    m_Game->Tick(0);
+    ASSERT_TRUE(Model().IsPaused());
+    const D3DXVECTOR3 craft = Model().GetSoarerPosition();
+    const D3DXVECTOR3 chaseEye = m_Game->GetMainView().GetCamera()->GetPosition();
+    const int presents = Device().PresentCount();
+    const int mainDraws = m_Game->GetMainView().GetDrawCount();
+    for (int tick = 0; tick < 5; ++tick)
+        m_Game->Tick(kKeyLeft | kKeyUp | kKeyDown | kKeyRight);
+    EXPECT_EQ(Model().GetSoarerPosition(), craft);
+    EXPECT_EQ(Model().GetRollAngle(), 0.0);
+    EXPECT_EQ(Model().GetPitchAngle(), 0.0);
+    EXPECT_FALSE(Peer().LeanLeftSet() || Peer().LeanRightSet() || Peer().LeanForwardSet() || Peer().LeanBackwardSet());
+    EXPECT_EQ(m_Game->GetMainView().GetCamera()->GetPosition(), chaseEye);
+    EXPECT_EQ(Device().PresentCount(), presents);
+    EXPECT_EQ(m_Game->GetMainView().GetDrawCount(), mainDraws);
+
+    // New game while paused resumes play.
+    Model().NewGame();
+    m_Game->Tick(0);
+    EXPECT_EQ(m_Game->GetMainView().GetDrawCount(), mainDraws + 1);
+}
+
+TEST_F(TickTest, ArrowsLeanAndBothBanksInOneTickLeaveTheRightOne)
+{
+    m_Game->Tick(kKeyLeft | kKeyRight);
+    EXPECT_EQ(Model().GetRollAngle(), -1.0);
+    m_Game->Tick(kKeyUp);  // forward: nose down, faster
+    EXPECT_EQ(Model().GetPitchAngle(), -1.0);
+    EXPECT_GT(Model().GetSpeed(), 0.1f);
+    m_Game->Tick(kKeyDown);
+    m_Game->Tick(kKeyDown);
+    EXPECT_EQ(Model().GetPitchAngle(), 1.0);
+    EXPECT_LT(Model().GetSpeed(), 0.1f);
+}
+
+TEST_F(TickTest, CamerasFollowTheCraftAndASwitchedOffViewIsNeitherMovedNorDrawn)
+{
+    CHeadlessView& main = m_Game->GetMainView();
+    CHeadlessView& ground = m_Game->GetGroundView();
+    CHeadlessView& map = m_Game->GetMapView();
+    const D3DXVECTOR3 mapEye = map.GetCamera()->GetPosition();
+    EXPECT_EQ(mapEye, D3DXVECTOR3(-0.01f, 60.0f, 0.0f));
+
+    m_Game->Tick(kKeyLeft);
+    CModel& model = Model();
+    const D3DXVECTOR3 p = model.GetSoarerPosition();
+    const D3DXVECTOR3 f = model.GetSoarerForward();
+    D3DXVECTOR3 chaseEye = p - 4.0f * f;
+    chaseEye.y += 0.1f;
+    EXPECT_EQ(main.GetCamera()->GetPosition(), chaseEye);
+    EXPECT_EQ(main.GetCamera()->GetLookAt(), model.GetSoarerAheadPoint());
+    EXPECT_EQ(ground.GetCamera()->GetPosition(), p - 2.0f * f);
+    EXPECT_EQ(ground.GetCamera()->GetLookAt(), D3DXVECTOR3(p.x, 0.0f, p.z));
+    EXPECT_EQ(map.GetCamera()->GetPosition(), mapEye);  // only the mouse moves it
+    EXPECT_EQ(main.GetDrawCount(), 1);
+    EXPECT_EQ(ground.GetDrawCount(), 1);
+    EXPECT_EQ(map.GetDrawCount(), 1);
+
+    model.SetGroundViewOff(TRUE);
+    model.SetMapViewOff(TRUE);
+    const D3DXVECTOR3 groundEye = ground.GetCamera()->GetPosition();
+    m_Game->Tick(0);
+    m_Game->Tick(0);
+    EXPECT_EQ(ground.GetCamera()->GetPosition(), groundEye);
+    EXPECT_EQ(main.GetDrawCount(), 3);
+    EXPECT_EQ(ground.GetDrawCount(), 1);
+    EXPECT_EQ(map.GetDrawCount(), 1);
+    EXPECT_EQ(Device().PresentCount(ground.GetWindow()), 1);
+
+    // Switched on again, both resume at the next tick.
+    model.SetGroundViewOff(FALSE);
+    model.SetMapViewOff(FALSE);
+    m_Game->Tick(0);
+    EXPECT_NE(ground.GetCamera()->GetPosition(), groundEye);
+    EXPECT_EQ(ground.GetDrawCount(), 2);
+    EXPECT_EQ(map.GetDrawCount(), 2);
+}
+
+TEST_F(TickTest, AViewFrameClearsToTheSkyThenDrawsTheSceneAndPresents)
+{
+    HeadlessDevice& device = Device();
+    device.SetRecording(true);
+    device.ClearCalls();
+    m_Game->GetMainView().DrawGraphics();
+    const std::vector<std::string> names = device.CallNames();
+    auto at = [&](const std::string& name, std::size_t from = 0) {
+        return std::find(names.begin() + static_cast<std::ptrdiff_t>(from), names.end(), name) - names.begin();
+    };
+    const auto begin = static_cast<std::size_t>(at("BeginScene"));
+    const auto clear = static_cast<std::size_t>(at("Clear"));
+    const auto end = static_cast<std::size_t>(at("EndScene"));
+    const auto present = static_cast<std::size_t>(at("Present"));
+    ASSERT_LT(present, names.size());
+    EXPECT_LT(at("SetRenderTarget"), begin);
+    EXPECT_LT(begin, clear);
+    EXPECT_LT(clear, end);
+    EXPECT_LT(end, present);
+
+    // Between the scene's start and the clear: view, projection, then the
+    // world reset to the identity.
+    std::vector<DWORD> transforms;
+    for (std::size_t i = begin; i < clear; ++i)
+        if (names[i] == "SetTransform")
+            transforms.push_back(device.Calls()[i].Arg(0));
+    EXPECT_EQ(transforms, (std::vector<DWORD>{D3DTS_VIEW, D3DTS_PROJECTION, D3DTS_WORLD}));
+    const HeadlessCall& clearCall = device.Calls()[clear];
+    EXPECT_EQ(clearCall.Arg(0), 0u);
+    EXPECT_EQ(clearCall.Arg(1), DWORD{D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER});
+    EXPECT_EQ(clearCall.Arg(2), DWORD{0x7F99B2B2u});
+    EXPECT_EQ(clearCall.Arg(3), 0u);
+    EXPECT_EQ(clearCall.value, 1.0f);
+    // The scene is drawn inside the frame: the meshes go to the device
+    // between the clear and the end.
+    const auto firstMesh = static_cast<std::size_t>(at("DrawMeshSubsetEXT"));
+    EXPECT_GT(firstMesh, clear);
+    EXPECT_LT(firstMesh, end);
+    EXPECT_EQ(device.DrawsOutsideSceneCount(), 0);
+
+    // A view that has no device draws nothing at all.
+    CModelOwner noModels;
+    CHeadlessView detached(noModels, 100, 100);
+    device.ClearCalls();
+    detached.DrawGraphics();
+    EXPECT_TRUE(device.Calls().empty());
+}
+
+TEST_F(TickTest, LosingTheFocusWhileHoldingPCountsAsReleasingIt)
+{
+    m_Game->Tick(kKeyP);
+    EXPECT_FALSE(Model().IsPaused());
+    // The window leaves the foreground with P still held: every key reads
+    // up, so the next tick sees P released.
+    m_Game->GetKeys().SetActive(false);
+    m_Game->Tick(kKeyP);
+    EXPECT_TRUE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 1u);
+    // Keys stay up while the focus is away.
+    m_Game->Tick(kKeyP);
+    m_Game->Tick(0);
+    EXPECT_TRUE(Model().IsPaused());
+    EXPECT_EQ(Blips(), 1u);
+}
+
+}  // namespace
