@@ -1,0 +1,32 @@
+// The modeless "Soare! How To Play" window: the keyboard controls and a tip.
+// Opening it pauses the game (the main window does that); its OK button
+// resumes, while Escape and the close box only close it and leave the game
+// paused.
+//
+// As with the options window, the toolkit owns the object once its window
+// exists and destroys it when the window closes.
+#pragma once
+
+#include <wx/dialog.h>
+
+class CControlsDialog : public wxDialog
+{
+public:
+    static constexpr int IDD = 154;
+    static constexpr int ID_OK = 1;
+
+    explicit CControlsDialog(wxWindow* pParent = nullptr);
+
+    bool Create(wxWindow* parent);
+
+    void OnOkControls();
+
+private:
+    void EndDialog();
+
+    void OnButton(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    bool m_Ended = false;
+};

@@ -1,0 +1,32 @@
+#include "drawonlyhandler.h"
+
+#include "gametick.h"
+#include "tutorialapp.h"
+
+CDrawOnlyHandler::CDrawOnlyHandler() : m_Window(true)
+{
+    ORV_Camera* camera = GetCamera();
+    camera->SetPosition(0.0f, 10.0f, -25.0f);
+    camera->SetLookAt(0.0f, 0.0f, 0.0f);
+    camera->SetUpVector(0.0f, 1.0f, 0.0f);
+    camera->SetFarPlane(50.0f);
+    camera->SetNearPlane(1.0f);
+    camera->SetFov(45.0f);
+}
+
+CDrawOnlyHandler::~CDrawOnlyHandler() = default;
+
+bool CDrawOnlyHandler::AttachToControl(wxWindow* dialog, int controlId)
+{
+    if (!m_Window.ReplaceDialogControl(dialog, controlId))
+        return false;
+    return m_Window.AttachViewport(this);
+}
+
+void CDrawOnlyHandler::DrawGraphics()
+{
+    CTutorialApp* app = CTutorialApp::Get();
+    if (m_pDevice == nullptr || app == nullptr)
+        return;
+    DrawGameView(*this, m_pDevice, app->GetModels());
+}

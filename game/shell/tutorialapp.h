@@ -1,0 +1,81 @@
+// The application object of the windowed game: runs the main window as a
+// modal dialog, owns the one game model (made on the first GetModel, deleted
+// when the main window has closed), and gathers the keyboard for the whole
+// application into the DirectInput key source.
+//
+// Owns the model (through its CModelOwner) and the key source; installs the
+// OpenGL Direct3D factory, the message-box handler and the key source while
+// it lives and puts back what was there before.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include <wx/app.h>
+
+#include "DIKeySource.h"
+#include "ORV_MessageBox.h"
+#include "d3d9.h"
+#include "modelowner.h"
+#include "wintypes.h"
+#include "wxkeysource.h"
+
+class CModel;
+class CTutorialDlg;
+
+class CTutorialApp : public wxApp
+{
+public:
+    CTutorialApp();
+    ~CTutorialApp() override;
+
+    // The running application, or null when the wx application object is
+    // not one of these.
+    static CTutorialApp* Get();
+
+    // Installs the platform: the GL device factory, the toolkit's message
+    // boxes, the key source.
+    bool OnInit() override;
+    // The program: InitInstance, then the exit status.
+    int OnRun() override;
+    int OnExit() override;
+    // Every key-down and key-up of every window reaches the key source.
+    int FilterEvent(wxEvent& event) override;
+
+    // Runs the main window modally; deletes the model when it closes.
+    // FALSE: the application then ends without a message loop of its own.
+    BOOL InitInstance();
+
+    // The model, made on the first call.
+    CModel* GetModel() { return m_Models->GetModel(); }
+    CModelOwner& GetModels() { return *m_Models; }
+    CWxKeySource& GetKeySource() { return *m_KeySource; }
+
+    // A key script of every tick is written here when the main window
+    // closes (--record).
+    void SetRecordFile(std::optional<std::filesystem::path> file) { m_RecordFile = std::move(file); }
+    const std::optional<std::filesystem::path>& GetRecordFile() const { return m_RecordFile; }
+
+    // The modal main window while it runs (for signal handling and tests).
+    CTutorialDlg* GetMainDialog() const { return m_pMainDlg; }
+
+    // Replaces the model factory (tests: a model on a manual clock); a model
+    // made already is deleted.
+    void SetModelFactory(CModelOwner::Factory factory);
+
+private:
+    void InstallPlatform();
+    void RestorePlatform();
+
+    std::unique_ptr<CModelOwner> m_Models;  // the m_pModel of the application
+    std::shared_ptr<CWxKeySource> m_KeySource;
+    std::shared_ptr<DIKeySource> m_PreviousKeySource;
+    Direct3DFactory m_PreviousFactory;
+    ORV_MessageBoxHandler m_PreviousMessageBox;
+    bool m_PlatformInstalled = false;
+    std::optional<std::filesystem::path> m_RecordFile;
+    CTutorialDlg* m_pMainDlg = nullptr;
+};
+
+wxDECLARE_APP(CTutorialApp);

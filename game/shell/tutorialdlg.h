@@ -1,0 +1,114 @@
+// The main window: a modal dialog with the three game views (chase, map and
+// ground), the buttons "New Game", "Options", "How To Play" and "Quit", and
+// the height, speed and time read-outs. A 25 ms timer drives the game: each
+// tick is the game's own tick (RunGameTick) on this window's keyboard,
+// model and views.
+//
+// Owns its views, keyboard, timer and the surface that stands for its own
+// window handle; the toolkit owns the controls and the modeless Options and
+// How To Play windows (children of this one), which are only watched here
+// through weak references. The model belongs to the application.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+
+#include <wx/dialog.h>
+#include <wx/icon.h>
+#include <wx/timer.h>
+#include <wx/weakref.h>
+
+#include "drawandmousehandler.h"
+#include "drawonlyhandler.h"
+#include "keyboardinput.h"
+#include "keyrecorder.h"
+#include "wintypes.h"
+
+class CControlsDialog;
+class COptionsDialog;
+
+class CTutorialDlg : public wxDialog
+{
+public:
+    static constexpr int IDD = 138;
+    static constexpr int ID_QUIT = 1;  // IDOK
+    static constexpr int IDC_MAIN_VIEW = 1000;
+    static constexpr int IDC_HEIGHT = 1002;
+    static constexpr int IDC_MAP_VIEW = 1003;
+    static constexpr int IDC_SPEED = 1004;
+    static constexpr int IDC_TIME = 1005;
+    static constexpr int IDC_GROUND_VIEW = 1010;
+    static constexpr int IDC_NEW_GAME = 1103;
+    static constexpr int IDC_OPTIONS = 1104;
+    static constexpr int IDC_HOW_TO_PLAY = 1105;
+    static constexpr int kTimerMilliseconds = 25;
+
+    // Makes the window and its controls from the template, hidden; showing
+    // it (ShowModal or Show) runs OnInitDialog.
+    explicit CTutorialDlg(wxWindow* pParent = nullptr);
+    ~CTutorialDlg() override;
+
+    BOOL OnInitDialog();
+    // The dialog's own painting: the frames of its bordered and sunken
+    // statics (the toolkit draws none around a label).
+    void OnPaint();
+    // Releases the graphics context; runs once, as the window goes.
+    void OnDestroy();
+    void OnTimer();
+    void OnNewGame();
+    void OnOptions();
+    void OnHowToPlay();
+
+    // For the application and the tests.
+    CDrawOnlyHandler& GetMainView() { return m_MainView; }
+    CDrawOnlyHandler& GetGroundView() { return m_GroundView; }
+    CDrawAndMouseHandler& GetMapView() { return m_MapView; }
+    CKeyboardInput& GetKeyboard() { return m_Keyboard; }
+    wxTimer& GetTimer() { return m_Timer; }
+    COptionsDialog* GetOptionsDialog() const { return m_pOptionsDlg.get(); }
+    CControlsDialog* GetControlsDialog() const { return m_pControlsDlg.get(); }
+    bool IsInitialized() const { return m_Initialized; }
+    std::uint64_t GetTickCount() const { return m_Ticks; }
+    const CKeyRecorder& GetRecorder() const { return m_Recorder; }
+    // The handle the graphics context and the keyboard know this window by.
+    HWND GetSafeHwnd();
+
+    // Writes the recording to the application's record file, if any. False
+    // when writing failed.
+    bool SaveRecording();
+
+private:
+    void BindReadout(int slot, int controlId);
+    // Arms the timer for the next tick, 25 ms after the last was due.
+    void ScheduleNextTick();
+    void TraceReadouts();
+
+    void OnInitDialogEvent(wxInitDialogEvent& event);
+    void OnPaintEvent(wxPaintEvent& event);
+    void OnTimerEvent(wxTimerEvent& event);
+    void OnButton(wxCommandEvent& event);
+    void OnActivate(wxActivateEvent& event);
+
+    wxIcon m_hIcon;
+    CDrawOnlyHandler m_MainView;
+    CDrawOnlyHandler m_GroundView;
+    CDrawAndMouseHandler m_MapView;
+    CKeyboardInput m_Keyboard;
+    bool m_bPKeyWasDown = false;
+    wxWeakRef<COptionsDialog> m_pOptionsDlg;
+    wxWeakRef<CControlsDialog> m_pControlsDlg;
+
+    // One-shot, re-armed after every tick: a periodic toolkit timer that is
+    // always due (ticks slower than 25 ms) would starve the repainting of
+    // the controls and the toolkit's idle work, which wait for a quiet
+    // moment; the window system's own timer messages never overtake paints.
+    wxTimer m_Timer;
+    std::chrono::steady_clock::time_point m_NextTick;
+    bool m_Initialized = false;
+    bool m_Destroyed = false;
+    std::uint64_t m_Ticks = 0;
+    CKeyRecorder m_Recorder;
+    std::ofstream m_ReadoutTrace;
+};

@@ -1,0 +1,190 @@
+#include "ShellTestSupport.h"
+
+#include <cstdlib>
+#include <random>
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/glcanvas.h>
+#include <wx/init.h>
+#include <wx/stopwatch.h>
+
+#include "GLDevice.h"
+#include "ORVD3D_GraphicsSystem.h"
+#include "tutorialapp.h"
+#include "tutorialdlg.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Starts the toolkit with the game's application object before any test
+// runs, and ends it after the last.
+class ToolkitEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        ASSERT_TRUE(wxEntryStart(argc, argv)) << "no display: run the shell tests under xvfb-run";
+        ASSERT_NE(CTutorialApp::Get(), nullptr);
+        ASSERT_TRUE(CTutorialApp::Get()->CallOnInit());
+        // A running loop of its own lets the tests dispatch the toolkit's
+        // events (timers, repaints) between their steps.
+        m_Loop = std::make_unique<wxGUIEventLoop>();
+        wxEventLoopBase::SetActive(m_Loop.get());
+        m_Started = true;
+    }
+    void TearDown() override
+    {
+        if (!m_Started)
+            return;
+        wxEventLoopBase::SetActive(nullptr);
+        m_Loop.reset();
+        CTutorialApp::Get()->OnExit();
+        wxEntryCleanup();
+    }
+
+private:
+    bool m_Started = false;
+    std::unique_ptr<wxGUIEventLoop> m_Loop;
+};
+
+const ::testing::Environment* const g_Toolkit = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
+
+fs::path MakeDataFolder()
+{
+    std::random_device random;
+    const fs::path folder = fs::temp_directory_path() / ("soare-shell-test-" + std::to_string(random()));
+    fs::create_directories(folder);
+    // Links to the generated data; what the game writes (the terrain mesh)
+    // lands in this folder, not in the shared run folder.
+    for (const char* sub : {"MeshFiles", "Textures", "Sound"})
+    {
+        fs::create_directories(folder / sub);
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(SOARE_TEST_RUN_DIR) / sub))
+            if (entry.path().filename() != "Land.x")
+                fs::create_symlink(entry.path(), folder / sub / entry.path().filename());
+    }
+    return folder;
+}
+
+}  // namespace
+
+void PumpEvents(std::chrono::milliseconds duration)
+{
+    wxStopWatch watch;
+    do
+    {
+        // One event at a time: a timer that is always due (slow ticks) must
+        // not keep this loop from ending.
+        wxTheApp->ProcessPendingEvents();
+        if (wxTheApp->Pending())
+            wxTheApp->Dispatch();
+        else
+            wxMilliSleep(1);
+        wxTheApp->ProcessIdle();
+    } while (watch.Time() < duration.count());
+}
+
+CTutorialApp& App()
+{
+    return *CTutorialApp::Get();
+}
+
+GLDevice* CurrentGLDevice()
+{
+    return dynamic_cast<GLDevice*>(ORVD3D_GraphicsSystem::GetInstance().GetD3DDevice());
+}
+
+void SendKey(int wxKeyCode, bool down)
+{
+    wxKeyEvent event(down ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
+    event.m_keyCode = wxKeyCode;
+    App().FilterEvent(event);
+}
+
+void ClickButton(wxWindow* window, int id)
+{
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    event.SetEventObject(window->FindWindow(id));
+    window->GetEventHandler()->ProcessEvent(event);
+}
+
+void ShellTest::SetUp()
+{
+    m_PreviousFolder = fs::current_path();
+    m_DataFolder = MakeDataFolder();
+    fs::current_path(m_DataFolder);
+    m_Sound = std::make_shared<RecordingSoundSink>();
+    m_PreviousSound = SetSoundSink(m_Sound);
+    m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t* caption, UINT) {
+        m_MessageBoxes.push_back({text ? text : L"", caption ? caption : L""});
+        return IDOK;
+    });
+    App().GetKeySource().SetActiveTest([] { return true; });
+    App().GetKeySource().ReleaseAll();
+}
+
+void ShellTest::TearDown()
+{
+    DestroyMainWindow();
+    PumpEvents(std::chrono::milliseconds(20));
+    App().GetModels().DeleteModel();
+    App().GetKeySource().SetActiveTest(nullptr);
+    SetMessageBoxHandler(m_PreviousMessageBox);
+    SetSoundSink(m_PreviousSound);
+    fs::current_path(m_PreviousFolder);
+    std::error_code ec;
+    fs::remove_all(m_DataFolder, ec);
+}
+
+CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
+{
+    m_Dialog = new CTutorialDlg(nullptr);
+    m_Dialog->Show();  // runs OnInitDialog
+    if (stopTimer)
+        m_Dialog->GetTimer().Stop();
+    // The views can draw once their canvases have X windows.
+    auto realised = [this] {
+        if (!m_Dialog->IsInitialized())
+            return true;  // no views to wait for
+        for (CDrawOnlyHandler* view : {&m_Dialog->GetMainView(), &m_Dialog->GetGroundView(),
+                                       static_cast<CDrawOnlyHandler*>(&m_Dialog->GetMapView())})
+        {
+            const wxGLCanvas* canvas = view->GetViewWindow().GetCanvas();
+            if (!canvas || !canvas->IsShownOnScreen() || canvas->GetXWindow() == 0)
+                return false;
+        }
+        return true;
+    };
+    for (int i = 0; i < 250 && !realised(); ++i)
+        PumpEvents(std::chrono::milliseconds(20));
+    PumpEvents(std::chrono::milliseconds(20));
+    return *m_Dialog;
+}
+
+void ShellTest::DestroyMainWindow()
+{
+    if (!m_Dialog)
+        return;
+    delete m_Dialog;
+    m_Dialog = nullptr;
+}
+
+void ShellTest::Tick(int n)
+{
+    for (int i = 0; i < n; ++i)
+        m_Dialog->OnTimer();
+}
+
+int ShellTest::BlipCount() const
+{
+    int count = 0;
+    for (const RecordingSoundSink::Request& request : m_Sound->GetRequests())
+        if (request.file == L"Sound/PauseBlip.wav")
+            ++count;
+    return count;
+}

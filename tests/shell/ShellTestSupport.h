@@ -1,0 +1,69 @@
+// What the shell tests share: the toolkit started once per test program (on
+// the virtual display the test runs under) with the game's application
+// object, a private data folder to work in, a main window shown without a
+// modal loop, and helpers to let the toolkit run and to send it input.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/event.h>
+
+#include "ORV_MessageBox.h"
+#include "SoundSinks.h"
+
+class CTutorialApp;
+class CTutorialDlg;
+class GLDevice;
+
+// Lets the toolkit handle what is pending (events, repaints, idle work such
+// as deleting closed windows) for about the given time.
+void PumpEvents(std::chrono::milliseconds duration = std::chrono::milliseconds(50));
+
+CTutorialApp& App();
+
+// The graphics system's device as the GL device it is in the game; null
+// when there is none.
+GLDevice* CurrentGLDevice();
+
+// Sends a key-down or key-up of wxKeyCode through the application's filter,
+// as the toolkit does for a key pressed in any window.
+void SendKey(int wxKeyCode, bool down);
+
+// Sends a button click (EVT_BUTTON) from control id to window.
+void ClickButton(wxWindow* window, int id);
+
+// A fixture with a private data folder, a recording sound sink, a recording
+// message box and the keyboard counted as the game's (no window manager
+// activates windows here). MakeMainWindow shows a main window, waits until
+// its views can draw, and stops its timer so that the test ticks by hand.
+class ShellTest : public ::testing::Test
+{
+protected:
+    struct MessageBoxCall
+    {
+        std::wstring text;
+        std::wstring caption;
+    };
+
+    void SetUp() override;
+    void TearDown() override;
+
+    CTutorialDlg& MakeMainWindow(bool stopTimer = true);
+    void DestroyMainWindow();
+    // Ticks the main window n times.
+    void Tick(int n = 1);
+    int BlipCount() const;
+
+    std::filesystem::path m_DataFolder;
+    std::filesystem::path m_PreviousFolder;
+    std::shared_ptr<RecordingSoundSink> m_Sound;
+    std::shared_ptr<SoundSink> m_PreviousSound;
+    ORV_MessageBoxHandler m_PreviousMessageBox;
+    std::vector<MessageBoxCall> m_MessageBoxes;
+    CTutorialDlg* m_Dialog = nullptr;
+};

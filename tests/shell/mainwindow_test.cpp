@@ -1,0 +1,367 @@
+// The main window: its start-up order, the tick as the window runs it (pause
+// key, steering, views switched off), "New Game", the map view's mouse
+// gestures, the way it ends, and what it does without GL or a display.
+#include <cstdlib>
+#include <sstream>
+
+#include <wx/glcanvas.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+
+#include "GLDevice.h"
+#include "ORVD3D_GraphicsSystem.h"
+#include "ShellTestSupport.h"
+#include "dinput.h"
+#include "gldirect3dfactory.h"
+#include "model.h"
+#include "tutorialapp.h"
+#include "tutorialdlg.h"
+#include "tutorialgame.h"
+
+namespace {
+
+void ExpectVector(const D3DXVECTOR3& actual, float x, float y, float z, float tolerance = 1e-5f)
+{
+    EXPECT_NEAR(actual.x, x, tolerance);
+    EXPECT_NEAR(actual.y, y, tolerance);
+    EXPECT_NEAR(actual.z, z, tolerance);
+}
+
+void ExpectPerspective(ORV_Camera* camera, float fov, float nearPlane, float farPlane)
+{
+    EXPECT_FLOAT_EQ(camera->GetFov(), fov);
+    EXPECT_FLOAT_EQ(camera->GetNearPlane(), nearPlane);
+    EXPECT_FLOAT_EQ(camera->GetFarPlane(), farPlane);
+}
+
+float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
+{
+    const D3DXVECTOR3 d = a - b;
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+// A mouse event as the map view's canvas gets it from the toolkit.
+void SendMouse(wxWindow* canvas, wxEventType type, int x, int y, bool left, bool middle, bool right)
+{
+    wxMouseEvent event(type);
+    event.m_x = x;
+    event.m_y = y;
+    event.m_leftDown = left;
+    event.m_middleDown = middle;
+    event.m_rightDown = right;
+    event.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(event);
+}
+
+}  // namespace
+
+TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTimer)
+{
+    struct AtCreation
+    {
+        bool made = false;
+        bool device = false;
+        bool viewsReady = false;
+        bool keyboard = true;
+        bool timer = true;
+    };
+    auto seen = std::make_shared<AtCreation>();
+    App().SetModelFactory([this, seen] {
+        seen->made = true;
+        seen->device = ORVD3D_GraphicsSystem::GetInstance().GetD3DDevice() != nullptr;
+        seen->viewsReady = m_Dialog && m_Dialog->GetMainView().IsGraphicsReady() &&
+                           m_Dialog->GetGroundView().IsGraphicsReady() && m_Dialog->GetMapView().IsGraphicsReady();
+        seen->keyboard = m_Dialog && m_Dialog->GetKeyboard().HasDevice();
+        seen->timer = m_Dialog && m_Dialog->GetTimer().IsRunning();
+        return std::make_unique<CModel>();
+    });
+
+    CTutorialDlg& dialog = MakeMainWindow(false);
+    EXPECT_TRUE(dialog.IsInitialized());
+    EXPECT_TRUE(seen->made);
+    EXPECT_TRUE(seen->device);
+    EXPECT_TRUE(seen->viewsReady);
+    EXPECT_FALSE(seen->keyboard);
+    EXPECT_FALSE(seen->timer);
+    EXPECT_TRUE(dialog.GetKeyboard().HasDevice());
+
+    // The views took the placeholders' places and ids; the cameras are set.
+    for (int id : {CTutorialDlg::IDC_MAIN_VIEW, CTutorialDlg::IDC_MAP_VIEW, CTutorialDlg::IDC_GROUND_VIEW})
+        EXPECT_NE(dynamic_cast<wxGLCanvas*>(dialog.FindWindow(id)), nullptr) << id;
+    ExpectVector(dialog.GetMainView().GetCamera()->GetPosition(), 0, 10, -25);
+    ExpectPerspective(dialog.GetMainView().GetCamera(), 45, 0.1f, 400);
+    ExpectVector(dialog.GetGroundView().GetCamera()->GetPosition(), 30, 30, 30);
+    ExpectPerspective(dialog.GetGroundView().GetCamera(), 45, 0.5f, 150);
+    ExpectVector(dialog.GetMapView().GetCamera()->GetPosition(), -0.01f, 60, 0);
+    ExpectPerspective(dialog.GetMapView().GetCamera(), 50, 0.5f, 75);
+
+    // The real timer ticks, draws every view and fills the read-outs.
+    EXPECT_TRUE(dialog.GetTimer().IsRunning());
+    for (int i = 0; i < 200 && dialog.GetTickCount() < 3; ++i)
+        PumpEvents(std::chrono::milliseconds(50));
+    EXPECT_GT(dialog.GetTickCount(), 2u);
+    EXPECT_GT(CurrentGLDevice()->PresentCount(), 6);
+    for (int id : {CTutorialDlg::IDC_HEIGHT, CTutorialDlg::IDC_SPEED, CTutorialDlg::IDC_TIME})
+        EXPECT_FALSE(dialog.FindWindow(id)->GetLabel().empty()) << id;
+    EXPECT_EQ(dialog.FindWindow(CTutorialDlg::IDC_SPEED)->GetLabel(), "0.100000");
+    App().SetModelFactory(nullptr);
+}
+
+TEST_F(ShellTest, PToggleOnReleaseWithOneBlipAndPausedTicksNeitherSteerNorDraw)
+{
+    MakeMainWindow();
+    CModel& model = *App().GetModel();
+    GLDevice* device = CurrentGLDevice();
+    ASSERT_NE(device, nullptr);
+
+    SendKey('P', true);
+    Tick(3);
+    EXPECT_FALSE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 0);
+    SendKey('P', false);
+    Tick();
+    EXPECT_TRUE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 1);
+
+    // Paused: arrows do nothing and nothing is drawn.
+    const D3DXVECTOR3 position = model.GetSoarerPosition();
+    const int presents = device->PresentCount();
+    SendKey(WXK_LEFT, true);
+    SendKey(WXK_UP, true);
+    Tick(5);
+    EXPECT_EQ(model.GetRollAngle(), 0.0);
+    EXPECT_EQ(model.GetPitchAngle(), 0.0);
+    ExpectVector(model.GetSoarerPosition(), position.x, position.y, position.z, 0.0f);
+    EXPECT_EQ(device->PresentCount(), presents);
+
+    // A second press and release resumes; the held arrows steer at once.
+    SendKey('P', true);
+    Tick();
+    SendKey('P', false);
+    Tick();
+    EXPECT_FALSE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 2);
+    EXPECT_NE(model.GetRollAngle(), 0.0);
+    EXPECT_EQ(device->PresentCount(), presents + 3);
+
+    // P held while the window loses the keyboard counts as let go.
+    SendKey('P', true);
+    Tick();
+    App().GetKeySource().SetActiveTest([] { return false; });
+    Tick();
+    EXPECT_TRUE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 3);
+    SendKey(WXK_LEFT, false);
+    SendKey(WXK_UP, false);
+    SendKey('P', false);
+}
+
+TEST_F(ShellTest, NewGameWhilePausedResumesAndPutsTheThreeCamerasBack)
+{
+    CTutorialDlg& dialog = MakeMainWindow();
+    CModel& model = *App().GetModel();
+    SendKey(WXK_RIGHT, true);
+    Tick(20);
+    SendKey(WXK_RIGHT, false);
+    wxGLCanvas* map = dialog.GetMapView().GetViewWindow().GetCanvas();
+    SendMouse(map, wxEVT_LEFT_DOWN, 50, 50, true, false, false);
+    SendMouse(map, wxEVT_MOTION, 80, 70, true, false, false);
+    SendMouse(map, wxEVT_LEFT_UP, 80, 70, false, false, false);
+    dialog.GetMapView().GetCamera()->SetPerspective(30, 1, 2);
+    model.SetPaused(true);
+    const int blips = BlipCount();
+
+    ClickButton(&dialog, CTutorialDlg::IDC_NEW_GAME);
+    EXPECT_FALSE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), blips);
+    ExpectVector(model.GetSoarerPosition(), 3.0f, 6.0f, -25.5f);
+
+    ORV_Camera* main = dialog.GetMainView().GetCamera();
+    ORV_Camera* ground = dialog.GetGroundView().GetCamera();
+    ORV_Camera* mapCamera = dialog.GetMapView().GetCamera();
+    ExpectVector(main->GetPosition(), 0, 10, -25);
+    ExpectVector(main->GetLookAt(), 0, 0, 0);
+    ExpectPerspective(main, 45, 0.1f, 400);
+    ExpectVector(ground->GetPosition(), 30, 30, 30);
+    ExpectVector(ground->GetLookAt(), 0, 0, 0);
+    ExpectPerspective(ground, 45, 0.5f, 150);
+    ExpectVector(mapCamera->GetPosition(), -0.1f, 60, 0);
+    ExpectVector(mapCamera->GetLookAt(), 0, 0, 0);
+    ExpectPerspective(mapCamera, 50, 0.5f, 75);
+    EXPECT_EQ(mapCamera->m_RotationX, 0.0f);
+    EXPECT_EQ(mapCamera->m_RotationY, 0.0f);
+
+    // The next tick flies again and moves the chase camera.
+    Tick();
+    EXPECT_NE(main->GetPosition().y, 10.0f);
+}
+
+TEST_F(ShellTest, ViewSwitchedOffIsNeitherMovedNorDrawn)
+{
+    CTutorialDlg& dialog = MakeMainWindow();
+    CModel& model = *App().GetModel();
+    GLDevice* device = CurrentGLDevice();
+    Tick();
+
+    int presents = device->PresentCount();
+    Tick();
+    EXPECT_EQ(device->PresentCount(), presents + 3);
+
+    model.SetGroundViewOff(TRUE);
+    const D3DXVECTOR3 groundEye = dialog.GetGroundView().GetCamera()->GetPosition();
+    const D3DXVECTOR3 chaseEye = dialog.GetMainView().GetCamera()->GetPosition();
+    presents = device->PresentCount();
+    Tick(2);
+    EXPECT_EQ(device->PresentCount(), presents + 4);
+    ExpectVector(dialog.GetGroundView().GetCamera()->GetPosition(), groundEye.x, groundEye.y, groundEye.z, 0.0f);
+    EXPECT_NE(dialog.GetMainView().GetCamera()->GetPosition().z, chaseEye.z);
+
+    model.SetMapViewOff(TRUE);
+    presents = device->PresentCount();
+    Tick();
+    EXPECT_EQ(device->PresentCount(), presents + 1);
+
+    // On again: moved and drawn at the next tick.
+    model.SetGroundViewOff(FALSE);
+    presents = device->PresentCount();
+    Tick();
+    EXPECT_EQ(device->PresentCount(), presents + 2);
+    EXPECT_NE(dialog.GetGroundView().GetCamera()->GetPosition().z, groundEye.z);
+}
+
+TEST_F(ShellTest, MapViewDragsOrbitPanAndZoomByTheirAmounts)
+{
+    CTutorialDlg& dialog = MakeMainWindow();
+    wxGLCanvas* map = dialog.GetMapView().GetViewWindow().GetCanvas();
+    ORV_Camera* camera = dialog.GetMapView().GetCamera();
+    const int height = map->GetClientSize().y;
+    GLDevice* device = CurrentGLDevice();
+    const int presents = device->PresentCount();
+
+    // Left: 30 pixels right is 30 degrees about Y; 10 pixels up (window y
+    // down) is 10 degrees about the side axis. A second drag goes on from there.
+    SendMouse(map, wxEVT_LEFT_DOWN, 100, 100, true, false, false);
+    SendMouse(map, wxEVT_MOTION, 130, 90, true, false, false);
+    EXPECT_FLOAT_EQ(camera->m_RotationY, 30.0f);
+    EXPECT_FLOAT_EQ(camera->m_RotationX, 10.0f);
+    SendMouse(map, wxEVT_LEFT_UP, 130, 90, false, false, false);
+    SendMouse(map, wxEVT_MOTION, 10, 10, false, false, false);
+    EXPECT_FLOAT_EQ(camera->m_RotationY, 30.0f);
+    SendMouse(map, wxEVT_LEFT_DOWN, 0, 0, true, false, false);
+    SendMouse(map, wxEVT_MOTION, 5, 0, true, false, false);
+    EXPECT_FLOAT_EQ(camera->m_RotationY, 35.0f);
+    SendMouse(map, wxEVT_LEFT_UP, 5, 0, false, false, false);
+    EXPECT_EQ(camera->m_MouseY, height);  // device y counts up from the bottom
+
+    // Right: 0.1 units per pixel of horizontal motion, away when moving
+    // right; vertical motion does nothing; a release changes nothing.
+    const float distance = Distance(camera->GetPosition(), camera->GetLookAt());
+    SendMouse(map, wxEVT_RIGHT_DOWN, 100, 100, false, false, true);
+    SendMouse(map, wxEVT_MOTION, 120, 100, false, false, true);
+    EXPECT_NEAR(Distance(camera->GetPosition(), camera->GetLookAt()), distance + 2.0f, 1e-4f);
+    SendMouse(map, wxEVT_MOTION, 120, 40, false, false, true);
+    EXPECT_NEAR(Distance(camera->GetPosition(), camera->GetLookAt()), distance + 2.0f, 1e-4f);
+    SendMouse(map, wxEVT_MOTION, 90, 40, false, false, true);
+    EXPECT_NEAR(Distance(camera->GetPosition(), camera->GetLookAt()), distance - 1.0f, 1e-4f);
+    const D3DXVECTOR3 beforeRelease = camera->GetPosition();
+    SendMouse(map, wxEVT_RIGHT_UP, 300, 300, false, false, false);
+    ExpectVector(camera->GetPosition(), beforeRelease.x, beforeRelease.y, beforeRelease.z, 0.0f);
+
+    // Middle: eye and look-at move together, 0.1 units per pixel.
+    const D3DXVECTOR3 eye = camera->GetPosition();
+    const D3DXVECTOR3 lookAt = camera->GetLookAt();
+    SendMouse(map, wxEVT_MIDDLE_DOWN, 100, 100, false, true, false);
+    SendMouse(map, wxEVT_MOTION, 110, 100, false, true, false);
+    SendMouse(map, wxEVT_MIDDLE_UP, 110, 100, false, false, false);
+    EXPECT_NEAR(Distance(camera->GetPosition(), eye), 1.0f, 1e-4f);
+    EXPECT_NEAR(Distance(camera->GetLookAt(), lookAt), 1.0f, 1e-4f);
+    const D3DXVECTOR3 moved = camera->GetPosition() - eye;
+    ExpectVector(camera->GetLookAt() - lookAt, moved.x, moved.y, moved.z, 1e-4f);
+
+    // Left and right together act as left alone.
+    const float rotationY = camera->m_RotationY;
+    const D3DXVECTOR3 panned = camera->GetPosition();
+    SendMouse(map, wxEVT_LEFT_DOWN, 0, 0, true, false, false);
+    SendMouse(map, wxEVT_RIGHT_DOWN, 0, 0, true, false, true);
+    SendMouse(map, wxEVT_MOTION, 7, 0, true, false, true);
+    EXPECT_FLOAT_EQ(camera->m_RotationY, rotationY + 7.0f);
+    ExpectVector(camera->GetPosition(), panned.x, panned.y, panned.z, 0.0f);
+    SendMouse(map, wxEVT_RIGHT_UP, 7, 0, true, false, false);
+    SendMouse(map, wxEVT_LEFT_UP, 7, 0, false, false, false);
+    EXPECT_FALSE(map->HasCapture());
+
+    // Gestures only change the camera: nothing was drawn.
+    EXPECT_EQ(device->PresentCount(), presents);
+}
+
+TEST_F(ShellTest, WithoutGLTheWindowReportsTheDeviceFailureAndNeverTicks)
+{
+    const Direct3DFactory previous = SetDirect3DFactory(MakeShellDirect3DFactory([] { return false; }));
+    CTutorialDlg& dialog = MakeMainWindow(false);
+    SetDirect3DFactory(previous);
+
+    ASSERT_EQ(m_MessageBoxes.size(), 1u);
+    EXPECT_EQ(m_MessageBoxes[0].text, L"D3D Creation Failed during CreateDevice");
+    EXPECT_EQ(m_MessageBoxes[0].caption, L"ORVD3D_GraphicsSystem::CreateGraphicsContext");
+    EXPECT_FALSE(dialog.IsInitialized());
+    EXPECT_FALSE(dialog.GetTimer().IsRunning());
+    EXPECT_TRUE(dialog.IsShown());
+    // The placeholders stay; nothing asked for the model.
+    EXPECT_NE(dynamic_cast<wxStaticText*>(dialog.FindWindow(CTutorialDlg::IDC_MAP_VIEW)), nullptr);
+    PumpEvents(std::chrono::milliseconds(200));
+    EXPECT_EQ(dialog.GetTickCount(), 0u);
+    EXPECT_FALSE(App().GetModels().HasModel());
+}
+
+TEST_F(ShellTest, QuitAndEscapeEndTheGameAndTheApplicationCleansUp)
+{
+    // "Quit", Escape and the close box, each sent once the modal loop runs.
+    const auto endings = {
+        +[](CTutorialDlg* dialog) { ClickButton(dialog, CTutorialDlg::ID_QUIT); },
+        +[](CTutorialDlg* dialog) { dialog->Close(); },
+        +[](CTutorialDlg* dialog) {
+            wxKeyEvent escape(wxEVT_CHAR_HOOK);
+            escape.m_keyCode = WXK_ESCAPE;
+            escape.SetEventObject(dialog);
+            dialog->GetEventHandler()->ProcessEvent(escape);
+        },
+    };
+    for (auto end : endings)
+    {
+        bool modelSeen = false;
+        wxTimer poll;
+        poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            CTutorialDlg* dialog = App().GetMainDialog();
+            if (!dialog || !dialog->IsModal() || dialog->GetTickCount() < 3)
+                return;
+            poll.Stop();
+            modelSeen = App().GetModels().HasModel();
+            end(dialog);
+        });
+        poll.Start(20);
+        EXPECT_EQ(App().InitInstance(), FALSE);
+        EXPECT_TRUE(modelSeen);
+        EXPECT_FALSE(App().GetModels().HasModel());
+        EXPECT_EQ(App().GetMainDialog(), nullptr);
+        EXPECT_FALSE(ORVD3D_GraphicsSystem::GetInstance().IsContextValid());
+    }
+}
+
+TEST(ShellStartTest, WithoutADisplayTheGameSaysSoInOneLine)
+{
+    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string waylandValue = wayland ? wayland : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    std::ostringstream err;
+    const int status = RunTutorialGameReporting(SoareOptions{}, err);
+    setenv("DISPLAY", display.c_str(), 1);
+    if (wayland)
+        setenv("WAYLAND_DISPLAY", waylandValue.c_str(), 1);
+
+    EXPECT_EQ(status, 1);
+    const std::string text = err.str();
+    EXPECT_NE(text.find("no display"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+}
