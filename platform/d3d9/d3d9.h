@@ -412,6 +412,11 @@ public:
                                  D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) = 0;
 };
 
+// Fills states (D3DRS_STATECOUNT_EXT entries, indexed by D3DRENDERSTATETYPE)
+// with Direct3D 9's documented defaults of a new device; depth testing is on
+// when the device was created with a depth buffer. Both devices start here.
+void D3D9DefaultRenderStatesEXT(DWORD* states, bool hasDepthBuffer);
+
 // Returns a new Direct3D object with one reference, from the factory the
 // program installed; null when none is installed, the factory gives none,
 // or sdkVersion is not D3D_SDK_VERSION.

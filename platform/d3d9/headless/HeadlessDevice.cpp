@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kFloatOne = 0x3F800000u;  // 1.0f as a render-state value
 
 D3DMATRIX Identity()
 {
@@ -82,31 +81,7 @@ HeadlessDevice::HeadlessDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWi
     }
 
     // Direct3D 9's documented initial states.
-    m_RenderStates[D3DRS_ZENABLE] = m_Params.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
-    m_RenderStates[D3DRS_FILLMODE] = D3DFILL_SOLID;
-    m_RenderStates[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
-    m_RenderStates[D3DRS_ZWRITEENABLE] = TRUE;
-    m_RenderStates[D3DRS_ALPHATESTENABLE] = FALSE;
-    m_RenderStates[D3DRS_SRCBLEND] = D3DBLEND_ONE;
-    m_RenderStates[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
-    m_RenderStates[D3DRS_CULLMODE] = D3DCULL_CCW;
-    m_RenderStates[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
-    m_RenderStates[D3DRS_ALPHABLENDENABLE] = FALSE;
-    m_RenderStates[D3DRS_SPECULARENABLE] = FALSE;
-    m_RenderStates[D3DRS_LIGHTING] = TRUE;
-    m_RenderStates[D3DRS_AMBIENT] = 0;
-    m_RenderStates[D3DRS_COLORVERTEX] = TRUE;
-    m_RenderStates[D3DRS_LOCALVIEWER] = TRUE;
-    m_RenderStates[D3DRS_NORMALIZENORMALS] = FALSE;
-    m_RenderStates[D3DRS_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
-    m_RenderStates[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
-    m_RenderStates[D3DRS_AMBIENTMATERIALSOURCE] = D3DMCS_MATERIAL;
-    m_RenderStates[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_MATERIAL;
-    m_RenderStates[D3DRS_POINTSIZE] = kFloatOne;
-    m_RenderStates[D3DRS_POINTSIZE_MIN] = kFloatOne;
-    m_RenderStates[D3DRS_POINTSPRITEENABLE] = FALSE;
-    m_RenderStates[D3DRS_POINTSCALEENABLE] = FALSE;
-    m_RenderStates[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
+    D3D9DefaultRenderStatesEXT(m_RenderStates, m_Params.EnableAutoDepthStencil != FALSE);
 
     for (DWORD stage = 0; stage < D3DTEXTURESTAGECOUNT_EXT; ++stage) {
         DWORD* s = m_StageStates[stage];
