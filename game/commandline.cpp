@@ -43,6 +43,7 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, SoareOpti
         app.add_option("--trace", trace, "Write a CSV line of the craft's state after every tick ('-': standard output)");
     CLI::Option* recordOption = app.add_option("--record", record, "Write the keys held at every tick to a key script");
     CLI::Option* dataDirOption = app.add_option("--data-dir", dataDir, "Folder holding MeshFiles/, Textures/ and Sound/");
+    app.add_flag("--vario", options.vario, "Start with the audio variometer on (V toggles it)")->excludes(headless);
 
     headless->needs(ticks);
     ticks->needs(headless);

@@ -15,6 +15,7 @@ struct SoareOptions
     std::optional<std::filesystem::path> trace;      // CSV trace, "-" for standard output (headless)
     std::optional<std::filesystem::path> record;     // key script to write (windowed game)
     std::optional<std::filesystem::path> dataDir;
+    bool vario = false;                              // audio variometer on from the start (windowed game)
 };
 
 // Largest --ticks: about 290 days of play at 25 ms a tick.

@@ -56,6 +56,9 @@ public:
     // closes (--record).
     void SetRecordFile(std::optional<std::filesystem::path> file) { m_RecordFile = std::move(file); }
     const std::optional<std::filesystem::path>& GetRecordFile() const { return m_RecordFile; }
+    // The audio variometer is on when the main window opens (--vario).
+    void SetVarioAtStart(bool on) { m_VarioAtStart = on; }
+    bool GetVarioAtStart() const { return m_VarioAtStart; }
 
     // The modal main window while it runs (for signal handling and tests).
     CTutorialDlg* GetMainDialog() const { return m_pMainDlg; }
@@ -75,6 +78,7 @@ private:
     ORV_MessageBoxHandler m_PreviousMessageBox;
     bool m_PlatformInstalled = false;
     std::optional<std::filesystem::path> m_RecordFile;
+    bool m_VarioAtStart = false;
     CTutorialDlg* m_pMainDlg = nullptr;
 };
 

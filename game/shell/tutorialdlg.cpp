@@ -136,6 +136,8 @@ BOOL CTutorialDlg::OnInitDialog()
 
     m_Keyboard.Initialize(window);
     m_bPKeyWasDown = false;
+    if (CTutorialApp* app = CTutorialApp::Get())
+        m_Vario.SetOn(app->GetVarioAtStart());
 
     BindReadout(1, IDC_HEIGHT);
     BindReadout(2, IDC_SPEED);
@@ -171,6 +173,7 @@ void CTutorialDlg::OnTimer()
         return;
     const bool pausedBefore = model->IsPaused();
     RunGameTick(m_Keyboard, *model, CGameViews{m_MainView, m_GroundView, m_MapView}, m_bPKeyWasDown);
+    m_Vario.OnStep(m_Keyboard, *model);
     ++m_Ticks;
     // The keyboard still holds the snapshot this tick read.
     m_Recorder.RecordTick(CKeyRecorder::HeldKeys(m_Keyboard), pausedBefore, model->IsPaused());

@@ -24,6 +24,7 @@
 #include "drawonlyhandler.h"
 #include "keyboardinput.h"
 #include "keyrecorder.h"
+#include "variometer.h"
 #include "wintypes.h"
 
 class CControlsDialog;
@@ -72,6 +73,7 @@ public:
     bool IsInitialized() const { return m_Initialized; }
     std::uint64_t GetTickCount() const { return m_Ticks; }
     const CKeyRecorder& GetRecorder() const { return m_Recorder; }
+    CVariometer& GetVariometer() { return m_Vario; }
     // The handle the graphics context and the keyboard know this window by.
     HWND GetSafeHwnd();
 
@@ -110,5 +112,6 @@ private:
     bool m_Destroyed = false;
     std::uint64_t m_Ticks = 0;
     CKeyRecorder m_Recorder;
+    CVariometer m_Vario;
     std::ofstream m_ReadoutTrace;
 };

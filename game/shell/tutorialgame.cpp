@@ -61,6 +61,7 @@ int RunTutorialGameReporting(const SoareOptions& options, std::ostream& err)
     if (CTutorialApp* app = CTutorialApp::Get())
     {
         app->SetRecordFile(options.record);
+        app->SetVarioAtStart(options.vario);
         if (app->CallOnInit())
             status = app->OnRun();
         app->OnExit();

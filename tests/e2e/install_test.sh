@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a desktop and a
 # player get: the program, its data, the desktop entry, the AppStream
-# metainfo, the hicolor icons and the man page, all under one application
-# id; then starts the installed game from / (headless, 10 ticks), where it
-# must find its data by itself.
+# metainfo, the hicolor icons, the man page and the package's documents, all
+# under one application id; then starts the installed game from / (headless,
+# 10 ticks), where it must find its data by itself.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -21,7 +21,7 @@ for file in bin/soare \
     share/icons/hicolor/48x48/apps/$id.png \
     share/icons/hicolor/128x128/apps/$id.png \
     share/icons/hicolor/256x256/apps/$id.png \
-    share/man/man6/soare.6 \
+    share/man/man6/soare.6.gz share/doc/soare/copyright share/doc/soare/changelog.gz \
     share/soare/MeshFiles/shusui.x share/soare/MeshFiles/box.x share/soare/MeshFiles/cylinder.x \
     share/soare/MeshFiles/cone.x share/soare/MeshFiles/sphere.x \
     share/soare/Textures/target.jpg share/soare/Textures/central-park.jpg \
@@ -37,7 +37,7 @@ grep -qx 'Exec=soare' "$desktop" || fail "the desktop entry does not start soare
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry does not name the icon $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo does not launch the desktop entry"
-grep -q '@' "$prefix/share/metainfo/$id.metainfo.xml" "$prefix/share/man/man6/soare.6" &&
+{ grep -q '@' "$prefix/share/metainfo/$id.metainfo.xml" || gzip -dc "$prefix/share/man/man6/soare.6.gz" | grep -q '@'; } &&
   fail "a configure placeholder was left in an installed file"
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||

@@ -69,6 +69,7 @@ TEST_F(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
         {"--headless", "--ticks", "1000000001"},
         {"--input", "bad.keys"},
         {"--headless", "--ticks", "3", "--record", "out.keys"},
+        {"--headless", "--ticks", "3", "--vario"},
         {"--headless", "--ticks", "3", "--input", "missing.keys"},
         {"--headless", "--ticks", "3", "--input", "bad.keys", "--trace", "trace.csv"},
         {"--headless", "--ticks", "3", "--trace", "no-such-folder/trace.csv"},

@@ -1,0 +1,172 @@
+// Controllers as held keys, on SDL's virtual joysticks: a pad SDL knows the
+// mapping of, a bare joystick, hot-plugging, several at once.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <string>
+#include <utility>
+
+#include "GamepadKeys.h"
+#include "SdlSubsystems.h"
+#include "VirtualController.h"
+#include "dinput.h"
+
+namespace {
+
+// The keys of the game that are down, as the letters a key script uses.
+std::string Held(const DIKeyState& keys)
+{
+    std::string held;
+    for (auto [code, letter] : {std::pair{DIK_LEFT, 'L'}, {DIK_RIGHT, 'R'}, {DIK_UP, 'U'}, {DIK_DOWN, 'D'}, {DIK_P, 'P'}})
+        if (keys[static_cast<std::size_t>(code)] & 0x80)
+            held += letter;
+    int down = 0;
+    for (BYTE key : keys)
+        down += key != 0 ? 1 : 0;
+    if (down != static_cast<int>(held.size()))
+        held += '?';  // a key outside the game's five
+    return held.empty() ? "-" : held;
+}
+
+class GamepadKeysTest : public ::testing::Test
+{
+protected:
+    // SDL must run before the test can plug virtual controllers in; the
+    // reader's own start of it then only counts up.
+    void SetUp() override { ASSERT_TRUE(StartSdlSubsystems(SDL_INIT_GAMECONTROLLER)) << SDL_GetError(); }
+    void TearDown() override { StopSdlSubsystems(SDL_INIT_GAMECONTROLLER); }
+};
+
+TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithStartOrA)
+{
+    GamepadKeys keys;
+    EXPECT_EQ(Held(keys.Poll()), "-");
+    VirtualController pad = VirtualController::Pad();
+    ASSERT_TRUE(pad.IsPlugged()) << SDL_GetError();
+
+    // Held only past half the travel, either way; the stick's Y is
+    // positive when pulled back.
+    struct Case
+    {
+        int axis;
+        int value;
+        const char* held;
+    };
+    const Case sticks[] = {
+        {SDL_CONTROLLER_AXIS_LEFTX, 16384, "-"},   {SDL_CONTROLLER_AXIS_LEFTX, 16385, "R"},
+        {SDL_CONTROLLER_AXIS_LEFTX, -16384, "-"},  {SDL_CONTROLLER_AXIS_LEFTX, -16385, "L"},
+        {SDL_CONTROLLER_AXIS_LEFTX, 32767, "R"},   {SDL_CONTROLLER_AXIS_LEFTX, -32768, "L"},
+        {SDL_CONTROLLER_AXIS_LEFTY, -20000, "U"},  {SDL_CONTROLLER_AXIS_LEFTY, 20000, "D"},
+        {SDL_CONTROLLER_AXIS_LEFTY, 16000, "-"},   {SDL_CONTROLLER_AXIS_RIGHTX, 32767, "-"},
+        {SDL_CONTROLLER_AXIS_RIGHTY, -32768, "-"}, {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, "-"},
+    };
+    for (const Case& c : sticks)
+    {
+        pad.SetAxis(c.axis, c.value);
+        EXPECT_EQ(Held(keys.Poll()), c.held) << "axis " << c.axis << " at " << c.value;
+        pad.SetAxis(c.axis, 0);
+    }
+    EXPECT_EQ(Held(keys.Poll()), "-");
+
+    // A diagonal holds two arrows.
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    EXPECT_EQ(Held(keys.Poll()), "LD");
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+
+    struct Button
+    {
+        int button;
+        const char* held;
+    };
+    const Button buttons[] = {
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "L"}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "R"},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, "U"},   {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "D"},
+        {SDL_CONTROLLER_BUTTON_START, "P"},     {SDL_CONTROLLER_BUTTON_A, "P"},
+        {SDL_CONTROLLER_BUTTON_B, "-"},         {SDL_CONTROLLER_BUTTON_BACK, "-"},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "-"},
+    };
+    for (const Button& b : buttons)
+    {
+        pad.SetButton(b.button, true);
+        EXPECT_EQ(Held(keys.Poll()), b.held) << "button " << b.button;
+        pad.SetButton(b.button, false);
+        EXPECT_EQ(Held(keys.Poll()), "-") << "button " << b.button << " let go";
+    }
+
+    // The d-pad and the stick together: each arrow once.
+    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    pad.SetButton(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(Held(keys.Poll()), "RP");
+}
+
+TEST_F(GamepadKeysTest, AJoystickWithoutAMappingUsesAxesZeroAndOneAndButtonZero)
+{
+    GamepadKeys keys;
+    VirtualController stick = VirtualController::Stick(4, 3);
+    ASSERT_TRUE(stick.IsPlugged()) << SDL_GetError();
+    ASSERT_FALSE(SDL_IsGameController(0)) << "SDL knows a mapping for the test's stick";
+
+    stick.SetAxis(0, 25000);
+    EXPECT_EQ(Held(keys.Poll()), "R");
+    stick.SetAxis(0, -25000);
+    stick.SetAxis(1, -25000);
+    EXPECT_EQ(Held(keys.Poll()), "LU");
+    stick.SetAxis(0, 0);
+    stick.SetAxis(1, 25000);
+    EXPECT_EQ(Held(keys.Poll()), "D");
+    stick.SetAxis(1, 0);
+    // Only axes 0 and 1, only button 0.
+    stick.SetAxis(2, 32767);
+    stick.SetAxis(3, -32768);
+    stick.SetButton(1, true);
+    stick.SetButton(2, true);
+    EXPECT_EQ(Held(keys.Poll()), "-");
+    stick.SetButton(0, true);
+    EXPECT_EQ(Held(keys.Poll()), "P");
+
+    // A stick with one axis and no button reads what it has.
+    VirtualController tiny = VirtualController::Stick(1, 0);
+    ASSERT_TRUE(tiny.IsPlugged());
+    stick.SetButton(0, false);
+    tiny.SetAxis(0, -32768);
+    EXPECT_EQ(Held(keys.Poll()), "L");
+}
+
+TEST_F(GamepadKeysTest, ControllersPluggedInWorkAtOnceAndUnpluggedOnesHoldNothing)
+{
+    GamepadKeys keys;
+    EXPECT_EQ(Held(keys.Poll()), "-");
+    EXPECT_EQ(keys.GetControllerCount(), 0u);
+
+    // Held already as it is plugged in: read on the first poll after.
+    VirtualController pad = VirtualController::Pad();
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    EXPECT_EQ(Held(keys.Poll()), "L");
+    EXPECT_EQ(keys.GetControllerCount(), 1u);
+
+    // A second controller adds its keys; each holds its own.
+    VirtualController stick = VirtualController::Stick(2, 1);
+    stick.SetAxis(1, 32767);
+    stick.SetButton(0, true);
+    EXPECT_EQ(Held(keys.Poll()), "LDP");
+    EXPECT_EQ(keys.GetControllerCount(), 2u);
+
+    // Pulled out mid-lean: its keys go with it.
+    pad.Unplug();
+    EXPECT_EQ(Held(keys.Poll()), "DP");
+    EXPECT_EQ(keys.GetControllerCount(), 1u);
+    stick.Unplug();
+    EXPECT_EQ(Held(keys.Poll()), "-");
+    EXPECT_EQ(keys.GetControllerCount(), 0u);
+
+    // Plugged in again, it works again.
+    VirtualController again = VirtualController::Pad();
+    again.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    EXPECT_EQ(Held(keys.Poll()), "U");
+}
+
+}  // namespace

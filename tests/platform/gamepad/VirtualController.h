@@ -1,0 +1,64 @@
+// A game controller that exists only inside SDL (a virtual joystick), for
+// tests that need no hardware. SDL's game-controller subsystem must run
+// while one lives.
+#pragma once
+
+#include <SDL.h>
+
+#include <utility>
+
+// A controller plugged into SDL for as long as it lives (or until Unplug).
+class VirtualController
+{
+public:
+    // A pad of the standard layout: SDL makes a game-controller mapping for
+    // it, its buttons and axes numbered as SDL_GameControllerButton and
+    // SDL_GameControllerAxis.
+    static VirtualController Pad()
+    {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Virtual pad";
+        return VirtualController(SDL_JoystickAttachVirtualEx(&desc));
+    }
+    // A flight stick SDL has no mapping for.
+    static VirtualController Stick(int axes, int buttons)
+    {
+        return VirtualController(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, axes, buttons, 0));
+    }
+
+    VirtualController(VirtualController&& other) noexcept
+        : m_Joystick(std::exchange(other.m_Joystick, nullptr)), m_Id(other.m_Id)
+    {
+    }
+    ~VirtualController() { Unplug(); }
+
+    bool IsPlugged() const { return m_Joystick != nullptr; }
+    void SetAxis(int axis, int value) { SDL_JoystickSetVirtualAxis(m_Joystick, axis, static_cast<Sint16>(value)); }
+    void SetButton(int button, bool down) { SDL_JoystickSetVirtualButton(m_Joystick, button, down ? 1 : 0); }
+    void Unplug()
+    {
+        if (!m_Joystick)
+            return;
+        for (int index = 0; index < SDL_NumJoysticks(); ++index)
+            if (SDL_JoystickGetDeviceInstanceID(index) == m_Id)
+                SDL_JoystickDetachVirtual(index);
+        SDL_JoystickClose(m_Joystick);
+        m_Joystick = nullptr;
+    }
+
+private:
+    explicit VirtualController(int index)
+    {
+        if (index < 0)
+            return;
+        m_Joystick = SDL_JoystickOpen(index);
+        m_Id = SDL_JoystickGetDeviceInstanceID(index);
+    }
+
+    SDL_Joystick* m_Joystick = nullptr;
+    SDL_JoystickID m_Id = -1;
+};

@@ -1,0 +1,152 @@
+// The variometer's voice: no jump when the pitch changes, beeps at the rate
+// asked for, ramps at every start and stop.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "VarioSynth.h"
+
+namespace {
+
+constexpr int kRate = 48000;
+
+std::vector<float> Render(VarioSynth& synth, std::size_t count)
+{
+    std::vector<float> out(count, 0.0f);
+    synth.Mix(out.data(), out.size());
+    return out;
+}
+
+// The largest step between neighbouring samples, the previous block's last
+// sample included.
+float LargestStep(const std::vector<float>& samples, float before)
+{
+    float largest = 0.0f;
+    for (float sample : samples)
+    {
+        largest = std::max(largest, std::fabs(sample - before));
+        before = sample;
+    }
+    return largest;
+}
+
+// The largest step between samples of a wave of this pitch at the synth's
+// level, while its envelope may be ramping: a restarted phase would jump by
+// up to twice the level.
+float StepBound(float pitch)
+{
+    const float wave = 2.0f * std::numbers::pi_v<float> * pitch * VarioSynth::kLevel / kRate;
+    const float ramp = VarioSynth::kLevel / (VarioSynth::kRampSeconds * kRate);
+    return (wave + ramp) * 1.01f;
+}
+
+// Upward zero crossings of the sounding stretches: the cycles played.
+int Cycles(const std::vector<float>& samples)
+{
+    int cycles = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        if (samples[i - 1] < 0.0f && samples[i] >= 0.0f)
+            ++cycles;
+    return cycles;
+}
+
+TEST(VarioSynthTest, APitchChangeCarriesThePhaseOnWithoutAJump)
+{
+    VarioSynth synth(kRate);
+    synth.SetTone({true, 600.0f, 0.0f});
+    std::vector<float> first = Render(synth, kRate / 10);  // ramp up, then steady
+    EXPECT_NEAR(Cycles(first), 60, 1) << "the tone does not start at its pitch";
+    EXPECT_LE(LargestStep(first, 0.0f), StepBound(600.0f));
+    EXPECT_GT(LargestStep(first, 0.0f), StepBound(600.0f) * 0.85f) << "the tone is not at full level";
+
+    // Changed at several points of the wave: at every one of them the wave
+    // goes on from where it was.
+    float last = first.back();
+    const float pitches[] = {1500.0f, 700.0f, 1111.0f, 300.0f};
+    for (float pitch : pitches)
+    {
+        synth.SetTone({true, pitch, 0.0f});
+        std::vector<float> next = Render(synth, 317);  // not a whole number of cycles
+        EXPECT_LE(LargestStep(next, last), StepBound(1500.0f)) << "after the change to " << pitch;
+        last = next.back();
+    }
+
+    // Once the glide has settled the wave is at the new pitch: 1000 Hz is
+    // 100 cycles in a tenth of a second.
+    synth.SetTone({true, 1000.0f, 0.0f});
+    Render(synth, kRate / 10);
+    const int cycles = Cycles(Render(synth, kRate / 10));
+    EXPECT_NEAR(cycles, 100, 1);
+}
+
+TEST(VarioSynthTest, BeepsComeAtTheirRateHalfTheCycleOnAndStartWithABeep)
+{
+    VarioSynth synth(kRate);
+    synth.SetTone({true, 900.0f, 4.0f});
+    const std::vector<float> second = Render(synth, kRate);
+
+    // Count the beeps: stretches of sound separated by silence.
+    int beeps = 0;
+    std::size_t sounding = 0;
+    bool inBeep = false;
+    std::size_t silentRun = 0;
+    for (float sample : second)
+    {
+        if (sample != 0.0f)
+        {
+            if (!inBeep)
+                ++beeps;
+            inBeep = true;
+            silentRun = 0;
+            ++sounding;
+        }
+        else if (++silentRun > kRate / 200)  // far longer than a zero crossing
+        {
+            inBeep = false;
+        }
+    }
+    EXPECT_EQ(beeps, 4);
+    EXPECT_NEAR(static_cast<double>(sounding) / kRate, 0.5, 0.02);
+    EXPECT_NE(second[kRate / 100], 0.0f) << "the first beep is late";
+
+    // A faster rate keeps the cycle's phase: no click at the change.
+    const float last = second.back();
+    synth.SetTone({true, 900.0f, 8.0f});
+    const std::vector<float> faster = Render(synth, kRate / 2);
+    EXPECT_LE(LargestStep(faster, last), StepBound(900.0f));
+}
+
+TEST(VarioSynthTest, SilenceIsZeroAndEveryStartAndStopIsARamp)
+{
+    VarioSynth synth(kRate);
+    EXPECT_TRUE(synth.IsQuiet());
+    for (float sample : Render(synth, 1000))
+        ASSERT_EQ(sample, 0.0f);
+
+    // The ramp takes its few milliseconds, no sample jumps to full level.
+    synth.SetTone({true, 400.0f, 0.0f});
+    const std::vector<float> start = Render(synth, kRate / 20);
+    const std::size_t ramp = static_cast<std::size_t>(VarioSynth::kRampSeconds * kRate);
+    float early = 0.0f;
+    for (std::size_t i = 0; i < ramp / 4; ++i)
+        early = std::max(early, std::fabs(start[i]));
+    EXPECT_LT(early, VarioSynth::kLevel * 0.3f);
+    EXPECT_FALSE(synth.IsQuiet());
+
+    // Switched off mid-wave: it fades and then stays silent.
+    synth.SetTone({});
+    const std::vector<float> stop = Render(synth, kRate / 20);
+    EXPECT_LE(LargestStep(stop, start.back()), StepBound(400.0f));
+    for (std::size_t i = ramp + 1; i < stop.size(); ++i)
+        ASSERT_EQ(stop[i], 0.0f) << "sample " << i;
+    EXPECT_TRUE(synth.IsQuiet());
+
+    // The voice adds to what is there (the pause blip).
+    std::vector<float> mixed(100, 0.5f);
+    synth.Mix(mixed.data(), mixed.size());
+    EXPECT_EQ(mixed[50], 0.5f);
+}
+
+}  // namespace
