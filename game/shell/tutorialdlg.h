@@ -2,9 +2,9 @@
 // ground), the buttons "New Game", "Options", "How To Play" and "Quit", and
 // the height, speed and time read-outs. A timer drives the game at 40 steps
 // a second: every step is the game's own (RunGameStep) on this window's
-// keyboard, model and views, and each timer event runs the steps that fell
-// due since the last one (at most four; more when a frame took long to
-// draw) and then draws the views that are on once.
+// keyboard, model and views. Each timer event runs the steps that fell due
+// since the last one (one when the machine keeps up, up to four when a
+// frame took long to draw) and then draws the views that are on once.
 //
 // With a replay (--replay), the steps read the replay's keys instead of the
 // keyboard and count the replay's clock; the keyboard's P pauses and resumes

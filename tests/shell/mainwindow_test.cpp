@@ -68,6 +68,8 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
         bool viewsReady = false;
         bool keyboard = true;
         bool timer = true;
+        // The eyes as they are placed, before any tick moves them.
+        D3DXVECTOR3 mainEye, groundEye;
     };
     auto seen = std::make_shared<AtCreation>();
     App().SetModelFactory([this, seen] {
@@ -77,6 +79,11 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
                            m_Dialog->GetGroundView().IsGraphicsReady() && m_Dialog->GetMapView().IsGraphicsReady();
         seen->keyboard = m_Dialog && m_Dialog->GetKeyboard().HasDevice();
         seen->timer = m_Dialog && m_Dialog->GetTimer().IsRunning();
+        if (m_Dialog)
+        {
+            seen->mainEye = m_Dialog->GetMainView().GetCamera()->GetPosition();
+            seen->groundEye = m_Dialog->GetGroundView().GetCamera()->GetPosition();
+        }
         return std::make_unique<CModel>();
     });
 
@@ -89,12 +96,14 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
     EXPECT_FALSE(seen->timer);
     EXPECT_TRUE(dialog.GetKeyboard().HasDevice());
 
-    // The views took the placeholders' places and ids; the cameras are set.
+    // The views took the placeholders' places and ids; the cameras are set
+    // (the timer runs: on a busy machine it may have moved the chase and
+    // ground cameras already, so their eyes are checked as they were placed).
     for (int id : {CTutorialDlg::IDC_MAIN_VIEW, CTutorialDlg::IDC_MAP_VIEW, CTutorialDlg::IDC_GROUND_VIEW})
         EXPECT_NE(dynamic_cast<wxGLCanvas*>(dialog.FindWindow(id)), nullptr) << id;
-    ExpectVector(dialog.GetMainView().GetCamera()->GetPosition(), 0, 10, -25);
+    ExpectVector(seen->mainEye, 0, 10, -25);
     ExpectPerspective(dialog.GetMainView().GetCamera(), 45, 0.1f, 400);
-    ExpectVector(dialog.GetGroundView().GetCamera()->GetPosition(), 30, 30, 30);
+    ExpectVector(seen->groundEye, 30, 30, 30);
     ExpectPerspective(dialog.GetGroundView().GetCamera(), 45, 0.5f, 150);
     ExpectVector(dialog.GetMapView().GetCamera()->GetPosition(), -0.01f, 60, 0);
     ExpectPerspective(dialog.GetMapView().GetCamera(), 50, 0.5f, 75);
@@ -222,7 +231,7 @@ TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecord
     // timetable; a stall of this process over 100 ms (a machine too busy to
     // run it) drops steps by design, and then the run is measured again.
     bool measured = false;
-    for (int attempt = 0; attempt < 3 && !measured; ++attempt)
+    for (int attempt = 0; attempt < 5 && !measured; ++attempt)
     {
         const Snapshot before = snapshot();
         PumpEvents(std::chrono::milliseconds(2000));
