@@ -33,6 +33,7 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, SoareOpti
     std::string input;
     std::string trace;
     std::string record;
+    std::string replay;
     CLI::Option* headless =
         app.add_flag("--headless", options.headless, "Run the game with no window and no graphics");
     CLI::Option* ticks = app.add_option("--ticks", options.ticks, "Number of ticks (25 ms each) to run headless")
@@ -42,6 +43,11 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, SoareOpti
     CLI::Option* traceOption =
         app.add_option("--trace", trace, "Write a CSV line of the craft's state after every tick ('-': standard output)");
     CLI::Option* recordOption = app.add_option("--record", record, "Write the keys held at every tick to a key script");
+    CLI::Option* replayOption =
+        app.add_option("--replay", replay, "Play a key script in the window at 40 steps a second (P pauses the viewing)");
+    app.add_flag("--stats", options.stats,
+                 "At the end, print steps, drawn frames, seconds, steps/s, frames/s and the median and 95th-percentile "
+                 "milliseconds of a timer event's work");
     CLI::Option* dataDirOption = app.add_option("--data-dir", dataDir, "Folder holding MeshFiles/, Textures/ and Sound/");
     app.add_flag("--vario", options.vario, "Start with the audio variometer on (V toggles it)")->excludes(headless);
 
@@ -50,7 +56,9 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, SoareOpti
     inputOption->needs(headless);
     traceOption->needs(headless);
     recordOption->excludes(headless);
-    for (CLI::Option* option : {inputOption, traceOption, recordOption, dataDirOption})
+    replayOption->excludes(headless);
+    replayOption->excludes(recordOption);
+    for (CLI::Option* option : {inputOption, traceOption, recordOption, replayOption, dataDirOption})
         option->check([](const std::string& value) { return value.empty() ? "must not be empty" : ""; });
 
     try
@@ -73,6 +81,8 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, SoareOpti
         options.trace = trace;
     if (recordOption->count() > 0)
         options.record = record;
+    if (replayOption->count() > 0)
+        options.replay = replay;
     if (dataDirOption->count() > 0)
         options.dataDir = dataDir;
     return std::nullopt;

@@ -1,5 +1,6 @@
 // The command line of the soare program. None of the options changes the
-// game: they find its data, replay it without a window, or record it.
+// game: they find its data, replay it with or without a window, record it,
+// or measure it.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,8 @@ struct SoareOptions
     std::optional<std::filesystem::path> input;      // key script to replay (headless)
     std::optional<std::filesystem::path> trace;      // CSV trace, "-" for standard output (headless)
     std::optional<std::filesystem::path> record;     // key script to write (windowed game)
+    std::optional<std::filesystem::path> replay;     // key script to play in the window
+    bool stats = false;                              // one line of steps and frames at the end
     std::optional<std::filesystem::path> dataDir;
     bool vario = false;                              // audio variometer on from the start (windowed game)
 };

@@ -9,7 +9,7 @@
 #include "model.h"
 #include "modelowner.h"
 
-void RunGameTick(CKeyboardInput& keyboard, CModel& model, const CGameViews& views, bool& bPKeyWasDown)
+bool RunGameStep(CKeyboardInput& keyboard, CModel& model, const CGameViews& views, bool& bPKeyWasDown)
 {
     keyboard.Poll();
 
@@ -25,7 +25,7 @@ void RunGameTick(CKeyboardInput& keyboard, CModel& model, const CGameViews& view
         bPKeyWasDown = false;
     }
     if (model.IsPaused())
-        return;
+        return false;
 
     // The arrows act on every tick they are held, each on its own.
     if (keyboard.IsKeyDown(DIK_LEFT))
@@ -52,19 +52,28 @@ void RunGameTick(CKeyboardInput& keyboard, CModel& model, const CGameViews& view
     chase->SetLookAt(a);
 
     // A view switched off is neither moved nor drawn.
-    const bool groundOn = model.IsGroundViewOff() == FALSE;
-    if (groundOn)
+    if (model.IsGroundViewOff() == FALSE)
     {
         ORV_Camera* ground = views.ground.GetCamera();
         ground->SetPosition(p - 2.0f * f);
         ground->SetLookAt(D3DXVECTOR3(p.x, 0.0f, p.z));
     }
+    return true;
+}
 
+void DrawGameViews(CModel& model, const CGameViews& views)
+{
     views.main.DrawGraphics();
-    if (groundOn)
+    if (model.IsGroundViewOff() == FALSE)
         views.ground.DrawGraphics();
     if (model.IsMapViewOff() == FALSE)
         views.map.DrawGraphics();
+}
+
+void RunGameTick(CKeyboardInput& keyboard, CModel& model, const CGameViews& views, bool& bPKeyWasDown)
+{
+    if (RunGameStep(keyboard, model, views, bPKeyWasDown))
+        DrawGameViews(model, views);
 }
 
 void DrawGameView(ORVD3D_WindowHandler& view, IDirect3DDevice9* device, CModelOwner& models)

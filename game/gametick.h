@@ -1,6 +1,7 @@
-// One tick of the game, written once for every driver: the main window's
-// timer and the headless run both call RunGameTick, and every view that
-// shows the game draws its frame with DrawGameView.
+// One tick of the game, written once for every driver: every step of the
+// rules, in the main window and in the headless run, is RunGameStep; the
+// views that are on draw with DrawGameViews; and every view that shows the
+// game draws its frame with DrawGameView.
 #pragma once
 
 class CKeyboardInput;
@@ -18,11 +19,19 @@ struct CGameViews
     ORV_WindowHandler& map;     // high above the island; only the mouse moves its camera
 };
 
-// Polls the keyboard; P toggles the pause when released (bPKeyWasDown
-// remembers it was held at the previous tick); while paused nothing else
-// happens. Otherwise the held arrows ask the model to lean, the model
-// advances one step, the chase and ground cameras follow the craft, and
-// each view that is switched on draws.
+// One step of the rules, without drawing: polls the keyboard; P toggles the
+// pause when released (bPKeyWasDown remembers it was held at the previous
+// step); while paused nothing else happens. Otherwise the held arrows ask the
+// model to lean, the model advances one step, and the chase and ground
+// cameras follow the craft. True when the model stepped (it was not paused).
+bool RunGameStep(CKeyboardInput& keyboard, CModel& model, const CGameViews& views, bool& bPKeyWasDown);
+
+// Each view that is switched on draws once: the chase view, then the ground
+// and the map views unless the options switched them off.
+void DrawGameViews(CModel& model, const CGameViews& views);
+
+// One step, then the drawing when it stepped: a tick of a machine that keeps
+// up. A paused tick draws nothing.
 void RunGameTick(CKeyboardInput& keyboard, CModel& model, const CGameViews& views, bool& bPKeyWasDown);
 
 // The frame of a game view: begin drawing, set the camera's view and

@@ -7,8 +7,7 @@
 #include "ORVD3D_GraphicsSystem.h"
 #include "SoundSinks.h"
 #include "gametick.h"
-#include "keyscript.h"
-#include "dinput.h"
+#include "keyscriptreplay.h"
 
 namespace {
 
@@ -110,11 +109,7 @@ bool CHeadlessGame::Start(std::string& error)
 
 void CHeadlessGame::Tick(unsigned keys)
 {
-    m_Keys->SetKeyDown(DIK_LEFT, (keys & kKeyLeft) != 0);
-    m_Keys->SetKeyDown(DIK_RIGHT, (keys & kKeyRight) != 0);
-    m_Keys->SetKeyDown(DIK_UP, (keys & kKeyUp) != 0);
-    m_Keys->SetKeyDown(DIK_DOWN, (keys & kKeyDown) != 0);
-    m_Keys->SetKeyDown(DIK_P, (keys & kKeyP) != 0);
+    HoldScriptKeys(*m_Keys, keys);
     m_Time->Advance(kTickMilliseconds);
     RunGameTick(m_Keyboard, *m_Models.GetModel(), CGameViews{m_MainView, m_GroundView, m_MapView}, m_bPKeyWasDown);
     ++m_Ticks;

@@ -8,10 +8,12 @@
 #include "datafolder.h"
 #include "headlessgame.h"
 #include "keyscript.h"
+#include "tickstats.h"
 
 namespace fs = std::filesystem;
 
-int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* trace, std::ostream& err)
+int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* trace, std::ostream* stats,
+                    std::ostream& err)
 {
     CHeadlessGame game;
     std::string error;
@@ -22,9 +24,13 @@ int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* tr
     }
     if (trace)
         CHeadlessGame::WriteTraceHeader(*trace);
+    CTickStats tickStats;
+    tickStats.Start(CTickStats::Clock::now());
     for (std::uint64_t tick = 0; tick < ticks; ++tick)
     {
+        const CTickStats::Clock::time_point start = CTickStats::Clock::now();
         game.Tick(keys.KeysAt(tick));
+        tickStats.AddEvent(1, !game.GetModel().IsPaused(), start, CTickStats::Clock::now());
         if (trace)
             game.WriteTraceRow(*trace);
     }
@@ -37,6 +43,8 @@ int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* tr
             return 1;
         }
     }
+    if (stats)
+        *stats << tickStats.FormatLine() << std::endl;
     return 0;
 }
 
@@ -50,13 +58,14 @@ int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream&
     // Files named on the command line are relative to where the user stands,
     // so they are read and opened before the program changes to its data
     // folder.
+    // --input and --replay never come together: one script at most.
     KeyScript keys;
-    if (options.input)
+    if (const std::optional<fs::path>& script = options.input ? options.input : options.replay)
     {
         std::string error;
-        if (!keys.ParseFile(*options.input, error))
+        if (!keys.ParseFile(*script, error))
         {
-            err << "soare: " << options.input->string() << ": " << error << std::endl;
+            err << "soare: " << script->string() << ": " << error << std::endl;
             return 2;
         }
     }
@@ -92,6 +101,6 @@ int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream&
         err << "soare: warning: " << error << std::endl;
 
     if (options.headless)
-        return RunHeadlessGame(options.ticks, keys, trace, err);
-    return windowedGame(options);
+        return RunHeadlessGame(options.ticks, keys, trace, options.stats ? &out : nullptr, err);
+    return windowedGame(options, keys);
 }

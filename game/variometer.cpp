@@ -41,7 +41,7 @@ void CVariometer::SetOn(bool on)
     Send(on ? std::optional<VarioTone>(VarioTone{}) : std::nullopt);
 }
 
-void CVariometer::OnStep(const CKeyboardInput& keyboard, CModel& model)
+void CVariometer::ReadToggle(const CKeyboardInput& keyboard)
 {
     if (keyboard.IsKeyDown(DIK_V))
     {
@@ -52,6 +52,18 @@ void CVariometer::OnStep(const CKeyboardInput& keyboard, CModel& model)
         m_VKeyWasDown = false;
         SetOn(!m_On);
     }
+}
+
+void CVariometer::OnIdle(const CKeyboardInput& keyboard)
+{
+    ReadToggle(keyboard);
+    if (m_On)
+        Send(VarioTone{});
+}
+
+void CVariometer::OnStep(const CKeyboardInput& keyboard, CModel& model)
+{
+    ReadToggle(keyboard);
 
     // The height is followed while off too, so the first step after
     // switching on already has a climb.

@@ -44,8 +44,12 @@ public:
     // After every step of the tick, paused or not: keyboard holds the keys
     // the step read, model is the game after the step.
     void OnStep(const CKeyboardInput& keyboard, CModel& model);
+    // While nothing steps (a replay held by its viewer): V still toggles,
+    // and the variometer is silent.
+    void OnIdle(const CKeyboardInput& keyboard);
 
 private:
+    void ReadToggle(const CKeyboardInput& keyboard);
     void Send(const std::optional<VarioTone>& tone);
 
     bool m_On = false;

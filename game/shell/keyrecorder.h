@@ -1,6 +1,6 @@
 // Records what a run of the windowed game would need to be replayed by the
-// headless game (--record): the keys the tick read, tick by tick, as a key
-// script.
+// headless game (--record): the keys each step read, step by step (the
+// steps a late timer event made up included), as a key script.
 //
 // Only ticks that matter to a replay are kept: a tick that starts and ends
 // paused with P up does nothing in either game, and leaving such ticks out

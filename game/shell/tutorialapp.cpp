@@ -1,10 +1,12 @@
 #include "tutorialapp.h"
 
 #include <csignal>
-
+#include <ostream>
 
 #include "ORVMFC_MessageBox.h"
 #include "gldirect3dfactory.h"
+#include "keyscriptreplay.h"
+#include "model.h"
 #include "quietaudio.h"
 #include "tutorialdlg.h"
 
@@ -62,6 +64,19 @@ void CTutorialApp::SetModelFactory(CModelOwner::Factory factory)
     m_Models = std::make_unique<CModelOwner>(std::move(factory));
 }
 
+void CTutorialApp::SetReplay(std::optional<KeyScript> script)
+{
+    if (!script)
+    {
+        if (m_Replay)
+            SetModelFactory(nullptr);
+        m_Replay.reset();
+        return;
+    }
+    m_Replay = std::make_unique<CKeyScriptReplay>(std::move(*script));
+    SetModelFactory([time = m_Replay->GetTime()] { return std::make_unique<CModel>(time); });
+}
+
 bool CTutorialApp::OnInit()
 {
     InstallPlatform();
@@ -90,6 +105,8 @@ BOOL CTutorialApp::InitInstance()
         m_pMainDlg = &dialog;
         dialog.ShowModal();
         dialog.SaveRecording();
+        if (m_StatsOutput)
+            *m_StatsOutput << dialog.GetStats().FormatLine() << std::endl;
         m_pMainDlg = nullptr;
     }
     m_Models->DeleteModel();

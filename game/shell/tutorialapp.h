@@ -3,12 +3,13 @@
 // when the main window has closed), and gathers the keyboard for the whole
 // application into the DirectInput key source.
 //
-// Owns the model (through its CModelOwner) and the key source; installs the
-// OpenGL Direct3D factory, the message-box handler and the key source while
-// it lives and puts back what was there before.
+// Owns the model (through its CModelOwner), the key source and a replay
+// (--replay); installs the OpenGL Direct3D factory, the message-box handler
+// and the key source while it lives and puts back what was there before.
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 
@@ -21,8 +22,10 @@
 #include "wintypes.h"
 #include "wxkeysource.h"
 
+class CKeyScriptReplay;
 class CModel;
 class CTutorialDlg;
+class KeyScript;
 
 class CTutorialApp : public wxApp
 {
@@ -60,6 +63,17 @@ public:
     void SetVarioAtStart(bool on) { m_VarioAtStart = on; }
     bool GetVarioAtStart() const { return m_VarioAtStart; }
 
+    // The main window plays this key script instead of reading the keyboard
+    // (--replay): the model is made anew on a clock that the replay advances
+    // 25 ms per step, as the headless game counts time. An empty optional
+    // ends the replay (the next model reads the wall clock again).
+    void SetReplay(std::optional<KeyScript> script);
+    CKeyScriptReplay* GetReplay() const { return m_Replay.get(); }
+
+    // When the main window closes, the --stats line is written here (null:
+    // not written).
+    void SetStatsOutput(std::ostream* out) { m_StatsOutput = out; }
+
     // The modal main window while it runs (for signal handling and tests).
     CTutorialDlg* GetMainDialog() const { return m_pMainDlg; }
 
@@ -79,6 +93,8 @@ private:
     bool m_PlatformInstalled = false;
     std::optional<std::filesystem::path> m_RecordFile;
     bool m_VarioAtStart = false;
+    std::unique_ptr<CKeyScriptReplay> m_Replay;
+    std::ostream* m_StatsOutput = nullptr;
     CTutorialDlg* m_pMainDlg = nullptr;
 };
 

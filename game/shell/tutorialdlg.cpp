@@ -13,7 +13,10 @@
 #include "appicon.h"
 #include "controlsdialog.h"
 #include "dialogunits.h"
+#include "dinput.h"
 #include "gametick.h"
+#include "keyscriptreplay.h"
+#include "mmsystem.h"
 #include "model.h"
 #include "optionsdialog.h"
 #include "tutorialapp.h"
@@ -44,6 +47,8 @@ const CameraPlacement kGroundCamera{D3DXVECTOR3(30.0f, 30.0f, 30.0f), 45.0f, 0.5
 const CameraPlacement kMapCamera{D3DXVECTOR3(-0.01f, 60.0f, 0.0f), 50.0f, 0.5f, 75.0f};
 // "New Game" puts the map eye a little further off the vertical.
 const CameraPlacement kMapCameraNewGame{D3DXVECTOR3(-0.1f, 60.0f, 0.0f), 50.0f, 0.5f, 75.0f};
+
+static_assert(CTickSchedule::kStep == std::chrono::milliseconds(CTutorialDlg::kTimerMilliseconds));
 
 CModel* Model()
 {
@@ -139,6 +144,19 @@ BOOL CTutorialDlg::OnInitDialog()
     if (CTutorialApp* app = CTutorialApp::Get())
         m_Vario.SetOn(app->GetVarioAtStart());
 
+    // A replay's steps read a keyboard of their own, made on the replay's
+    // key source (a device keeps the source it was made on).
+    if (CTutorialApp* app = CTutorialApp::Get())
+        m_pReplay = app->GetReplay();
+    if (m_pReplay)
+    {
+        const std::shared_ptr<DIKeySource> previous = SetDIKeySource(m_pReplay->GetKeySource());
+        m_ReplayKeyboard.Initialize(window);
+        SetDIKeySource(previous);
+        m_bReplayPKeyWasDown = false;
+        m_bViewingPaused = false;
+    }
+
     BindReadout(1, IDC_HEIGHT);
     BindReadout(2, IDC_SPEED);
     BindReadout(3, IDC_TIME);
@@ -146,7 +164,9 @@ BOOL CTutorialDlg::OnInitDialog()
     if (const char* trace = std::getenv("SOARE_READOUT_TRACE"); trace && *trace)
         m_ReadoutTrace.open(trace, std::ios::trunc);
 
-    m_NextTick = std::chrono::steady_clock::now();
+    const CTickSchedule::Clock::time_point now = CTickSchedule::Clock::now();
+    m_Schedule.Start(now);
+    m_Stats.Start(now);
     ScheduleNextTick();
     m_Initialized = true;
     return TRUE;
@@ -168,17 +188,71 @@ void CTutorialDlg::OnDestroy()
 
 void CTutorialDlg::OnTimer()
 {
+    RunTimerEvent(1);
+}
+
+bool CTutorialDlg::RunTimerEvent(int steps)
+{
     CModel* model = Model();
     if (!model)
-        return;
-    const bool pausedBefore = model->IsPaused();
-    RunGameTick(m_Keyboard, *model, CGameViews{m_MainView, m_GroundView, m_MapView}, m_bPKeyWasDown);
-    m_Vario.OnStep(m_Keyboard, *model);
+        return false;
+    if (m_pReplay)
+        PollViewingPause();
+    // Every step but the last is made up: the rules run, nothing is drawn.
+    bool stepped = false;
+    for (int i = 0; i < steps; ++i)
+    {
+        if (m_pReplay && (m_bViewingPaused || !m_pReplay->MayStep(*model)))
+        {
+            m_Vario.OnIdle(m_Keyboard);
+            return false;
+        }
+        stepped = Step(*model);
+    }
+    if (stepped)
+        DrawGameViews(*model, CGameViews{m_MainView, m_GroundView, m_MapView});
+    return stepped;
+}
+
+bool CTutorialDlg::Step(CModel& model)
+{
+    const CGameViews views{m_MainView, m_GroundView, m_MapView};
+    const bool pausedBefore = model.IsPaused();
+    bool stepped = false;
+    if (m_pReplay)
+    {
+        m_pReplay->BeginStep();
+        stepped = RunGameStep(m_ReplayKeyboard, model, views, m_bReplayPKeyWasDown);
+        m_pReplay->EndStep(stepped, model.IsPaused());
+    }
+    else
+    {
+        stepped = RunGameStep(m_Keyboard, model, views, m_bPKeyWasDown);
+        // The keyboard still holds the snapshot this step read.
+        m_Recorder.RecordTick(CKeyRecorder::HeldKeys(m_Keyboard), pausedBefore, model.IsPaused());
+    }
+    // V is read from the player's keyboard in a replay too.
+    m_Vario.OnStep(m_Keyboard, model);
     ++m_Ticks;
-    // The keyboard still holds the snapshot this tick read.
-    m_Recorder.RecordTick(CKeyRecorder::HeldKeys(m_Keyboard), pausedBefore, model->IsPaused());
     if (m_ReadoutTrace.is_open())
         TraceReadouts();
+    return stepped;
+}
+
+void CTutorialDlg::PollViewingPause()
+{
+    // As P pauses the game: it acts when let go, with the pause blip.
+    m_Keyboard.Poll();
+    if (m_Keyboard.IsKeyDown(DIK_P))
+    {
+        m_bPKeyWasDown = true;
+    }
+    else if (m_bPKeyWasDown)
+    {
+        m_bPKeyWasDown = false;
+        m_bViewingPaused = !m_bViewingPaused;
+        PlaySoundW(L"Sound/PauseBlip.wav", nullptr, SND_ASYNC);
+    }
 }
 
 void CTutorialDlg::TraceReadouts()
@@ -212,6 +286,13 @@ void CTutorialDlg::OnNewGame()
     {
         PlaceCamera(reset.handler, reset.camera);
         reset.handler.GetCamera()->ResetRotation();
+    }
+    // A replay starts again from its first step, and its viewing resumes.
+    if (m_pReplay)
+    {
+        m_pReplay->Restart();
+        m_bReplayPKeyWasDown = false;
+        m_bViewingPaused = false;
     }
 }
 
@@ -298,22 +379,16 @@ void CTutorialDlg::OnPaintEvent(wxPaintEvent& /*event*/)
 
 void CTutorialDlg::OnTimerEvent(wxTimerEvent& /*event*/)
 {
-    OnTimer();
+    const CTickSchedule::Clock::time_point start = CTickSchedule::Clock::now();
+    const std::uint64_t ticksBefore = m_Ticks;
+    const bool drew = RunTimerEvent(m_Schedule.TakeDueSteps(start));
+    m_Stats.AddEvent(static_cast<int>(m_Ticks - ticksBefore), drew, start, CTickSchedule::Clock::now());
     ScheduleNextTick();
 }
 
 void CTutorialDlg::ScheduleNextTick()
 {
-    using namespace std::chrono;
-    const steady_clock::time_point now = steady_clock::now();
-    m_NextTick += milliseconds(kTimerMilliseconds);
-    // A late tick is not made up for: like the window system's timer, the
-    // next one comes no sooner than a moment after this one, which lets
-    // paints through.
-    if (m_NextTick < now + milliseconds(1))
-        m_NextTick = now + milliseconds(1);
-    const auto delay = duration_cast<milliseconds>(m_NextTick - now + microseconds(999));
-    m_Timer.StartOnce(static_cast<int>(delay.count()));
+    m_Timer.StartOnce(static_cast<int>(m_Schedule.DelayFrom(CTickSchedule::Clock::now()).count()));
 }
 
 void CTutorialDlg::OnButton(wxCommandEvent& event)

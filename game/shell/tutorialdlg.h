@@ -1,8 +1,14 @@
 // The main window: a modal dialog with the three game views (chase, map and
 // ground), the buttons "New Game", "Options", "How To Play" and "Quit", and
-// the height, speed and time read-outs. A 25 ms timer drives the game: each
-// tick is the game's own tick (RunGameTick) on this window's keyboard,
-// model and views.
+// the height, speed and time read-outs. A timer drives the game at 40 steps
+// a second: every step is the game's own (RunGameStep) on this window's
+// keyboard, model and views. Each timer event runs the steps that fell due
+// since the last one (one when the machine keeps up, up to four when a
+// frame took long to draw) and then draws the views that are on once.
+//
+// With a replay (--replay), the steps read the replay's keys instead of the
+// keyboard and count the replay's clock; the keyboard's P pauses and resumes
+// the viewing.
 //
 // Owns its views, keyboard, timer and the surface that stands for its own
 // window handle; the toolkit owns the controls and the modeless Options and
@@ -24,10 +30,14 @@
 #include "drawonlyhandler.h"
 #include "keyboardinput.h"
 #include "keyrecorder.h"
+#include "tickschedule.h"
+#include "tickstats.h"
 #include "variometer.h"
 #include "wintypes.h"
 
 class CControlsDialog;
+class CKeyScriptReplay;
+class CModel;
 class COptionsDialog;
 
 class CTutorialDlg : public wxDialog
@@ -57,7 +67,12 @@ public:
     void OnPaint();
     // Releases the graphics context; runs once, as the window goes.
     void OnDestroy();
+    // One timer event that runs one step: what a timer event does when the
+    // machine keeps up (the tests tick by hand with it).
     void OnTimer();
+    // One timer event that runs steps steps (made up when the event came
+    // late), then draws once if the last one stepped. True when it drew.
+    bool RunTimerEvent(int steps);
     void OnNewGame();
     void OnOptions();
     void OnHowToPlay();
@@ -71,9 +86,15 @@ public:
     COptionsDialog* GetOptionsDialog() const { return m_pOptionsDlg.get(); }
     CControlsDialog* GetControlsDialog() const { return m_pControlsDlg.get(); }
     bool IsInitialized() const { return m_Initialized; }
+    // Steps run so far, made-up steps included.
     std::uint64_t GetTickCount() const { return m_Ticks; }
     const CKeyRecorder& GetRecorder() const { return m_Recorder; }
     CVariometer& GetVariometer() { return m_Vario; }
+    // What the timer's events did since the window started (--stats).
+    const CTickStats& GetStats() const { return m_Stats; }
+    const CTickSchedule& GetSchedule() const { return m_Schedule; }
+    // True while a replay's viewing is paused by P.
+    bool IsViewingPaused() const { return m_bViewingPaused; }
     // The handle the graphics context and the keyboard know this window by.
     HWND GetSafeHwnd();
 
@@ -83,8 +104,12 @@ public:
 
 private:
     void BindReadout(int slot, int controlId);
-    // Arms the timer for the next tick, 25 ms after the last was due.
+    // Arms the timer for the next step due.
     void ScheduleNextTick();
+    // One step of the rules; true when the model stepped.
+    bool Step(CModel& model);
+    // A replay: P on the keyboard pauses and resumes the viewing.
+    void PollViewingPause();
     void TraceReadouts();
 
     void OnInitDialogEvent(wxInitDialogEvent& event);
@@ -107,11 +132,19 @@ private:
     // the controls and the toolkit's idle work, which wait for a quiet
     // moment; the window system's own timer messages never overtake paints.
     wxTimer m_Timer;
-    std::chrono::steady_clock::time_point m_NextTick;
+    CTickSchedule m_Schedule;
+    CTickStats m_Stats;
     bool m_Initialized = false;
     bool m_Destroyed = false;
     std::uint64_t m_Ticks = 0;
     CKeyRecorder m_Recorder;
     CVariometer m_Vario;
     std::ofstream m_ReadoutTrace;
+
+    // A replay (the application's; null when the game is played): the
+    // steps read m_ReplayKeyboard, which reads the replay's keys.
+    CKeyScriptReplay* m_pReplay = nullptr;
+    CKeyboardInput m_ReplayKeyboard;
+    bool m_bReplayPKeyWasDown = false;
+    bool m_bViewingPaused = false;
 };

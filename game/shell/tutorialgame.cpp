@@ -6,6 +6,7 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include "keyscript.h"
 #include "tutorialapp.h"
 
 namespace {
@@ -23,12 +24,13 @@ bool HasDisplayEnvironment()
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
-int RunTutorialGame(const SoareOptions& options)
+int RunTutorialGame(const SoareOptions& options, const KeyScript& replay)
 {
-    return RunTutorialGameReporting(options, std::cerr);
+    return RunTutorialGameReporting(options, replay, std::cout, std::cerr);
 }
 
-int RunTutorialGameReporting(const SoareOptions& options, std::ostream& err)
+int RunTutorialGameReporting(const SoareOptions& options, const KeyScript& replay, std::ostream& out,
+                             std::ostream& err)
 {
     if (!HasDisplayEnvironment())
     {
@@ -62,6 +64,9 @@ int RunTutorialGameReporting(const SoareOptions& options, std::ostream& err)
     {
         app->SetRecordFile(options.record);
         app->SetVarioAtStart(options.vario);
+        if (options.replay)
+            app->SetReplay(replay);
+        app->SetStatsOutput(options.stats ? &out : nullptr);
         if (app->CallOnInit())
             status = app->OnRun();
         app->OnExit();

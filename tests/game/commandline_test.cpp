@@ -13,6 +13,7 @@
 #include "GameTestSupport.h"
 #include "ORVD3D_GraphicsSystem.h"
 #include "datafolder.h"
+#include "keyscript.h"
 #include "soarerun.h"
 
 namespace fs = std::filesystem;
@@ -25,6 +26,8 @@ struct Outcome
     std::string out;
     std::string err;
     bool windowed;
+    SoareOptions options;       // as the windowed game got them
+    std::uint64_t replayTicks;  // of the script it got
 };
 
 Outcome RunProgramWith(std::vector<std::string> args)
@@ -36,11 +39,16 @@ Outcome RunProgramWith(std::vector<std::string> args)
     std::ostringstream out;
     std::ostringstream err;
     bool windowed = false;
-    const int status = RunSoare(static_cast<int>(argv.size()), argv.data(), out, err, [&](const SoareOptions&) {
-        windowed = true;
-        return 0;
-    });
-    return {status, out.str(), err.str(), windowed};
+    SoareOptions given;
+    std::uint64_t replayTicks = 0;
+    const int status = RunSoare(static_cast<int>(argv.size()), argv.data(), out, err,
+                                [&](const SoareOptions& options, const KeyScript& replay) {
+                                    windowed = true;
+                                    given = options;
+                                    replayTicks = replay.TotalTicks();
+                                    return 0;
+                                });
+    return {status, out.str(), err.str(), windowed, given, replayTicks};
 }
 
 int Lines(const std::string& text)
@@ -60,6 +68,7 @@ protected:
 TEST_F(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
 {
     WriteFile("bad.keys", "# fine\n10 L\n5 LQ\n");
+    WriteFile("good.keys", "3 R\n");
     const std::vector<std::vector<std::string>> bad = {
         {"--no-such-option"},
         {"--ticks", "10"},
@@ -75,6 +84,12 @@ TEST_F(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
         {"--headless", "--ticks", "3", "--trace", "no-such-folder/trace.csv"},
         {"--headless", "--ticks", "3", "--data-dir", "/nonexistent"},
         {"--headless", "--ticks", "3", "--trace", ""},
+        {"--replay", "bad.keys"},
+        {"--replay", "missing.keys"},
+        {"--replay", ""},
+        {"--replay", "good.keys", "--headless", "--ticks", "3"},
+        {"--replay", "good.keys", "--record", "out.keys"},
+        {"--replay", "good.keys", "--input", "good.keys"},
         {"stray"},
     };
     for (const auto& args : bad)
@@ -93,6 +108,9 @@ TEST_F(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
     EXPECT_NE(RunProgramWith({"--headless", "--ticks", "3", "--input", "bad.keys"}).err.find("bad.keys: line 3: KEYS"),
               std::string::npos);
     EXPECT_NE(RunProgramWith({"--ticks", "3"}).err.find("--headless"), std::string::npos);
+    // A replay's script is refused as the headless game's input is.
+    EXPECT_EQ(RunProgramWith({"--replay", "bad.keys"}).err,
+              RunProgramWith({"--headless", "--ticks", "3", "--input", "bad.keys"}).err);
     // Nothing ran: the trace of the refused run was never made.
     EXPECT_FALSE(fs::exists("trace.csv"));
 }
@@ -108,7 +126,18 @@ TEST_F(CommandLineTest, HelpAndVersionAnswerAndStop)
     EXPECT_EQ(version.out.rfind("soare ", 0), 0u);
     EXPECT_FALSE(help.windowed || version.windowed);
     // No headless option: the windowed game.
-    EXPECT_TRUE(RunProgramWith({}).windowed);
+    const Outcome windowed = RunProgramWith({});
+    EXPECT_TRUE(windowed.windowed);
+    EXPECT_FALSE(windowed.options.replay || windowed.options.stats);
+    // A replay reaches it read, from where the user stands.
+    WriteFile("flight.keys", "# a flight\n30 R\n12 UP\n");
+    const Outcome replay = RunProgramWith({"--replay", "flight.keys", "--stats"});
+    EXPECT_EQ(replay.status, 0) << replay.err;
+    ASSERT_TRUE(replay.windowed);
+    EXPECT_TRUE(replay.options.stats);
+    EXPECT_EQ(replay.replayTicks, 42u);
+    for (const char* option : {"--replay", "--stats"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 TEST_F(CommandLineTest, TheHeadlessRunWritesOneTraceRowPerTick)
@@ -131,6 +160,15 @@ TEST_F(CommandLineTest, TheHeadlessRunWritesOneTraceRowPerTick)
     EXPECT_NE(rows[1].find(",2,0,0.100000001,0,0,0.0500000007"), std::string::npos) << rows[1];
     EXPECT_NE(rows[3].find(",0,1,0.075000003"), std::string::npos) << rows[3];
     EXPECT_EQ(rows[7].substr(rows[7].find(',')), rows[3].substr(rows[3].find(',')));
+
+    // --stats: one more line when the run ends, the paused ticks drawing no
+    // frame.
+    const Outcome measured = RunProgramWith({"--headless", "--ticks", "8", "--input", "pause.keys", "--stats"});
+    ASSERT_EQ(measured.status, 0) << measured.err;
+    EXPECT_EQ(Lines(measured.out), 1) << measured.out;
+    EXPECT_EQ(measured.out.rfind("8 steps, 3 frames, ", 0), 0u) << measured.out;
+    EXPECT_NE(measured.out.find(" steps/s, "), std::string::npos) << measured.out;
+    EXPECT_NE(measured.out.find("95th percentile"), std::string::npos) << measured.out;
 
     // Without --input no key is held; a trace file is written where the
     // user stands, not in the data folder.

@@ -11,6 +11,7 @@
 
 #include "GLDevice.h"
 #include "ORVD3D_GraphicsSystem.h"
+#include "keyscript.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
 
@@ -132,6 +133,7 @@ void ShellTest::TearDown()
 {
     DestroyMainWindow();
     PumpEvents(std::chrono::milliseconds(20));
+    App().SetReplay(std::nullopt);
     App().GetModels().DeleteModel();
     App().GetKeySource().SetActiveTest(nullptr);
     SetMessageBoxHandler(m_PreviousMessageBox);

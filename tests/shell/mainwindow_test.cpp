@@ -2,6 +2,7 @@
 // key, steering, views switched off), "New Game", the map view's mouse
 // gestures, the way it ends, and what it does without GL or a display.
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include <wx/glcanvas.h>
@@ -11,8 +12,11 @@
 #include "GLDevice.h"
 #include "ORVD3D_GraphicsSystem.h"
 #include "ShellTestSupport.h"
+#include "SlowPresentDirect3D.h"
 #include "dinput.h"
 #include "gldirect3dfactory.h"
+#include "headlessgame.h"
+#include "keyscript.h"
 #include "model.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
@@ -64,6 +68,8 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
         bool viewsReady = false;
         bool keyboard = true;
         bool timer = true;
+        // The eyes as they are placed, before any tick moves them.
+        D3DXVECTOR3 mainEye, groundEye;
     };
     auto seen = std::make_shared<AtCreation>();
     App().SetModelFactory([this, seen] {
@@ -73,6 +79,11 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
                            m_Dialog->GetGroundView().IsGraphicsReady() && m_Dialog->GetMapView().IsGraphicsReady();
         seen->keyboard = m_Dialog && m_Dialog->GetKeyboard().HasDevice();
         seen->timer = m_Dialog && m_Dialog->GetTimer().IsRunning();
+        if (m_Dialog)
+        {
+            seen->mainEye = m_Dialog->GetMainView().GetCamera()->GetPosition();
+            seen->groundEye = m_Dialog->GetGroundView().GetCamera()->GetPosition();
+        }
         return std::make_unique<CModel>();
     });
 
@@ -85,19 +96,21 @@ TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTime
     EXPECT_FALSE(seen->timer);
     EXPECT_TRUE(dialog.GetKeyboard().HasDevice());
 
-    // The views took the placeholders' places and ids; the cameras are set.
+    // The views took the placeholders' places and ids; the cameras are set
+    // (the timer runs: on a busy machine it may have moved the chase and
+    // ground cameras already, so their eyes are checked as they were placed).
     for (int id : {CTutorialDlg::IDC_MAIN_VIEW, CTutorialDlg::IDC_MAP_VIEW, CTutorialDlg::IDC_GROUND_VIEW})
         EXPECT_NE(dynamic_cast<wxGLCanvas*>(dialog.FindWindow(id)), nullptr) << id;
-    ExpectVector(dialog.GetMainView().GetCamera()->GetPosition(), 0, 10, -25);
+    ExpectVector(seen->mainEye, 0, 10, -25);
     ExpectPerspective(dialog.GetMainView().GetCamera(), 45, 0.1f, 400);
-    ExpectVector(dialog.GetGroundView().GetCamera()->GetPosition(), 30, 30, 30);
+    ExpectVector(seen->groundEye, 30, 30, 30);
     ExpectPerspective(dialog.GetGroundView().GetCamera(), 45, 0.5f, 150);
     ExpectVector(dialog.GetMapView().GetCamera()->GetPosition(), -0.01f, 60, 0);
     ExpectPerspective(dialog.GetMapView().GetCamera(), 50, 0.5f, 75);
 
     // The real timer ticks, draws every view and fills the read-outs.
     EXPECT_TRUE(dialog.GetTimer().IsRunning());
-    for (int i = 0; i < 200 && dialog.GetTickCount() < 3; ++i)
+    for (int i = 0; i < 200 && dialog.GetStats().GetFrames() < 3; ++i)
         PumpEvents(std::chrono::milliseconds(50));
     EXPECT_GT(dialog.GetTickCount(), 2u);
     EXPECT_GT(CurrentGLDevice()->PresentCount(), 6);
@@ -154,6 +167,116 @@ TEST_F(ShellTest, PToggleOnReleaseWithOneBlipAndPausedTicksNeitherSteerNorDraw)
     SendKey(WXK_LEFT, false);
     SendKey(WXK_UP, false);
     SendKey('P', false);
+}
+
+TEST_F(ShellTest, ATimerEventThatComesLateMakesUpTheStepsThenDrawsOnce)
+{
+    CTutorialDlg& dialog = MakeMainWindow();
+    CModel& model = *App().GetModel();
+    GLDevice* device = CurrentGLDevice();
+    SendKey(WXK_RIGHT, true);
+    SendKey('P', true);
+
+    // Three steps in one event: each is a whole step of the rules (the held
+    // Right leans on every one), but the views draw once.
+    int presents = device->PresentCount();
+    EXPECT_TRUE(dialog.RunTimerEvent(3));
+    EXPECT_EQ(dialog.GetTickCount(), 3u);
+    EXPECT_EQ(model.GetRollAngle(), -3.0);
+    EXPECT_EQ(device->PresentCount(), presents + 3);
+    EXPECT_EQ(dialog.GetRecorder().GetScript().TotalTicks(), 3u);
+
+    // P let go: the first step pauses, the others only watch P, and a
+    // paused event draws nothing; the blip plays once.
+    SendKey('P', false);
+    presents = device->PresentCount();
+    EXPECT_FALSE(dialog.RunTimerEvent(4));
+    EXPECT_TRUE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 1);
+    EXPECT_EQ(model.GetRollAngle(), -3.0);
+    EXPECT_EQ(device->PresentCount(), presents);
+    // Every step counts; the recording keeps the release and, as ever,
+    // leaves out the paused steps that only watch P.
+    EXPECT_EQ(dialog.GetTickCount(), 7u);
+    EXPECT_EQ(dialog.GetRecorder().GetScript().TotalTicks(), 4u);
+    SendKey(WXK_RIGHT, false);
+}
+
+TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecordingReplays)
+{
+    // Three views at 20 ms a Present: a drawn frame costs 60 ms, so about
+    // 16 frames in a second, and the steps between them are made up.
+    auto counters = std::make_shared<SlowPresentCounters>();
+    const Direct3DFactory previous =
+        SetDirect3DFactory(MakeSlowPresentFactory(std::chrono::milliseconds(20), counters));
+    CTutorialDlg& dialog = MakeMainWindow(false);
+    SetDirect3DFactory(previous);
+    ASSERT_TRUE(dialog.IsInitialized());
+    CModel& model = *App().GetModel();
+    SendKey(WXK_RIGHT, true);
+
+    struct Snapshot
+    {
+        std::uint64_t steps, frames, dropped;
+        int presents;
+        CTickStats::Clock::time_point lastEventStart;
+    };
+    // Taken between two timer events: the counts are those of every event
+    // up to the one that began at lastEventStart.
+    auto snapshot = [&] {
+        return Snapshot{dialog.GetTickCount(), dialog.GetStats().GetFrames(), dialog.GetSchedule().GetDroppedSteps(),
+                        counters->presents.load(), dialog.GetStats().GetLastEventStart()};
+    };
+    // The steps due between two events' starts are those of the 25 ms
+    // timetable; a stall of this process over 100 ms (a machine too busy to
+    // run it) drops steps by design, and then the run is measured again.
+    bool measured = false;
+    for (int attempt = 0; attempt < 5 && !measured; ++attempt)
+    {
+        const Snapshot before = snapshot();
+        PumpEvents(std::chrono::milliseconds(2000));
+        const Snapshot after = snapshot();
+        if (after.dropped != before.dropped)
+        {
+            std::cout << "[ note ] " << after.dropped - before.dropped << " steps dropped in a stall; measuring again"
+                      << std::endl;
+            continue;
+        }
+        measured = true;
+        const double seconds = std::chrono::duration<double>(after.lastEventStart - before.lastEventStart).count();
+        const auto steps = static_cast<double>(after.steps - before.steps);
+        const auto frames = static_cast<double>(after.frames - before.frames);
+        ASSERT_GT(seconds, 1.8);
+        EXPECT_NEAR(steps, seconds * 40.0, 2.0) << "in " << seconds << " s";
+        // A frame takes at least 60 ms and an event makes up at most 4 steps.
+        EXPECT_LE(frames, seconds / 0.060 + 1.0);
+        EXPECT_GE(frames, steps / 4.0);
+        EXPECT_GT(steps, frames * 1.5);
+        // Every event drew each view once, made-up steps none.
+        EXPECT_EQ(after.presents - before.presents, 3 * static_cast<int>(frames));
+        std::cout << "[ note ] " << steps << " steps and " << frames << " frames in " << seconds << " s" << std::endl;
+    }
+    EXPECT_TRUE(measured) << "every run dropped steps: the machine stalled this process for over 100 ms";
+    SendKey(WXK_RIGHT, false);
+
+    // One recorded line per step: replayed headless, the recording flies to
+    // where the window's craft is.
+    dialog.GetTimer().Stop();
+    PumpEvents(std::chrono::milliseconds(10));
+    const D3DXVECTOR3 shown = model.GetSoarerPosition();
+    const double roll = model.GetRollAngle();
+    const KeyScript recording = dialog.GetRecorder().GetScript();
+    EXPECT_EQ(recording.TotalTicks(), dialog.GetTickCount());
+    DestroyMainWindow();
+    App().GetModels().DeleteModel();
+
+    CHeadlessGame game;
+    std::string error;
+    ASSERT_TRUE(game.Start(error)) << error;
+    for (std::uint64_t tick = 0; tick < recording.TotalTicks(); ++tick)
+        game.Tick(recording.KeysAt(tick));
+    ExpectVector(game.GetModel().GetSoarerPosition(), shown.x, shown.y, shown.z, 0.0f);
+    EXPECT_EQ(game.GetModel().GetRollAngle(), roll);
 }
 
 TEST_F(ShellTest, NewGameWhilePausedResumesAndPutsTheThreeCamerasBack)
@@ -326,6 +449,9 @@ TEST_F(ShellTest, QuitAndEscapeEndTheGameAndTheApplicationCleansUp)
             dialog->GetEventHandler()->ProcessEvent(escape);
         },
     };
+    // --stats: one line as each game ends.
+    std::ostringstream stats;
+    App().SetStatsOutput(&stats);
     for (auto end : endings)
     {
         bool modelSeen = false;
@@ -345,6 +471,20 @@ TEST_F(ShellTest, QuitAndEscapeEndTheGameAndTheApplicationCleansUp)
         EXPECT_EQ(App().GetMainDialog(), nullptr);
         EXPECT_FALSE(ORVD3D_GraphicsSystem::GetInstance().IsContextValid());
     }
+    App().SetStatsOutput(nullptr);
+    std::istringstream lines(stats.str());
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line))
+    {
+        ++count;
+        unsigned long long steps = 0, frames = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%llu steps, %llu frames, ", &steps, &frames), 2) << line;
+        EXPECT_GE(steps, 3u) << line;
+        EXPECT_GE(frames, 1u) << line;
+        EXPECT_NE(line.find(" steps/s, "), std::string::npos) << line;
+    }
+    EXPECT_EQ(count, 3);
 }
 
 TEST(ShellStartTest, WithoutADisplayTheGameSaysSoInOneLine)
@@ -354,8 +494,8 @@ TEST(ShellStartTest, WithoutADisplayTheGameSaysSoInOneLine)
     const std::string waylandValue = wayland ? wayland : "";
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    std::ostringstream err;
-    const int status = RunTutorialGameReporting(SoareOptions{}, err);
+    std::ostringstream out, err;
+    const int status = RunTutorialGameReporting(SoareOptions{}, KeyScript{}, out, err);
     setenv("DISPLAY", display.c_str(), 1);
     if (wayland)
         setenv("WAYLAND_DISPLAY", waylandValue.c_str(), 1);

@@ -1,12 +1,21 @@
 // The recording of a windowed run (--record): replayed by the headless game
 // it flies the same flight, pauses by P and by the small windows included.
+// And a replay in the window (--replay) flies and counts time as the
+// headless game does.
 #include <sstream>
 
+#include <wx/weakref.h>
+
+#include "GLDevice.h"
 #include "ShellTestSupport.h"
 #include "headlessgame.h"
 #include "keyrecorder.h"
 #include "keyscript.h"
+#include "keyscriptreplay.h"
 #include "model.h"
+#include "optionsdialog.h"
+#include "tutorialapp.h"
+#include "tutorialdlg.h"
 
 namespace {
 
@@ -127,4 +136,116 @@ TEST_F(ShellTest, ARecordingEndingPausedReplaysPaused)
     const Flight flown = FlyAndRecord({{kKeyUp, 12}, {kKeyP, 1}, {0, 5}}, recorder);
     EXPECT_TRUE(flown.paused);
     ExpectSameFlight(flown, Replay(recorder.GetScript()));
+}
+
+TEST_F(ShellTest, AReplayInTheWindowFliesAndCountsTimeAsTheHeadlessGameWhateverTheViewerDoes)
+{
+    // Right, a pause held by the script itself, then Up and Left; past the
+    // end the craft flies on with nothing held.
+    KeyScript script;
+    script.Append(kKeyRight, 20);
+    script.Append(kKeyP, 1);
+    script.Append(0, 10);
+    script.Append(kKeyP, 1);
+    script.Append(kKeyUp | kKeyLeft, 15);
+    struct Row
+    {
+        Flight flight;
+        float time;
+    };
+    std::vector<Row> headless;
+    {
+        CHeadlessGame game;
+        std::string error;
+        ASSERT_TRUE(game.Start(error)) << error;
+        for (std::uint64_t tick = 0; tick < 70; ++tick)
+        {
+            game.Tick(script.KeysAt(tick));
+            headless.push_back({EndOf(game), game.GetModel().GetGameTime()});
+        }
+        ASSERT_TRUE(headless[25].flight.paused);
+    }
+
+    App().SetReplay(script);
+    CTutorialDlg& dialog = MakeMainWindow();
+    CModel& model = *App().GetModel();
+    CKeyScriptReplay& replay = *App().GetReplay();
+    GLDevice* device = CurrentGLDevice();
+    auto expectStep = [&](std::uint64_t steps) {
+        SCOPED_TRACE("step " + std::to_string(steps));
+        ASSERT_EQ(replay.GetStep(), steps);
+        const Row& row = headless[steps - 1];
+        ExpectSameFlight(row.flight, {model.GetSoarerPosition(), model.GetRollAngle(), model.GetPitchAngle(),
+                                      model.GetSpeed(), model.IsPaused()});
+        EXPECT_EQ(model.GetGameTime(), row.time) << "step " << steps;
+    };
+
+    // The keyboard does not steer; made-up steps replay as single ones and
+    // the views draw once an event.
+    SendKey(WXK_LEFT, true);
+    const int presents = device->PresentCount();
+    dialog.RunTimerEvent(3);
+    expectStep(3);
+    dialog.RunTimerEvent(4);
+    expectStep(7);
+    EXPECT_EQ(device->PresentCount(), presents + 6);
+    SendKey(WXK_LEFT, false);
+
+    // P pauses the viewing when let go (with the blip) and resumes it; the
+    // game itself is not paused, and nothing steps meanwhile.
+    SendKey('P', true);
+    Tick();
+    expectStep(8);
+    SendKey('P', false);
+    Tick(3);
+    EXPECT_TRUE(dialog.IsViewingPaused());
+    EXPECT_FALSE(model.IsPaused());
+    EXPECT_EQ(BlipCount(), 1);
+    expectStep(8);
+    SendKey('P', true);
+    Tick();
+    SendKey('P', false);
+    Tick();
+    EXPECT_FALSE(dialog.IsViewingPaused());
+    EXPECT_EQ(BlipCount(), 2);
+    expectStep(9);
+
+    // Options pauses the game: the replay waits, and goes on after OK.
+    ClickButton(&dialog, CTutorialDlg::IDC_OPTIONS);
+    wxWeakRef<COptionsDialog> options = dialog.GetOptionsDialog();
+    ASSERT_TRUE(options);
+    Tick(3);
+    EXPECT_EQ(replay.GetStep(), 9u);
+    ClickButton(options, COptionsDialog::ID_OK);
+    Tick();
+    expectStep(10);
+
+    // Into the script's own pause; Options' OK resumes the game there, and
+    // the replay pauses it again, as the script holds it.
+    dialog.RunTimerEvent(4);
+    dialog.RunTimerEvent(4);
+    dialog.RunTimerEvent(4);
+    dialog.RunTimerEvent(4);
+    expectStep(26);
+    ClickButton(&dialog, CTutorialDlg::IDC_OPTIONS);
+    options = dialog.GetOptionsDialog();
+    ASSERT_TRUE(options);
+    ClickButton(options, COptionsDialog::ID_OK);
+    EXPECT_FALSE(model.IsPaused());
+    Tick();
+    expectStep(27);
+
+    // New Game starts the replay again, the clock counting from 0 as a fresh
+    // run's does (the paused steps before it are not counted).
+    ClickButton(&dialog, CTutorialDlg::IDC_NEW_GAME);
+    dialog.RunTimerEvent(4);
+    expectStep(4);
+    EXPECT_FLOAT_EQ(model.GetGameTime(), 0.1f);
+    while (replay.GetStep() < 66)
+        dialog.RunTimerEvent(static_cast<int>(std::min<std::uint64_t>(3, 66 - replay.GetStep())));
+    expectStep(66);
+    EXPECT_TRUE(replay.IsFinished());
+    // The read-out shows the time the headless game counts.
+    const wxString time = dialog.FindWindow(CTutorialDlg::IDC_TIME)->GetLabel();
+    EXPECT_NEAR(std::stod(time.ToStdString()), headless[65].time, 1e-6) << time;
 }
