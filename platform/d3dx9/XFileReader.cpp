@@ -1,86 +1,114 @@
-// Reading text .x files: a recursive-descent parser over XFileLexer whose
-// depth is fixed by the grammar (Mesh > MeshMaterialList > Material >
-// TextureFilename), never by the input; unknown objects are skipped by
-// counting braces. Every count is checked against its cap and against the
-// bytes left before anything is reserved, and every index against what it
-// indexes.
+// Reading .x files: the header picks a tokenizer (text or binary, either
+// maybe behind MSZIP compression), and a recursive-descent walker reads the
+// object tree from its tokens. Frames nest to a fixed depth; every Mesh in
+// them goes to the collector with its frame; other objects are skipped by
+// counting braces, without recursion. Every count is checked against its
+// cap and against what the rest of the input can hold before anything is
+// reserved, and every index against what it indexes.
 #include <bit>
-#include <cerrno>
-#include <charconv>
-#include <cstdio>
-#include <cstring>
+#include <cmath>
+#include <iterator>
+#include <limits>
 #include <map>
 #include <memory>
 #include <new>
-#include <unordered_map>
 
-#include "XFileLexer.h"
+#include "D3DXReadFile.h"
+#include "XFileBinaryTokenizer.h"
+#include "XFileMeshCollector.h"
+#include "XFileMszip.h"
+#include "XFileTextTokenizer.h"
 #include "xfile.h"
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kMaxNormals = 3 * kXFileMaxFaces;
+constexpr int kMaxFrameDepth = 256;
+constexpr std::size_t kMaxFrames = std::size_t{1} << 16;
+// Vertex declarations end at 64 elements of at most four words each.
+constexpr std::size_t kMaxDeclElements = 64;
+constexpr std::size_t kMaxDeclWords = kXFileMaxVertices * 4 * kMaxDeclElements;
 
-// A Mesh object as written: polygons not yet fanned, normals still per corner.
-struct RawMesh
+// What one face list is called in messages: a Mesh's own, or its normals'.
+struct FaceListWords
 {
-    std::vector<D3DXVECTOR3> positions;
-    std::vector<std::uint32_t> polygonStart;  // one per polygon, plus the end
-    std::vector<std::uint32_t> corners;       // vertex index of each corner
-    bool hasNormals = false;
-    std::vector<D3DXVECTOR3> normals;
-    std::vector<std::uint32_t> normalCorners;  // normal index of each corner
-    bool hasTexcoords = false;
-    std::vector<std::array<float, 2>> texcoords;
-    bool hasColors = false;
-    std::vector<DWORD> colors;  // packed ARGB; vertices the file leaves out are white
-    bool hasMaterialList = false;
-    std::vector<std::uint32_t> polygonMaterials;
-    std::vector<XFileMaterial> materials;
-
-    std::size_t PolygonCount() const { return polygonStart.empty() ? 0 : polygonStart.size() - 1; }
+    const char* face;         // "face"
+    const char* cornerCount;  // "a face's corner count"
+    const char* index;        // "a vertex index"
+    const char* item;         // "vertex"
 };
 
-class XFileParser
+constexpr FaceListWords kMeshFaces{"face", "a face's corner count", "a vertex index", "vertex"};
+constexpr FaceListWords kNormalFaces{"normal face", "a face's normal count", "a normal index", "normal"};
+
+// D3DDECLTYPE sizes in 32-bit words, and the usages and types read.
+constexpr std::uint32_t kDeclTypeWords[] = {1, 2, 3, 4, 1, 1, 1, 2, 1, 1, 2, 1, 2, 1, 1, 1, 2};
+constexpr std::uint32_t kDeclFloat1 = 0, kDeclFloat3 = 2, kDeclFloat4 = 3, kDeclColor = 4, kDeclHalf2 = 15;
+constexpr std::uint32_t kUsageNormal = 3, kUsageTexcoord = 5, kUsageColor = 10;
+
+float HalfToFloat(std::uint16_t h)
+{
+    const int exponent = (h >> 10) & 0x1F;
+    const int mantissa = h & 0x3FF;
+    float magnitude;
+    if (exponent == 0)
+        magnitude = std::ldexp(static_cast<float>(mantissa), -24);
+    else if (exponent == 31)
+        magnitude = mantissa ? std::numeric_limits<float>::quiet_NaN() : std::numeric_limits<float>::infinity();
+    else
+        magnitude = std::ldexp(static_cast<float>(mantissa | 0x400), exponent - 25);
+    return (h & 0x8000) ? -magnitude : magnitude;
+}
+
+bool IsIdentity(const D3DXMATRIX& m)
+{
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (m.m[r][c] != (r == c ? 1.0f : 0.0f))
+                return false;
+    return true;
+}
+
+class XFileWalker
 {
 public:
-    explicit XFileParser(std::string_view text) : m_Text(text), m_Lex(text, kHeaderSize, 1) {}
+    explicit XFileWalker(XFileTokenizer& tokens) : m_Tok(tokens) { m_Frames.push_back({}); }
 
-    bool Parse(XFileMesh* out, std::string* error)
+    bool Read(XFileMesh* out, std::string* error)
     {
-        const bool ok = ParseHeader() && ParseTopLevel() && Build(out);
-        if (!ok && error)
+        const bool ok = ParseObjects(0, 0, {}) && Build(out);
+        if (!ok)
             *error = m_Error;
         return ok;
     }
 
 private:
+    // A Frame as read: its parent, and its own transform if it gives one.
+    struct Frame
+    {
+        std::size_t parent = 0;
+        bool hasTransform = false;
+        D3DXMATRIX transform;
+        std::string opened;  // where it opens, for messages
+    };
+
     // --- errors -----------------------------------------------------------
     bool Fail(const std::string& message)
     {
         if (m_Error.empty())
-            m_Error = "line " + std::to_string(m_Lex.Line()) + ": " + message;
+            m_Error = m_Tok.Where() + ": " + message;
         return false;
     }
 
-    std::string Describe() const
-    {
-        switch (m_Lex.Kind()) {
-        case XToken::End: return "end of file";
-        case XToken::String: return "a quoted string";
-        case XToken::Guid: return "a GUID";
-        case XToken::Unterminated: return "an unterminated string";
-        default: break;
-        }
-        std::string text(m_Lex.Text().substr(0, 32));
-        for (char& c : text)
-            if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
-                c = '?';
-        return "'" + text + "'";
-    }
+    bool Unexpected(const std::string& where) { return Fail("unexpected " + m_Tok.Describe() + " " + where); }
 
-    bool Unexpected(const char* where) { return Fail(std::string("unexpected ") + Describe() + " " + where); }
+    // The input ended or broke (Broken) inside an object.
+    bool CutShort(const std::string& object, const std::string& opened)
+    {
+        const std::string what = m_Tok.Kind() == XToken::End ? "file ends" : m_Tok.Describe();
+        return Fail(what + " inside " + object + " opened at " + opened);
+    }
 
     // --- numbers ----------------------------------------------------------
     // `;` and `,` are taken leniently between numbers: exporters differ.
@@ -88,41 +116,46 @@ private:
     {
         XToken t;
         do
-            t = m_Lex.Next();
+            t = m_Tok.Next();
         while (t == XToken::Semicolon || t == XToken::Comma);
-        if (t != XToken::Number)
-            return Fail(std::string("expected ") + what + ", found " + Describe());
-        return true;
+        if (t == XToken::Number)
+            return true;
+        if (t == XToken::Name) {
+            std::string word(m_Tok.Text().substr(0, 9));
+            for (char& c : word)
+                c = static_cast<char>(c | 0x20);
+            if (word == "nan" || word == "inf" || word == "infinity")
+                return Fail("non-finite number " + m_Tok.Describe() + " for " + what);
+        }
+        return Fail(std::string("expected ") + what + ", found " + m_Tok.Describe());
     }
 
     bool ReadFloat(float* value, const char* what)
     {
         if (!NextNumber(what))
             return false;
-        std::string_view text = m_Lex.Text();
-        if (text.size() > 1 && text[0] == '+' && text[1] != '-')
-            text.remove_prefix(1);
-        const auto res = std::from_chars(text.data(), text.data() + text.size(), *value);
-        if (res.ec != std::errc() || res.ptr != text.data() + text.size())
-            return Fail(std::string("bad number ") + Describe() + " for " + what);
-        return true;
+        switch (m_Tok.ToFloat(value)) {
+        case XNumber::Ok: return true;
+        case XNumber::NotFinite: return Fail("non-finite number " + m_Tok.Describe() + " for " + what);
+        case XNumber::Overflow:
+            return Fail("number " + m_Tok.Describe() + " for " + what + " is too large for a float");
+        default: return Fail("bad number " + m_Tok.Describe() + " for " + what);
+        }
     }
 
     bool ReadUInt(std::uint32_t* value, const char* what)
     {
         if (!NextNumber(what))
             return false;
-        const std::string_view text = m_Lex.Text();
-        const auto res = std::from_chars(text.data(), text.data() + text.size(), *value);
-        if (res.ec == std::errc::result_out_of_range)
-            return Fail(std::string("number ") + Describe() + " too large for " + what);
-        if (res.ec != std::errc() || res.ptr != text.data() + text.size())
-            return Fail(std::string("expected a whole number >= 0 for ") + what + ", found " + Describe());
-        return true;
+        switch (m_Tok.ToUInt(value)) {
+        case XNumber::Ok: return true;
+        case XNumber::TooLarge: return Fail("number " + m_Tok.Describe() + " too large for " + what);
+        default: return Fail(std::string("expected a whole number >= 0 for ") + what + ", found " + m_Tok.Describe());
+        }
     }
 
-    // A count of items of numbersPerItem numbers each: each number takes at
-    // least one byte, so a count the rest of the input cannot hold is a lie.
+    // A count of items of numbersPerItem numbers each: a count the rest of
+    // the input cannot hold is a lie.
     bool ReadCount(std::uint32_t* count, const char* what, std::size_t cap, std::size_t numbersPerItem)
     {
         if (!ReadUInt(count, what))
@@ -130,7 +163,7 @@ private:
         if (*count > cap)
             return Fail(std::string(what) + " " + std::to_string(*count) + " exceeds the limit of " +
                         std::to_string(cap));
-        if (std::size_t{*count} * numbersPerItem > m_Lex.Remaining())
+        if (std::size_t{*count} * numbersPerItem > m_Tok.NumbersLeft())
             return Fail(std::string(what) + " " + std::to_string(*count) + " is more than the rest of the file holds");
         return true;
     }
@@ -142,150 +175,175 @@ private:
 
     // --- objects ----------------------------------------------------------
     // After the type name: an optional name, an optional GUID, then `{`.
-    bool OpenObject(std::string_view type, std::string* name = nullptr)
+    bool OpenObject(const std::string& type, std::string* name = nullptr)
     {
-        const std::string typeName(type);
-        XToken t = m_Lex.Next();
+        XToken t = m_Tok.Next();
         if (t == XToken::Name) {
             if (name)
-                *name = std::string(m_Lex.Text());
-            t = m_Lex.Next();
+                *name = std::string(m_Tok.Text());
+            t = m_Tok.Next();
         }
         if (t == XToken::Guid)
-            t = m_Lex.Next();
+            t = m_Tok.Next();
         if (t != XToken::LBrace)
-            return Fail("expected '{' to open " + typeName + ", found " + Describe());
+            return Fail("expected '{' to open " + type + ", found " + m_Tok.Describe());
         return true;
     }
 
-    // The rest of an object whose `{` was just read; string-aware through the
-    // lexer, and iterative, so deep nesting costs no stack.
-    bool SkipBody(std::string_view type, int openLine)
+    // The rest of an object whose `{` was just read; iterative, so deep
+    // nesting costs no stack.
+    bool SkipBody(const std::string& type, const std::string& opened)
     {
         std::size_t depth = 1;
         for (;;) {
-            switch (m_Lex.Next()) {
+            switch (m_Tok.Next()) {
             case XToken::LBrace: ++depth; break;
             case XToken::RBrace:
                 if (--depth == 0)
                     return true;
                 break;
             case XToken::End:
-            case XToken::Unterminated:
-                return Fail("file ends inside " + std::string(type) + " opened at line " + std::to_string(openLine));
+            case XToken::Broken: return CutShort(type, opened);
             default: break;
             }
         }
     }
 
-    bool SkipObject(std::string_view type)
+    // An object the game does not use, from its type name on.
+    bool SkipObject()
     {
-        const std::string typeName(type);
-        const int line = m_Lex.Line();
-        return OpenObject(typeName) && SkipBody(typeName, line);
+        const std::string type = XFileQuote(m_Tok.Text());
+        const std::string opened = m_Tok.Where();
+        return OpenObject(type) && SkipBody(type, opened);
+    }
+
+    // A `template` from its keyword on.
+    bool SkipTemplate()
+    {
+        const std::string opened = m_Tok.Where();
+        if (m_Tok.Next() != XToken::Name)
+            return Fail("expected a template name, found " + m_Tok.Describe());
+        if (m_Tok.Next() != XToken::LBrace)
+            return Fail("expected '{' to open a template, found " + m_Tok.Describe());
+        return SkipBody("a template", opened);
     }
 
     // Children of an object we read no further: skip them up to its `}`.
-    bool SkipChildren(const char* type, int openLine)
+    bool SkipChildren(const char* type, const std::string& opened)
     {
         for (;;) {
-            switch (m_Lex.Next()) {
+            switch (m_Tok.Next()) {
             case XToken::RBrace: return true;
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name:
-                if (!SkipObject(m_Lex.Text()))
+                if (!SkipObject())
                     return false;
                 break;
             case XToken::LBrace:
-                if (!SkipBody("a reference", m_Lex.Line()))
+                if (!SkipBody("a reference", m_Tok.Where()))
                     return false;
                 break;
             case XToken::End:
-            case XToken::Unterminated:
-                return Fail(std::string("file ends inside ") + type + " opened at line " + std::to_string(openLine));
-            default: return Unexpected((std::string("in ") + type).c_str());
+            case XToken::Broken: return CutShort(type, opened);
+            default: return Unexpected(std::string("in ") + type);
             }
         }
     }
 
-    // --- header and top level ------------------------------------------------
-    bool ParseHeader()
-    {
-        if (m_Text.size() < 4 || m_Text.substr(0, 4) != "xof ")
-            return Fail("not a .x file (no \"xof \" header)");
-        if (m_Text.size() < kHeaderSize)
-            return Fail("the .x header is cut short");
-        const std::string_view version = m_Text.substr(4, 4);
-        const std::string_view format = m_Text.substr(8, 4);
-        const std::string_view floatSize = m_Text.substr(12, 4);
-        if (format == "bin ")
-            return Fail("binary .x files are not supported, only text (txt)");
-        if (format == "tzip" || format == "bzip")
-            return Fail("compressed .x files are not supported, only text (txt)");
-        if (format != "txt ")
-            return Fail("unknown .x format in the header");
-        if (version != "0302" && version != "0303")
-            return Fail("unsupported .x version in the header");
-        if (floatSize != "0032" && floatSize != "0064")
-            return Fail("bad float size in the .x header");
-        return true;
-    }
-
-    bool ParseTopLevel()
+    // --- the object tree ------------------------------------------------------
+    // The objects at the top level (depth 0, up to the end of the input) or
+    // in a Frame (up to its `}`).
+    bool ParseObjects(std::size_t frame, int depth, const std::string& opened)
     {
         for (;;) {
-            switch (m_Lex.Next()) {
+            switch (m_Tok.Next()) {
             case XToken::End:
-                if (!m_HaveMesh)
-                    return Fail("no Mesh object at the top level of the file");
-                return true;
+            case XToken::Broken:
+                if (depth == 0 && m_Tok.Kind() == XToken::End)
+                    return true;
+                return depth == 0 ? Fail(m_Tok.Describe()) : CutShort("the Frame", opened);
+            case XToken::RBrace:
+                if (depth > 0)
+                    return true;
+                return Unexpected("at the top level");
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name: {
-                const std::string_view name = m_Lex.Text();
-                if (name == "template") {
-                    const int line = m_Lex.Line();
-                    if (m_Lex.Next() != XToken::Name)
-                        return Fail("expected a template name, found " + Describe());
-                    if (m_Lex.Next() != XToken::LBrace)
-                        return Fail("expected '{' to open a template, found " + Describe());
-                    if (!SkipBody("template", line))
-                        return false;
-                } else if (name == "Mesh") {
-                    if (m_HaveMesh)
-                        return Fail("a second Mesh object (one per file is supported)");
-                    m_HaveMesh = true;
-                    if (!ParseMesh())
-                        return false;
-                } else if (name == "Material") {
-                    XFileMaterial material;
-                    std::string materialName;
-                    if (!ParseMaterial(&material, &materialName))
-                        return false;
-                    if (!materialName.empty())
-                        m_NamedMaterials[materialName] = std::move(material);
-                } else if (!SkipObject(name)) {
+                const std::string_view type = m_Tok.Text();
+                bool ok;
+                if (type == "template")
+                    ok = SkipTemplate();
+                else if (type == "Frame")
+                    ok = ParseFrame(frame, depth + 1);
+                else if (type == "FrameTransformMatrix" && depth > 0)
+                    ok = ParseFrameTransform(frame);
+                else if (type == "Mesh")
+                    ok = ParseMesh(frame);
+                else if (type == "Material")
+                    ok = ParseNamedMaterial();
+                else
+                    ok = SkipObject();
+                if (!ok)
                     return false;
-                }
                 break;
             }
             case XToken::LBrace:
-                if (!SkipBody("a reference", m_Lex.Line()))
+                if (!SkipBody("a reference", m_Tok.Where()))
                     return false;
                 break;
-            default: return Unexpected("at the top level");
+            default: return Unexpected(depth > 0 ? "in Frame" : "at the top level");
             }
         }
     }
 
-    // --- Mesh -----------------------------------------------------------------
-    bool ParseMesh()
+    bool ParseFrame(std::size_t parent, int depth)
     {
-        const int openLine = m_Lex.Line();
+        const std::string opened = m_Tok.Where();
+        if (depth > kMaxFrameDepth)
+            return Fail("Frames nested deeper than " + std::to_string(kMaxFrameDepth));
+        if (m_Frames.size() >= kMaxFrames)
+            return Fail("more than " + std::to_string(kMaxFrames) + " Frames");
+        if (!OpenObject("Frame"))
+            return false;
+        m_Frames.push_back({parent, false, D3DXMATRIX{}, opened});
+        return ParseObjects(m_Frames.size() - 1, depth, opened);
+    }
+
+    bool ParseFrameTransform(std::size_t frame)
+    {
+        const std::string opened = m_Tok.Where();
+        if (!OpenObject("FrameTransformMatrix"))
+            return false;
+        Frame& f = m_Frames[frame];
+        if (f.hasTransform)
+            return Fail("a second FrameTransformMatrix in one Frame");
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                if (!ReadFloat(&f.transform.m[r][c], "a frame transform"))
+                    return false;
+        f.hasTransform = true;
+        return SkipChildren("FrameTransformMatrix", opened);
+    }
+
+    bool ParseNamedMaterial()
+    {
+        XFileMaterial material;
+        std::string name;
+        if (!ParseMaterial(&material, &name))
+            return false;
+        if (!name.empty())
+            m_NamedMaterials[name] = std::move(material);
+        return true;
+    }
+
+    // --- Mesh -----------------------------------------------------------------
+    bool ParseMesh(std::size_t frame)
+    {
+        const std::string opened = m_Tok.Where();
         if (!OpenObject("Mesh"))
             return false;
-        RawMesh& mesh = m_Mesh;
+        XFileRawMesh mesh;
 
         std::uint32_t numVertices;
         if (!ReadCount(&numVertices, "vertex count", kXFileMaxVertices, 3))
@@ -298,73 +356,103 @@ private:
         std::uint32_t numFaces;
         if (!ReadCount(&numFaces, "face count", kXFileMaxFaces, 4))
             return false;
-        mesh.polygonStart.reserve(std::size_t{numFaces} + 1);
-        mesh.corners.reserve(std::size_t{numFaces} * 3);
-        std::size_t triangles = 0;
-        for (std::uint32_t f = 0; f < numFaces; ++f) {
-            std::uint32_t n;
-            if (!ReadUInt(&n, "a face's corner count"))
-                return false;
-            if (n < 3)
-                return Fail("face " + std::to_string(f) + " has " + std::to_string(n) + " corners; at least 3 needed");
-            if (n > kXFileMaxPolygonCorners || n > m_Lex.Remaining())
-                return Fail("face " + std::to_string(f) + " has too many corners (" + std::to_string(n) + ")");
-            triangles += n - 2;
-            if (triangles > kXFileMaxFaces || mesh.corners.size() + n > 3 * kXFileMaxFaces)
-                return Fail("more than " + std::to_string(kXFileMaxFaces) + " triangles");
-            mesh.polygonStart.push_back(static_cast<std::uint32_t>(mesh.corners.size()));
-            for (std::uint32_t k = 0; k < n; ++k) {
-                std::uint32_t index;
-                if (!ReadUInt(&index, "a vertex index"))
-                    return false;
-                if (index >= numVertices)
-                    return Fail("face " + std::to_string(f) + " uses vertex " + std::to_string(index) + " of " +
-                                std::to_string(numVertices));
-                mesh.corners.push_back(index);
-            }
-        }
-        mesh.polygonStart.push_back(static_cast<std::uint32_t>(mesh.corners.size()));
+        if (!ReadFaceList(numFaces, numVertices, kMeshFaces, nullptr, &mesh.polygonStart, &mesh.corners))
+            return false;
 
         for (;;) {
-            switch (m_Lex.Next()) {
-            case XToken::RBrace: return true;
+            switch (m_Tok.Next()) {
+            case XToken::RBrace: {
+                std::string error;
+                if (!m_Collector.Add(mesh, frame, &error))
+                    return Fail(error);
+                return true;
+            }
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name: {
-                const std::string_view name = m_Lex.Text();
+                const std::string_view type = m_Tok.Text();
                 bool ok;
-                if (name == "MeshNormals")
-                    ok = !mesh.hasNormals ? ParseNormals() : Fail("a second MeshNormals in one Mesh");
-                else if (name == "MeshTextureCoords")
-                    ok = !mesh.hasTexcoords ? ParseTexcoords() : Fail("a second MeshTextureCoords in one Mesh");
-                else if (name == "MeshVertexColors")
-                    ok = !mesh.hasColors ? ParseVertexColors() : Fail("a second MeshVertexColors in one Mesh");
-                else if (name == "MeshMaterialList")
-                    ok = !m_HaveMaterialList ? ParseMaterialList() : Fail("a second MeshMaterialList in one Mesh");
+                if (type == "MeshNormals")
+                    ok = ParseNormals(mesh);
+                else if (type == "MeshTextureCoords")
+                    ok = ParseTexcoords(mesh);
+                else if (type == "MeshVertexColors")
+                    ok = ParseVertexColors(mesh);
+                else if (type == "MeshMaterialList")
+                    ok = ParseMaterialList(mesh);
+                else if (type == "DeclData")
+                    ok = ParseDeclData(mesh);
                 else
-                    ok = SkipObject(name);
+                    ok = SkipObject();
                 if (!ok)
                     return false;
                 break;
             }
             case XToken::LBrace:
-                if (!SkipBody("a reference", m_Lex.Line()))
+                if (!SkipBody("a reference", m_Tok.Where()))
                     return false;
                 break;
             case XToken::End:
-            case XToken::Unterminated:
-                return Fail("file ends inside the Mesh opened at line " + std::to_string(openLine));
+            case XToken::Broken: return CutShort("the Mesh", opened);
             default: return Unexpected("in Mesh");
             }
         }
     }
 
-    bool ParseNormals()
+    // numFaces polygons, each a corner count and that many indices below
+    // limit. Without shape (a Mesh's own list) each polygon needs three
+    // corners or more and the list gives polygonStart; with it (the normals'
+    // list) each polygon must have the corners of the same face in shape.
+    bool ReadFaceList(std::uint32_t numFaces, std::uint32_t limit, const FaceListWords& words,
+                      const std::vector<std::uint32_t>* shape, std::vector<std::uint32_t>* polygonStart,
+                      std::vector<std::uint32_t>* corners)
     {
-        const int openLine = m_Lex.Line();
+        if (polygonStart)
+            polygonStart->reserve(std::size_t{numFaces} + 1);
+        corners->reserve(shape ? shape->back() : std::size_t{numFaces} * 3);
+        std::size_t triangles = 0;
+        for (std::uint32_t f = 0; f < numFaces; ++f) {
+            auto face = [&] { return std::string(words.face) + " " + std::to_string(f); };
+            std::uint32_t n;
+            if (!ReadUInt(&n, words.cornerCount))
+                return false;
+            if (shape) {
+                const std::uint32_t expected = (*shape)[f + 1] - (*shape)[f];
+                if (n != expected)
+                    return Fail(face() + " has " + std::to_string(n) + " corners, the face " + std::to_string(expected));
+            } else {
+                if (n < 3)
+                    return Fail(face() + " has " + std::to_string(n) + " corners; at least 3 needed");
+                if (n > kXFileMaxPolygonCorners || n > m_Tok.NumbersLeft())
+                    return Fail(face() + " has too many corners (" + std::to_string(n) + ")");
+                triangles += n - 2;
+                if (triangles > kXFileMaxFaces || corners->size() + n > 3 * kXFileMaxFaces)
+                    return Fail("more than " + std::to_string(kXFileMaxFaces) + " triangles");
+            }
+            if (polygonStart)
+                polygonStart->push_back(static_cast<std::uint32_t>(corners->size()));
+            for (std::uint32_t k = 0; k < n; ++k) {
+                std::uint32_t index;
+                if (!ReadUInt(&index, words.index))
+                    return false;
+                if (index >= limit)
+                    return Fail(face() + " uses " + words.item + " " + std::to_string(index) + " of " +
+                                std::to_string(limit));
+                corners->push_back(index);
+            }
+        }
+        if (polygonStart)
+            polygonStart->push_back(static_cast<std::uint32_t>(corners->size()));
+        return true;
+    }
+
+    bool ParseNormals(XFileRawMesh& mesh)
+    {
+        const std::string opened = m_Tok.Where();
+        if (mesh.hasNormals)
+            return Fail("a Mesh gives its normals twice");
         if (!OpenObject("MeshNormals"))
             return false;
-        RawMesh& mesh = m_Mesh;
         std::uint32_t numNormals;
         if (!ReadCount(&numNormals, "normal count", kMaxNormals, 3))
             return false;
@@ -379,35 +467,19 @@ private:
         if (numFaces != mesh.PolygonCount())
             return Fail("MeshNormals has " + std::to_string(numFaces) + " faces, the Mesh " +
                         std::to_string(mesh.PolygonCount()));
-        mesh.normalCorners.reserve(mesh.corners.size());
-        for (std::uint32_t f = 0; f < numFaces; ++f) {
-            const std::uint32_t expected = mesh.polygonStart[f + 1] - mesh.polygonStart[f];
-            std::uint32_t n;
-            if (!ReadUInt(&n, "a face's normal count"))
-                return false;
-            if (n != expected)
-                return Fail("normal face " + std::to_string(f) + " has " + std::to_string(n) + " corners, the face " +
-                            std::to_string(expected));
-            for (std::uint32_t k = 0; k < n; ++k) {
-                std::uint32_t index;
-                if (!ReadUInt(&index, "a normal index"))
-                    return false;
-                if (index >= numNormals)
-                    return Fail("normal face " + std::to_string(f) + " uses normal " + std::to_string(index) + " of " +
-                                std::to_string(numNormals));
-                mesh.normalCorners.push_back(index);
-            }
-        }
+        if (!ReadFaceList(numFaces, numNormals, kNormalFaces, &mesh.polygonStart, nullptr, &mesh.normalCorners))
+            return false;
         mesh.hasNormals = true;
-        return SkipChildren("MeshNormals", openLine);
+        return SkipChildren("MeshNormals", opened);
     }
 
-    bool ParseTexcoords()
+    bool ParseTexcoords(XFileRawMesh& mesh)
     {
-        const int openLine = m_Lex.Line();
+        const std::string opened = m_Tok.Where();
+        if (mesh.hasTexcoords)
+            return Fail("a Mesh gives its texture coordinates twice");
         if (!OpenObject("MeshTextureCoords"))
             return false;
-        RawMesh& mesh = m_Mesh;
         std::uint32_t count;
         if (!ReadCount(&count, "texture coordinate count", kXFileMaxVertices, 2))
             return false;
@@ -419,15 +491,16 @@ private:
             if (!ReadFloat(&uv[0], "a texture coordinate") || !ReadFloat(&uv[1], "a texture coordinate"))
                 return false;
         mesh.hasTexcoords = true;
-        return SkipChildren("MeshTextureCoords", openLine);
+        return SkipChildren("MeshTextureCoords", opened);
     }
 
-    bool ParseVertexColors()
+    bool ParseVertexColors(XFileRawMesh& mesh)
     {
-        const int openLine = m_Lex.Line();
+        const std::string opened = m_Tok.Where();
+        if (mesh.hasColors)
+            return Fail("a Mesh gives its vertex colours twice");
         if (!OpenObject("MeshVertexColors"))
             return false;
-        RawMesh& mesh = m_Mesh;
         std::uint32_t count;
         if (!ReadCount(&count, "vertex colour count", kXFileMaxVertices, 5))
             return false;
@@ -449,10 +522,10 @@ private:
             mesh.colors[index] = PackColor(rgba);
         }
         mesh.hasColors = true;
-        return SkipChildren("MeshVertexColors", openLine);
+        return SkipChildren("MeshVertexColors", opened);
     }
 
-    // Channels 0..1 (clamped; NaN reads as 0) to a packed ARGB word.
+    // Channels 0..1 (clamped) to a packed ARGB word.
     static DWORD PackColor(const float rgba[4])
     {
         auto byte = [](float v) -> DWORD {
@@ -465,13 +538,101 @@ private:
         return (byte(rgba[3]) << 24) | (byte(rgba[0]) << 16) | (byte(rgba[1]) << 8) | byte(rgba[2]);
     }
 
-    bool ParseMaterialList()
+    // Per-vertex data in a vertex declaration's layout: the first normal,
+    // texture coordinates and colour it carries are read, the rest skipped.
+    bool ParseDeclData(XFileRawMesh& mesh)
     {
-        const int openLine = m_Lex.Line();
+        const std::string opened = m_Tok.Where();
+        if (!OpenObject("DeclData"))
+            return false;
+        struct Element
+        {
+            std::uint32_t type, usage, usageIndex, offset;
+        };
+        std::uint32_t numElements;
+        if (!ReadCount(&numElements, "DeclData element count", kMaxDeclElements, 4))
+            return false;
+        std::vector<Element> elements(numElements);
+        std::uint32_t stride = 0;
+        for (std::uint32_t i = 0; i < numElements; ++i) {
+            Element& e = elements[i];
+            std::uint32_t method;
+            if (!ReadUInt(&e.type, "a DeclData element's type") || !ReadUInt(&method, "a DeclData element's method") ||
+                !ReadUInt(&e.usage, "a DeclData element's usage") ||
+                !ReadUInt(&e.usageIndex, "a DeclData element's usage index"))
+                return false;
+            if (e.type >= std::size(kDeclTypeWords))
+                return Fail("DeclData element " + std::to_string(i) + " has unknown type " + std::to_string(e.type));
+            e.offset = stride;
+            stride += kDeclTypeWords[e.type];
+        }
+        std::uint32_t numWords;
+        if (!ReadCount(&numWords, "DeclData word count", kMaxDeclWords, 1))
+            return false;
+        const std::size_t vertices = mesh.positions.size();
+        if (numWords != vertices * stride)
+            return Fail("DeclData holds " + std::to_string(numWords) + " words, not " + std::to_string(stride) +
+                        " for each of " + std::to_string(vertices) + " vertices");
+        std::vector<std::uint32_t> words(numWords);
+        for (std::uint32_t& w : words)
+            if (!ReadUInt(&w, "a DeclData word"))
+                return false;
+
+        auto word = [&](std::size_t v, const Element& e, std::uint32_t k) { return words[v * stride + e.offset + k]; };
+        auto real = [&](std::size_t v, const Element& e, std::uint32_t k) {
+            return k < kDeclTypeWords[e.type] ? std::bit_cast<float>(word(v, e, k)) : 0.0f;
+        };
+        for (const Element& e : elements) {
+            if (e.usageIndex != 0)
+                continue;
+            if (e.usage == kUsageNormal && e.type == kDeclFloat3) {
+                if (mesh.hasNormals)
+                    return Fail("a Mesh gives its normals twice");
+                mesh.normals.resize(vertices);
+                for (std::size_t v = 0; v < vertices; ++v) {
+                    mesh.normals[v] = {real(v, e, 0), real(v, e, 1), real(v, e, 2)};
+                    if (!std::isfinite(mesh.normals[v].x) || !std::isfinite(mesh.normals[v].y) ||
+                        !std::isfinite(mesh.normals[v].z))
+                        return Fail("non-finite normal in DeclData for vertex " + std::to_string(v));
+                }
+                mesh.normalCorners = mesh.corners;
+                mesh.hasNormals = true;
+            } else if (e.usage == kUsageTexcoord && (e.type <= kDeclFloat4 || e.type == kDeclHalf2)) {
+                if (mesh.hasTexcoords)
+                    return Fail("a Mesh gives its texture coordinates twice");
+                mesh.texcoords.resize(vertices);
+                for (std::size_t v = 0; v < vertices; ++v) {
+                    auto& uv = mesh.texcoords[v];
+                    if (e.type == kDeclHalf2) {
+                        const std::uint32_t w = word(v, e, 0);
+                        uv = {HalfToFloat(static_cast<std::uint16_t>(w)), HalfToFloat(static_cast<std::uint16_t>(w >> 16))};
+                    } else {
+                        uv = {real(v, e, 0), e.type == kDeclFloat1 ? 0.0f : real(v, e, 1)};
+                    }
+                    if (!std::isfinite(uv[0]) || !std::isfinite(uv[1]))
+                        return Fail("non-finite texture coordinate in DeclData for vertex " + std::to_string(v));
+                }
+                mesh.hasTexcoords = true;
+            } else if (e.usage == kUsageColor && e.type == kDeclColor) {
+                if (mesh.hasColors)
+                    return Fail("a Mesh gives its vertex colours twice");
+                mesh.colors.resize(vertices);
+                for (std::size_t v = 0; v < vertices; ++v)
+                    mesh.colors[v] = word(v, e, 0);
+                mesh.hasColors = true;
+            }
+        }
+        return SkipChildren("DeclData", opened);
+    }
+
+    bool ParseMaterialList(XFileRawMesh& mesh)
+    {
+        const std::string opened = m_Tok.Where();
+        if (mesh.materialListRead)
+            return Fail("a second MeshMaterialList in one Mesh");
+        mesh.materialListRead = true;
         if (!OpenObject("MeshMaterialList"))
             return false;
-        m_HaveMaterialList = true;
-        RawMesh& mesh = m_Mesh;
         const std::size_t numPolygons = mesh.PolygonCount();
 
         std::uint32_t numMaterials;
@@ -496,8 +657,12 @@ private:
         const std::uint32_t last = numIndices ? mesh.polygonMaterials.back() : 0;
         mesh.polygonMaterials.resize(numPolygons, last);
 
+        auto tooMany = [&] {
+            return Fail("MeshMaterialList gives more than the " + std::to_string(numMaterials) +
+                        " materials it announces");
+        };
         for (;;) {
-            switch (m_Lex.Next()) {
+            switch (m_Tok.Next()) {
             case XToken::RBrace:
                 if (mesh.materials.size() != numMaterials)
                     return Fail("MeshMaterialList announces " + std::to_string(numMaterials) + " materials but gives " +
@@ -507,45 +672,43 @@ private:
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name: {
-                const std::string_view name = m_Lex.Text();
-                if (name == "Material") {
-                    if (mesh.materials.size() == numMaterials)
-                        return Fail("MeshMaterialList gives more than the " + std::to_string(numMaterials) +
-                                    " materials it announces");
-                    XFileMaterial material;
-                    std::string materialName;
-                    if (!ParseMaterial(&material, &materialName))
+                if (m_Tok.Text() != "Material") {
+                    if (!SkipObject())
                         return false;
-                    if (!materialName.empty())
-                        m_NamedMaterials[materialName] = material;
-                    mesh.materials.push_back(std::move(material));
-                } else if (!SkipObject(name)) {
-                    return false;
+                    break;
                 }
+                if (mesh.materials.size() == numMaterials)
+                    return tooMany();
+                XFileMaterial material;
+                std::string name;
+                if (!ParseMaterial(&material, &name))
+                    return false;
+                if (!name.empty())
+                    m_NamedMaterials[name] = material;
+                mesh.materials.push_back(std::move(material));
                 break;
             }
             case XToken::LBrace: {
                 if (mesh.materials.size() == numMaterials)
-                    return Fail("MeshMaterialList gives more than the " + std::to_string(numMaterials) +
-                                " materials it announces");
+                    return tooMany();
                 // `{ Name }` or `{ Name <GUID> }`: a Material given earlier.
-                if (m_Lex.Next() != XToken::Name)
-                    return Fail("expected a material name in a reference, found " + Describe());
-                const std::string name(m_Lex.Text());
-                XToken t = m_Lex.Next();
+                if (m_Tok.Next() != XToken::Name)
+                    return Fail("expected a material name in a reference, found " + m_Tok.Describe());
+                const std::string name(m_Tok.Text());
+                XToken t = m_Tok.Next();
                 if (t == XToken::Guid)
-                    t = m_Lex.Next();
+                    t = m_Tok.Next();
                 if (t != XToken::RBrace)
-                    return Fail("expected '}' to close the reference to " + name + ", found " + Describe());
+                    return Fail("expected '}' to close the reference to " + XFileQuote(name) + ", found " +
+                                m_Tok.Describe());
                 const auto it = m_NamedMaterials.find(name);
                 if (it == m_NamedMaterials.end())
-                    return Fail("reference to unknown material '" + name.substr(0, 32) + "'");
+                    return Fail("reference to unknown material " + XFileQuote(name));
                 mesh.materials.push_back(it->second);
                 break;
             }
             case XToken::End:
-            case XToken::Unterminated:
-                return Fail("file ends inside the MeshMaterialList opened at line " + std::to_string(openLine));
+            case XToken::Broken: return CutShort("the MeshMaterialList", opened);
             default: return Unexpected("in MeshMaterialList");
             }
         }
@@ -553,7 +716,7 @@ private:
 
     bool ParseMaterial(XFileMaterial* out, std::string* name)
     {
-        const int openLine = m_Lex.Line();
+        const std::string opened = m_Tok.Where();
         if (!OpenObject("Material", name))
             return false;
         D3DMATERIAL9& m = out->material;
@@ -571,39 +734,39 @@ private:
 
         bool haveTexture = false;
         for (;;) {
-            switch (m_Lex.Next()) {
+            switch (m_Tok.Next()) {
             case XToken::RBrace: return true;
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name: {
-                const std::string_view type = m_Lex.Text();
-                if (type == "TextureFilename" || type == "TextureFileName") {
-                    const int line = m_Lex.Line();
-                    if (!OpenObject("TextureFilename"))
+                const std::string_view type = m_Tok.Text();
+                if (type != "TextureFilename" && type != "TextureFileName") {
+                    if (!SkipObject())
                         return false;
-                    XToken t;
-                    do
-                        t = m_Lex.Next();
-                    while (t == XToken::Semicolon || t == XToken::Comma);
-                    if (t != XToken::String)
-                        return Fail("expected a quoted file name in TextureFilename, found " + Describe());
-                    if (!haveTexture && !SetTextureName(m_Lex.Text(), &out->textureFilename))
-                        return false;
-                    haveTexture = true;
-                    if (!SkipChildren("TextureFilename", line))
-                        return false;
-                } else if (!SkipObject(type)) {
-                    return false;
+                    break;
                 }
+                const std::string textureOpened = m_Tok.Where();
+                if (!OpenObject("TextureFilename"))
+                    return false;
+                XToken t;
+                do
+                    t = m_Tok.Next();
+                while (t == XToken::Semicolon || t == XToken::Comma);
+                if (t != XToken::String)
+                    return Fail("expected a quoted file name in TextureFilename, found " + m_Tok.Describe());
+                if (!haveTexture && !SetTextureName(m_Tok.Text(), &out->textureFilename))
+                    return false;
+                haveTexture = true;
+                if (!SkipChildren("TextureFilename", textureOpened))
+                    return false;
                 break;
             }
             case XToken::LBrace:
-                if (!SkipBody("a reference", m_Lex.Line()))
+                if (!SkipBody("a reference", m_Tok.Where()))
                     return false;
                 break;
             case XToken::End:
-            case XToken::Unterminated:
-                return Fail("file ends inside the Material opened at line " + std::to_string(openLine));
+            case XToken::Broken: return CutShort("the Material", opened);
             default: return Unexpected("in Material");
             }
         }
@@ -629,123 +792,96 @@ private:
     // --- result ---------------------------------------------------------------
     bool Build(XFileMesh* out)
     {
-        RawMesh& mesh = m_Mesh;
-        std::vector<std::uint32_t>& corners = mesh.corners;
-        if (mesh.hasNormals && !SplitByNormals())
+        if (m_Collector.MeshCount() == 0)
+            return Fail("no Mesh object in the file");
+        // Parents come before their children, so one pass finds every world.
+        std::vector<XFileWorld> worlds(m_Frames.size());
+        for (std::size_t i = 1; i < m_Frames.size(); ++i) {
+            const Frame& f = m_Frames[i];
+            const XFileWorld& parent = worlds[f.parent];
+            XFileWorld& world = worlds[i];
+            if (!f.hasTransform || IsIdentity(f.transform)) {
+                world = parent;
+                continue;
+            }
+            world.identity = false;
+            world.matrix = parent.identity ? f.transform : f.transform * parent.matrix;
+            for (const auto& row : world.matrix.m)
+                for (float v : row)
+                    if (!std::isfinite(v)) {
+                        m_Error = f.opened + ": the transforms of this Frame and those around it multiply to a "
+                                             "non-finite matrix";
+                        return false;
+                    }
+        }
+        std::string error;
+        if (!m_Collector.Finish(worlds, out, &error)) {
+            m_Error = error;
             return false;
-
-        out->positions = std::move(mesh.positions);
-        out->normals = mesh.hasNormals ? std::move(m_SplitNormals) : std::vector<D3DXVECTOR3>{};
-        out->texcoords = mesh.hasTexcoords ? std::move(mesh.texcoords) : std::vector<std::array<float, 2>>{};
-        out->colors = mesh.hasColors ? std::move(mesh.colors) : std::vector<DWORD>{};
-        out->faces.clear();
-        out->faceMaterials.clear();
-        const std::size_t numPolygons = mesh.PolygonCount();
-        // Fan each polygon into (0, i, i + 1); each triangle keeps its
-        // polygon's material.
-        out->faces.reserve(corners.size() - 2 * numPolygons);
-        for (std::size_t p = 0; p < numPolygons; ++p) {
-            const std::uint32_t begin = mesh.polygonStart[p];
-            const std::uint32_t end = mesh.polygonStart[p + 1];
-            for (std::uint32_t k = begin + 1; k + 1 < end; ++k) {
-                out->faces.push_back({corners[begin], corners[k], corners[k + 1]});
-                if (mesh.hasMaterialList)
-                    out->faceMaterials.push_back(mesh.polygonMaterials[p]);
-            }
         }
-        out->materials = mesh.hasMaterialList ? std::move(mesh.materials) : std::vector<XFileMaterial>{};
         return true;
     }
 
-    // Gives each vertex one normal: the first corner that uses a vertex gives
-    // it its normal; a later corner with another normal gets a copy of the
-    // vertex appended at the end, so the vertices as written keep their order.
-    bool SplitByNormals()
-    {
-        RawMesh& mesh = m_Mesh;
-        struct Key
-        {
-            std::uint32_t vertex, x, y, z;
-            bool operator==(const Key&) const = default;
-        };
-        struct KeyHash
-        {
-            std::size_t operator()(const Key& k) const
-            {
-                std::size_t h = k.vertex;
-                for (std::uint32_t w : {k.x, k.y, k.z})
-                    h = h * 1000003u ^ w;
-                return h;
-            }
-        };
-        auto key = [](std::uint32_t vertex, const D3DXVECTOR3& n) {
-            return Key{vertex, std::bit_cast<std::uint32_t>(n.x), std::bit_cast<std::uint32_t>(n.y),
-                       std::bit_cast<std::uint32_t>(n.z)};
-        };
-
-        const std::size_t original = mesh.positions.size();
-        std::vector<D3DXVECTOR3> vertexNormals(original);
-        std::vector<bool> assigned(original, false);
-        std::unordered_map<Key, std::uint32_t, KeyHash> copies;
-        for (std::size_t k = 0; k < mesh.corners.size(); ++k) {
-            const std::uint32_t v = mesh.corners[k];
-            const D3DXVECTOR3 n = mesh.normals[mesh.normalCorners[k]];
-            if (!assigned[v]) {
-                assigned[v] = true;
-                vertexNormals[v] = n;
-                continue;
-            }
-            if (key(v, vertexNormals[v]) == key(v, n))
-                continue;
-            const auto [it, inserted] = copies.try_emplace(key(v, n), 0);
-            if (inserted) {
-                if (mesh.positions.size() >= kXFileMaxVertices)
-                    return Fail("more than " + std::to_string(kXFileMaxVertices) +
-                                " vertices after splitting by normals");
-                it->second = static_cast<std::uint32_t>(mesh.positions.size());
-                const D3DXVECTOR3 position = mesh.positions[v];
-                mesh.positions.push_back(position);
-                if (mesh.hasTexcoords) {
-                    const std::array<float, 2> uv = mesh.texcoords[v];
-                    mesh.texcoords.push_back(uv);
-                }
-                if (mesh.hasColors) {
-                    const DWORD color = mesh.colors[v];
-                    mesh.colors.push_back(color);
-                }
-                vertexNormals.push_back(n);
-            }
-            mesh.corners[k] = it->second;
-        }
-        m_SplitNormals = std::move(vertexNormals);
-        return true;
-    }
-
-    std::string_view m_Text;
-    XFileLexer m_Lex;
+    XFileTokenizer& m_Tok;
     std::string m_Error;
-    bool m_HaveMesh = false;
-    bool m_HaveMaterialList = false;
-    RawMesh m_Mesh;
+    std::vector<Frame> m_Frames;  // [0] is the file itself
+    XFileMeshCollector m_Collector;
     std::map<std::string, XFileMaterial, std::less<>> m_NamedMaterials;
-    std::vector<D3DXVECTOR3> m_SplitNormals;
 };
+
+// Checks the 16-byte header and reads the body with the tokenizer it names.
+bool ParseBody(std::string_view file, XFileMesh* out, std::string* error)
+{
+    auto headerError = [&](const char* message) {
+        *error = std::string("line 1: ") + message;
+        return false;
+    };
+    if (file.size() < 4 || file.substr(0, 4) != "xof ")
+        return headerError("not a .x file (no \"xof \" header)");
+    if (file.size() < kHeaderSize)
+        return headerError("the .x header is cut short");
+    const std::string_view version = file.substr(4, 4);
+    const std::string_view format = file.substr(8, 4);
+    const std::string_view floatSize = file.substr(12, 4);
+    if (version != "0302" && version != "0303")
+        return headerError("unsupported .x version in the header");
+    if (format != "txt " && format != "bin " && format != "tzip" && format != "bzip")
+        return headerError("unknown .x format in the header");
+    if (floatSize != "0032" && floatSize != "0064")
+        return headerError("bad float size in the .x header");
+    const bool doubles = floatSize == "0064";
+
+    std::string unpacked;
+    std::string_view body = file.substr(kHeaderSize);
+    if (format == "tzip" || format == "bzip") {
+        if (!XFileInflateMszip(body, kXFileMaxBytes, &unpacked, error))
+            return false;
+        body = unpacked;
+    }
+    std::unique_ptr<XFileTokenizer> tokens;
+    if (format == "txt " || format == "tzip")
+        tokens = std::make_unique<XFileTextTokenizer>(body, 0, 1);
+    else
+        tokens = std::make_unique<XFileBinaryTokenizer>(body, kHeaderSize, doubles);
+    XFileWalker walker(*tokens);
+    return walker.Read(out, error);
+}
 
 }  // namespace
 
 bool ParseXFile(std::string_view text, XFileMesh* out, std::string* error)
 {
+    std::string ignored;
+    if (!error)
+        error = &ignored;
     if (!out) {
-        if (error)
-            *error = "no mesh to parse into";
+        *error = "no mesh to parse into";
         return false;
     }
     try {
-        XFileParser parser(text);
-        return parser.Parse(out, error);
+        return ParseBody(text, out, error);
     } catch (const std::bad_alloc&) {
-        if (error)
-            *error = "out of memory";
+        *error = "out of memory";
         return false;
     }
 }
@@ -755,36 +891,8 @@ bool ReadXFile(const std::string& path, XFileMesh* out, std::string* error)
     std::string ignored;
     if (!error)
         error = &ignored;
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        *error = path + ": cannot open: " + std::strerror(errno);
+    std::string bytes;
+    if (!D3DXReadFile(path, kXFileMaxBytes, &bytes, error))
         return false;
-    }
-    std::string text;
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        if (text.size() + got > kXFileMaxBytes) {
-            *error = path + ": larger than " + std::to_string(kXFileMaxBytes) + " bytes";
-            return false;
-        }
-        try {
-            text.append(buffer, got);
-        } catch (const std::bad_alloc&) {
-            *error = path + ": out of memory";
-            return false;
-        }
-    }
-    if (std::ferror(file.get())) {
-        *error = path + ": read error";
-        return false;
-    }
-    if (!ParseXFile(text, out, error)) {
-        *error = path + ": " + *error;
-        return false;
-    }
-    return true;
+    return ParseXFile(bytes, out, error);
 }
