@@ -53,8 +53,9 @@ void CheckConsistent(const XFileMesh& m)
 
 void CheckMessage(const std::string& error)
 {
-    // Names and tokens are quoted to 80 bytes, escaped to four bytes each.
-    if (error.empty() || error.size() > 600)
+    // Names and tokens are quoted to 80 bytes, escaped to four bytes each;
+    // a message quotes two at most.
+    if (error.empty() || error.size() > 1000)
         Broken("failure without a short message");
     for (unsigned char c : error)
         if (c < 0x20 || c >= 0x7F)
