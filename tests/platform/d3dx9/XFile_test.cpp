@@ -529,6 +529,24 @@ Mesh Loose {
     EXPECT_TRUE(p.materials.empty());
     EXPECT_TRUE(p.faceMaterials.empty());
 
+    // A mesh without normals, texture coordinates or colours before one
+    // with them gets zeros (and white) for its own vertices.
+    const XFileMesh mixed = Parse(std::string(kHeader) +
+                                  "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n"
+                                  "Mesh { 3; 5;0;0;, 6;0;0;, 5;1;0;; 1; 3;0,1,2;;\n"
+                                  " MeshNormals { 1; 0;0;1;; 1; 3;0,0,0;; }\n"
+                                  " MeshTextureCoords { 3; 0.5;0.5;, 1;0;, 0;1;; }\n"
+                                  " MeshVertexColors { 1; 2;1;0;0;1;; } }");
+    ASSERT_EQ(mixed.normals.size(), 6u);
+    EXPECT_EQ(mixed.normals[2], D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(mixed.normals[3], D3DXVECTOR3(0, 0, 1));
+    ASSERT_EQ(mixed.texcoords.size(), 6u);
+    EXPECT_EQ(mixed.texcoords[0], (std::array<float, 2>{0, 0}));
+    EXPECT_EQ(mixed.texcoords[3], (std::array<float, 2>{0.5f, 0.5f}));
+    EXPECT_EQ(mixed.colors, (std::vector<DWORD>{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
+                                                0xFFFF0000u}));
+    EXPECT_EQ(mixed.faces, (std::vector<std::array<std::uint32_t, 3>>{{0, 1, 2}, {3, 4, 5}}));
+
     // A mirroring frame turns normals the right way round.
     const XFileMesh mirrored = Parse(std::string(kHeader) +
                                      "Frame { FrameTransformMatrix {-1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n"
