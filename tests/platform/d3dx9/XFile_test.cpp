@@ -676,6 +676,12 @@ TEST(XFile, BinaryAndCompressedFilesLoadLikeTheirTextForm)
         ExpectSameMesh(fromText, Parse(PackXFile(*file)));
         ExpectSameMesh(fromText, Parse(PackXFile(*file, 1000)));
     }
+    // From a file too, byte for byte.
+    const TempDir dir;
+    WriteFile(dir / "packed.x", PackXFile(binary64, 4096));
+    XFileMesh fromFile;
+    ASSERT_TRUE(ReadXFile(dir / "packed.x", &fromFile, &error)) << error;
+    ExpectSameMesh(fromText, fromFile);
     EXPECT_EQ(PackXFile(text).substr(8, 4), "tzip");
     EXPECT_EQ(PackXFile(binary).substr(8, 4), "bzip");
 
