@@ -14,14 +14,6 @@ namespace {
 
 constexpr HRESULT kInvalidData = static_cast<HRESULT>(0x88760B59u);  // D3DXERR_INVALIDDATA
 
-// The material a mesh without a material list draws with.
-D3DMATERIAL9 PlainWhite()
-{
-    D3DMATERIAL9 m{};
-    m.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
-    return m;
-}
-
 // D3DXMATERIAL entries followed by the texture names they point at, all in
 // one buffer, so releasing the buffer frees everything.
 HRESULT MakeMaterialBuffer(const std::vector<XFileMaterial>& materials, ID3DXBuffer** buffer)
@@ -177,7 +169,7 @@ HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevi
         if (!ReadXFile(path, &x, &error))
             return D3DXFail(kInvalidData, error);
         if (x.faces.empty())
-            return D3DXFail(kInvalidData, path + ": the mesh has no faces");
+            return D3DXFail(kInvalidData, "the mesh has no faces");
 
         DWORD fvf = D3DFVF_XYZ;
         if (!x.normals.empty())
@@ -193,17 +185,17 @@ HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevi
         HRESULT hr = D3DXCreateMeshFVF(static_cast<DWORD>(x.faces.size()), static_cast<DWORD>(x.positions.size()),
                                        options, fvf, device, loaded.Out());
         if (FAILED(hr))
-            return D3DXFail(hr, path + ": " + D3DXGetLastErrorEXT());
+            return hr;  // the reason is already set
         if (FAILED(FillMesh(x, loaded.Get())))
-            return D3DXFail(E_FAIL, path + ": cannot fill the mesh");
+            return D3DXFail(E_FAIL, "cannot fill the mesh");
 
         std::vector<XFileMaterial> list = std::move(x.materials);
         if (list.empty())
-            list.push_back(XFileMaterial{PlainWhite(), {}});
+            list.push_back(XFilePlainMaterial());
         if (materials) {
             hr = MakeMaterialBuffer(list, materials);
             if (FAILED(hr))
-                return D3DXFail(hr, path + ": out of memory for the materials");
+                return D3DXFail(hr, "out of memory for the materials");
         }
         if (numMaterials)
             *numMaterials = static_cast<DWORD>(list.size());
@@ -215,7 +207,7 @@ HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevi
             (*materials)->Release();
             *materials = nullptr;
         }
-        return D3DXFail(E_OUTOFMEMORY, path + ": out of memory");
+        return D3DXFail(E_OUTOFMEMORY, "out of memory");
     }
 }
 

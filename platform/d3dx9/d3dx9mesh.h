@@ -84,7 +84,8 @@ HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, DWORD numVertic
 
 UINT D3DXGetFVFVertexSize(DWORD fvf);
 
-// Reads a text .x file (see xfile.h). materials receives numMaterials
+// Reads a .x file, text, binary or compressed, every Mesh in it collapsed
+// into one (see xfile.h). materials receives numMaterials
 // D3DXMATERIAL entries (at least one: a mesh without materials gets a plain
 // white one, as D3DX does). adjacency and effectInstances are not
 // supported: pass null (asking for them fails with E_NOTIMPL). Meshes of
@@ -103,6 +104,8 @@ HRESULT D3DXSaveMeshToXW(const wchar_t* filename, ID3DXMesh* mesh, const DWORD* 
                          const D3DXMATERIAL* materials, const void* effectInstances, DWORD numMaterials,
                          DWORD format);
 
-// What went wrong in the last failing D3DX call of this thread, in one line
-// naming the file (and line, for a bad .x file).
+// What went wrong in the last failing D3DX call of this thread, in one line.
+// A failed load gives the reason only ("line 12: ...", "cannot open: ..."),
+// names and tokens from the file cut short and escaped: the caller knows
+// which file it asked for. A failed save names the file.
 const std::string& D3DXGetLastErrorEXT();

@@ -2,13 +2,12 @@
 // only those two decoders and internal linkage).
 #include "d3dx9tex.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "D3DXLastError.h"
+#include "D3DXReadFile.h"
 #include "D3DXUtf8.h"
 #include "RefCounted.h"
 
@@ -26,38 +25,10 @@
 namespace {
 
 constexpr int kMaxTextureSide = STBI_MAX_DIMENSIONS;
-constexpr std::size_t kMaxImageFileBytes = std::size_t{64} << 20;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 struct PixelsFree {
     void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
-
-bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error)
-{
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        *error = "cannot open: " + std::string(std::strerror(errno));
-        return false;
-    }
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        if (bytes->size() + got > kMaxImageFileBytes) {
-            *error = "larger than " + std::to_string(kMaxImageFileBytes) + " bytes";
-            return false;
-        }
-        bytes->append(buffer, got);
-    }
-    if (std::ferror(file.get())) {
-        *error = "read error";
-        return false;
-    }
-    return true;
-}
 
 std::string FailureReason()
 {
@@ -91,15 +62,11 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcF
 
     std::string bytes;
     std::string error;
-    try {
-        if (!ReadWholeFile(path, &bytes, &error))
-            return D3DXFail(D3DERR_INVALIDCALL, path + ": " + error);
-    } catch (const std::bad_alloc&) {
-        return D3DXFail(E_OUTOFMEMORY, path + ": out of memory");
-    }
+    if (!D3DXReadFile(path, kD3DXMaxFileBytes, &bytes, &error))
+        return D3DXFail(error == "out of memory" ? E_OUTOFMEMORY : D3DERR_INVALIDCALL, error);
     // Only the two formats the game uses reach a decoder.
     if (!IsPng(bytes) && !IsJpeg(bytes))
-        return D3DXFail(D3DERR_INVALIDCALL, path + ": not a PNG or JPEG image");
+        return D3DXFail(D3DERR_INVALIDCALL, "not a PNG or JPEG image");
 
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int length = static_cast<int>(bytes.size());
@@ -107,25 +74,25 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcF
     int height = 0;
     int channels = 0;
     if (!stbi_info_from_memory(data, length, &width, &height, &channels))
-        return D3DXFail(D3DERR_INVALIDCALL, path + ": bad image (" + FailureReason() + ")");
+        return D3DXFail(D3DERR_INVALIDCALL, "bad image (" + FailureReason() + ")");
     if (width <= 0 || height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide)
-        return D3DXFail(D3DERR_INVALIDCALL, path + ": image of " + std::to_string(width) + " x " +
-                                                std::to_string(height) + " pixels is too large");
+        return D3DXFail(D3DERR_INVALIDCALL,
+                        "image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large");
 
     // Four channels whatever the file holds: images without alpha get 255.
     std::unique_ptr<stbi_uc, PixelsFree> pixels(stbi_load_from_memory(data, length, &width, &height, &channels, 4));
     if (!pixels)
-        return D3DXFail(D3DERR_INVALIDCALL, path + ": bad image (" + FailureReason() + ")");
+        return D3DXFail(D3DERR_INVALIDCALL, "bad image (" + FailureReason() + ")");
 
     ComPtr<IDirect3DTexture9> created;
     HRESULT hr = device->CreateTexture(static_cast<UINT>(width), static_cast<UINT>(height), 1, D3DUSAGE_NONE_EXT,
                                        D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, created.Out(), nullptr);
     if (FAILED(hr) || !created)
-        return D3DXFail(FAILED(hr) ? hr : E_FAIL, path + ": the device could not create the texture");
+        return D3DXFail(FAILED(hr) ? hr : E_FAIL, "the device could not create the texture");
     D3DLOCKED_RECT locked{};
     hr = created->LockRect(0, &locked, nullptr, 0);
     if (FAILED(hr) || !locked.pBits || locked.Pitch < width * 4)
-        return D3DXFail(FAILED(hr) ? hr : E_FAIL, path + ": the texture could not be locked");
+        return D3DXFail(FAILED(hr) ? hr : E_FAIL, "the texture could not be locked");
     // Rows stay top first: texture coordinate v = 0 is the image's top row.
     for (int y = 0; y < height; ++y) {
         const stbi_uc* src = pixels.get() + std::size_t(y) * std::size_t(width) * 4;

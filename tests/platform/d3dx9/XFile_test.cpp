@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <bit>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <filesystem>
+#include <limits>
 #include <string>
 
+#include "XFileTestFiles.h"
 #include "xfile.h"
 
 namespace {
@@ -89,9 +96,49 @@ std::string ParseError(const std::string& text)
     return error;
 }
 
-std::string TempPath(const char* name)
+// A folder of its own for one test, removed with it.
+class TempDir
 {
-    return (std::filesystem::temp_directory_path() / (std::string("d3dx9_tests_") + name)).string();
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "d3dx9_xfile_XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_Path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        if (!m_Path.empty())
+            std::filesystem::remove_all(m_Path, ignored);
+    }
+    std::string operator/(const char* name) const { return (m_Path / name).string(); }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+void WriteFile(const std::string& path, std::string_view bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+XFileMesh Parse(std::string_view file)
+{
+    XFileMesh mesh;
+    std::string error;
+    EXPECT_TRUE(ParseXFile(file, &mesh, &error)) << error;
+    return mesh;
+}
+
+void ExpectNear(const D3DXVECTOR3& got, const D3DXVECTOR3& want, const char* what, std::size_t i)
+{
+    EXPECT_NEAR(got.x, want.x, 1e-5f) << what << " " << i;
+    EXPECT_NEAR(got.y, want.y, 1e-5f) << what << " " << i;
+    EXPECT_NEAR(got.z, want.z, 1e-5f) << what << " " << i;
 }
 
 }  // namespace
@@ -99,13 +146,13 @@ std::string TempPath(const char* name)
 TEST(XFile, WrittenMeshReadsBackBitForBit)
 {
     const XFileMesh original = TrickyMesh();
-    const std::string path = TempPath("roundtrip.x");
+    const TempDir dir;
+    const std::string path = dir / "roundtrip.x";
     std::string error;
     ASSERT_TRUE(WriteXFile(path, original, &error)) << error;
     XFileMesh back;
     ASSERT_TRUE(ReadXFile(path, &back, &error)) << error;
     ExpectSameMesh(original, back);
-    std::remove(path.c_str());
 
     // Without normals, texture coordinates or materials the file says so, and
     // a second pass through writer and reader changes nothing.
@@ -260,7 +307,10 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     auto expect = [](const std::string& text, const std::string& part, int line) {
         const std::string error = ParseError(text);
         EXPECT_NE(error.find(part), std::string::npos) << "got: " << error;
-        EXPECT_NE(error.find("line " + std::to_string(line) + ":"), std::string::npos) << "got: " << error;
+        if (line > 0)
+            EXPECT_EQ(error.rfind("line " + std::to_string(line) + ": ", 0), 0u) << "got: " << error;
+        else
+            EXPECT_EQ(error.find("line "), std::string::npos) << "got: " << error;
     };
     const std::string h = kHeader;
     const std::string tri = "Mesh {\n3;\n0;0;0;,\n1;0;0;,\n0;1;0;;\n1;\n3;0,1,2;;\n";
@@ -268,12 +318,10 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     expect("", "not a .x file", 1);
     expect("PK\x03\x04 garbage", "not a .x file", 1);
     expect("xof 0303", "cut short", 1);
-    expect("xof 0303bin 0032\x01\x02", "binary", 1);
-    expect("xof 0303tzip0032", "compressed", 1);
-    expect("xof 0303bzip0032", "compressed", 1);
     expect("xof 0201txt 0032\n", "version", 1);
+    expect("xof 0303zip 0032\n", "unknown .x format", 1);
     expect(h, "no Mesh", 2);
-    expect(h + "Frame {\n" + tri + "}\n}\n", "no Mesh", 12);
+    expect(h + "Frame {\n" + "Header { 1; 0; 1; }\n}\n", "no Mesh", 5);
 
     // Counts: beyond the caps, beyond the input, beyond 32 bits.
     expect(h + "Mesh {\n 4000000000;\n", "exceeds the limit", 3);
@@ -285,8 +333,14 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     // Truncated, bad numbers, bad indices.
     expect(h + "Mesh {\n 3;\n0;0;0;,\n1;0;0;", "expected a vertex position, found end of file", 5);
     expect(h + "Mesh {\n 1;\n 1.0.0;0;0;;\n", "bad number", 4);
-    expect(h + "Mesh {\n 1;\n 1e999;0;0;;\n", "bad number", 4);
-    expect(h + "Mesh {\n 1;\n nan;0;0;;\n", "expected a vertex position", 4);
+    expect(h + "Mesh {\n 1;\n 1e999;0;0;;\n", "number '1e999' for a vertex position is too large", 4);
+    expect(h + "Mesh {\n 1;\n\n 1e39;0;0;;\n", "number '1e39' for a vertex position is too large", 5);
+    expect(h + "Mesh {\n 1;\n -1e39;0;0;;\n", "'-1e39'", 4);
+    expect(h + "Mesh {\n 1;\n nan;0;0;;\n", "non-finite number 'nan' for a vertex position", 4);
+    expect(h + "Mesh {\n 1;\n 0;1.#QNAN0;0;;\n", "non-finite number '1.#QNAN0'", 4);
+    expect(h + "Mesh {\n 1;\n 0;0;-1.#INF00;;\n", "non-finite number '-1.#INF00'", 4);
+    expect(h + tri + "MeshNormals {\n1;\n0;1.#IND;1;;\n", "non-finite number '1.#IND'", 11);
+    expect(h + "Frame {\n FrameTransformMatrix {\n 1,0,0,0,0,1,0,0,0,0,1,0,1e40,0,0,1;;\n", "'1e40'", 4);
     expect(h + "Mesh {\n 1;\n 0;0;0;;\n 1;\n 3;0,0,1;;\n}\n", "uses vertex 1 of 1", 6);
     expect(h + "Mesh {\n 2;\n 0;0;0;, 1;1;1;;\n 1;\n 2;0,1;;\n}\n", "at least 3", 6);
     expect(h + "Mesh {\n 1;\n 0;0;0;;\n 1;\n 3;0,0,0;;\n", "file ends inside the Mesh opened at line 2", 7);
@@ -308,15 +362,39 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     expect(h + tri + "MeshMaterialList {\n1;\n1;\n0;;\nMaterial {1;1;1;1;;0;0;0;0;;0;0;0;;\n"
                      "TextureFilename { \"open\n}}}\n",
            "unterminated string", 14);
-    expect(h + tri + "}\n" + tri + "}\n", "second Mesh", 10);
+    expect(h + tri + "MeshNormals {\n1;\n0;0;1;;\n1;\n3;0,0,0;;\n}\nMeshNormals {", "normals twice", 15);
+    expect(h + "Frame {\n" + tri + "}\n", "file ends inside the Frame opened at line 2", 11);
+    expect(h + "Frame F {\n FrameTransformMatrix {1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n"
+               " FrameTransformMatrix {1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n}\n",
+           "a second FrameTransformMatrix", 4);
+    // Frames nest as deep as skeletons do, not without end.
+    std::string frames;
+    for (int i = 0; i < 300; ++i)
+        frames += "Frame {\n";
+    expect(h + frames, "Frames nested deeper than 256", 258);
+    // Transforms that are finite alone but not together, or that carry a
+    // vertex out of range, are refused.
+    const std::string big = "FrameTransformMatrix {1e30,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n";
+    expect(h + "Frame {\n" + big + "Frame {\n" + big + tri + "}\n}\n}\n", "non-finite matrix", 4);
+    expect(h + "Frame {\n" + big + "Mesh {\n1;\n1e10;0;0;;\n1;\n3;0,0,0;;\n}\n}\n", "beyond the range of a float",
+           -1);
     expect(h + "Material M {1;1;1;1;;0;0;0;0;;0;0;0;;\nTextureFilename { \"" + std::string(1025, 'a') + "\"; }}\n",
            "longer than 1024", 3);
+
+    // Names and tokens are quoted short and escaped: a megabyte-long name
+    // gives a message of one short line.
+    const std::string longName = ParseError(h + std::string(1 << 20, 'n') + "\n;");
+    EXPECT_NE(longName.find("'" + std::string(80, 'n') + "...'"), std::string::npos) << longName.substr(0, 300);
+    EXPECT_LT(longName.size(), 200u);
+    expect(h + "Gr\xc3\xbc\x7f", "to open 'Gr\\xc3\\xbc', found '\\x7f'", 2);
+    expect(h + tri + "MeshMaterialList {\n1;\n1;\n0;;\n{ " + std::string(5000, 'm') + " }\n}\n}",
+           "unknown material '" + std::string(80, 'm') + "...'", 13);
 
     // Deep nesting is skipped without recursion; unclosed, it is reported.
     std::string deep;
     for (int i = 0; i < 200000; ++i)
         deep += "A{";
-    expect(h + deep, "file ends inside A", 2);
+    expect(h + deep, "file ends inside 'A' opened at line 2", 2);
     std::string closed = h + deep + std::string(200000, '}') + "\n" + tri + "}\n";
     XFileMesh m;
     std::string error;
@@ -336,19 +414,310 @@ TEST(XFile, EveryTruncationOfAGoodFileFails)
     }
 }
 
-TEST(XFile, ReadErrorsNameTheFile)
+TEST(XFile, ReadRefusesWhatIsNoDataFileBeforeReadingIt)
 {
+    const TempDir dir;
     XFileMesh m;
     std::string error;
-    EXPECT_FALSE(ReadXFile(TempPath("missing.x"), &m, &error));
-    EXPECT_NE(error.find("d3dx9_tests_missing.x"), std::string::npos) << error;
+    EXPECT_FALSE(ReadXFile(dir / "missing.x", &m, &error));
+    EXPECT_EQ(error, "cannot open: No such file or directory");
 
-    const std::string path = TempPath("bad.x");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("xof 0303txt 0032\nMesh {\n 1;\n oops;\n", f);
-    std::fclose(f);
-    EXPECT_FALSE(ReadXFile(path, &m, &error));
-    EXPECT_NE(error.find(path + ": line 4:"), std::string::npos) << error;
-    std::remove(path.c_str());
+    // A bad file's reason starts with its line; the caller names the file.
+    WriteFile(dir / "bad.x", "xof 0303txt 0032\nMesh {\n 1;\n oops;\n");
+    EXPECT_FALSE(ReadXFile(dir / "bad.x", &m, &error));
+    EXPECT_EQ(error.rfind("line 4: expected a vertex position", 0), 0u) << error;
+
+    // A FIFO with no writer, a link to an endless device and a folder are
+    // refused at once, without waiting or reading.
+    ASSERT_EQ(mkfifo((dir / "fifo.x").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.x");
+    std::filesystem::create_directory(dir / "folder.x");
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* name : {"fifo.x", "zero.x", "folder.x"}) {
+        EXPECT_FALSE(ReadXFile(dir / name, &m, &error)) << name;
+        EXPECT_TRUE(error == "not a regular file" || error == "a folder, not a file") << error;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // A file over the cap is refused by its size: a sparse one costs no disk.
+    {
+        const std::string path = dir / "huge.x";
+        WriteFile(path, "xof 0303txt 0032\n");
+        std::filesystem::resize_file(path, kXFileMaxBytes + 1);
+        EXPECT_FALSE(ReadXFile(path, &m, &error));
+        EXPECT_NE(error.find("larger than the 64 MB"), std::string::npos) << error;
+        std::filesystem::resize_file(path, kXFileMaxBytes);  // at the cap: read, and refused for its content
+        EXPECT_FALSE(ReadXFile(path, &m, &error));
+        EXPECT_EQ(error.find("larger"), std::string::npos) << error;
+    }
+}
+
+// Two meshes in a two-level frame hierarchy, as exporters write a scene:
+// each lands where its frames put it, its normals turned (and a scaled
+// frame's renormalised) with it, materials and subsets in file order.
+TEST(XFile, FramesCollapseIntoOneMeshWithTheirTransforms)
+{
+    const std::string text = std::string(kHeader) + R"(
+Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }
+Frame Root {
+ FrameTransformMatrix {
+  // a turn of 90 degrees about y, then 10 along x
+  0,0,-1,0, 0,1,0,0, 1,0,0,0, 10,0,0,1;;
+ }
+ Frame Wing {
+  FrameTransformMatrix {
+   2,0,0,0, 0,1,0,0, 0,0,1,0, 0,5,0,1;;
+  }
+  Mesh WingMesh {
+   3; 1;0;0;, 0;1;0;, 0;0;1;;
+   1; 3;0,1,2;;
+   MeshNormals { 1; 1;1;0;; 1; 3;0,0,0;; }
+   MeshMaterialList { 1; 1; 0;; { Red } }
+  }
+ }
+ Mesh Body {
+  3; 0;0;0;, 1;0;0;, 0;0;1;;
+  2; 3;0,1,2;, 3;2,1,0;;
+  MeshNormals { 2; 1;0;0;, 0;0;1;; 2; 3;0,0,0;, 3;1,1,1;; }
+ }
+}
+Mesh Loose {
+ 3; 7;7;7;, 8;7;7;, 7;8;7;;
+ 1; 3;0,1,2;;
+ MeshMaterialList { 2; 1; 1;; { Red } Material Blue { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } }
+}
+)";
+    const XFileMesh m = Parse(text);
+    // Wing: scaled by 2 along x and raised 5 (inner frame first), then
+    // turned (x -> -z, z -> x) and moved 10 along x by the outer frame.
+    ASSERT_EQ(m.positions.size(), 3u + 6u + 3u);
+    const D3DXVECTOR3 want[] = {{10, 5, -2}, {10, 6, 0}, {11, 5, 0}, {10, 0, 0}, {10, 0, -1}, {11, 0, 0},
+                                {11, 0, 0},  {10, 0, -1}, {10, 0, 0}, {7, 7, 7}, {8, 7, 7}, {7, 8, 7}};
+    for (std::size_t i = 0; i < 12; ++i)
+        ExpectNear(m.positions[i], want[i], "position", i);
+    // The wing's normal (1,1,0) under scale 2 along x is (0.5,1,0), then
+    // turned: (0,1,-0.5), normalised. The body's normals turn only; the
+    // loose mesh has none and gets zero normals.
+    const float k = 1.0f / std::sqrt(1.25f);
+    ExpectNear(m.normals[0], {0, k, -0.5f * k}, "normal", 0);
+    ExpectNear(m.normals[3], {0, 0, -1}, "normal", 3);
+    ExpectNear(m.normals[6], {1, 0, 0}, "normal", 6);
+    EXPECT_EQ(m.normals[9], D3DXVECTOR3(0, 0, 0));
+    // Indices follow each mesh's vertices; the body's second face carries
+    // the other normal, so its vertices were copied.
+    const std::vector<std::array<std::uint32_t, 3>> faces = {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, 10, 11}};
+    EXPECT_EQ(m.faces, faces);
+    // Materials in file order: the wing's Red, the plain one standing for
+    // the body's missing list, then the loose mesh's Red and Blue.
+    ASSERT_EQ(m.materials.size(), 4u);
+    EXPECT_EQ(m.materials[0].material.Diffuse.r, 1.0f);
+    EXPECT_EQ(m.materials[1].material.Diffuse.g, 1.0f);
+    EXPECT_EQ(m.materials[3].material.Diffuse.b, 1.0f);
+    EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 1, 1, 3}));
+
+    // Without transforms (or with identity ones) a mesh in frames keeps
+    // its numbers exactly, normals unnormalised.
+    const std::string plain = std::string(kHeader) +
+                              "Frame { FrameTransformMatrix {1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n Frame {\n"
+                              "Mesh { 3; 0.1;-0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+                              "MeshNormals { 1; 0;0;3;; 1; 3;0,0,0;; } } } }";
+    const XFileMesh p = Parse(plain);
+    ASSERT_EQ(p.positions.size(), 3u);
+    EXPECT_EQ(Bits(p.positions[0].x), Bits(0.1f));
+    EXPECT_EQ(Bits(p.positions[0].y), Bits(-0.0f));
+    EXPECT_EQ(p.normals[0], D3DXVECTOR3(0, 0, 3));
+    EXPECT_TRUE(p.materials.empty());
+    EXPECT_TRUE(p.faceMaterials.empty());
+
+    // A mesh without normals, texture coordinates or colours before one
+    // with them gets zeros (and white) for its own vertices.
+    const XFileMesh mixed = Parse(std::string(kHeader) +
+                                  "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n"
+                                  "Mesh { 3; 5;0;0;, 6;0;0;, 5;1;0;; 1; 3;0,1,2;;\n"
+                                  " MeshNormals { 1; 0;0;1;; 1; 3;0,0,0;; }\n"
+                                  " MeshTextureCoords { 3; 0.5;0.5;, 1;0;, 0;1;; }\n"
+                                  " MeshVertexColors { 1; 2;1;0;0;1;; } }");
+    ASSERT_EQ(mixed.normals.size(), 6u);
+    EXPECT_EQ(mixed.normals[2], D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(mixed.normals[3], D3DXVECTOR3(0, 0, 1));
+    ASSERT_EQ(mixed.texcoords.size(), 6u);
+    EXPECT_EQ(mixed.texcoords[0], (std::array<float, 2>{0, 0}));
+    EXPECT_EQ(mixed.texcoords[3], (std::array<float, 2>{0.5f, 0.5f}));
+    EXPECT_EQ(mixed.colors, (std::vector<DWORD>{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
+                                                0xFFFF0000u}));
+    EXPECT_EQ(mixed.faces, (std::vector<std::array<std::uint32_t, 3>>{{0, 1, 2}, {3, 4, 5}}));
+
+    // A mirroring frame turns normals the right way round.
+    const XFileMesh mirrored = Parse(std::string(kHeader) +
+                                     "Frame { FrameTransformMatrix {-1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n"
+                                     "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+                                     "MeshNormals { 1; 1;0;0;; 1; 3;0,0,0;; } } }");
+    ExpectNear(mirrored.normals[0], {-1, 0, 0}, "mirrored normal", 0);
+}
+
+// What exporters write around the mesh: skinning inside it, animation after
+// the frames, vertex data in a declaration, double-precision numbers with
+// long exponents, Windows line ends.
+TEST(XFile, ReadsExportersFilesWithSkinningAnimationAndDeclData)
+{
+    std::string text = R"(xof 0303txt 0064
+template XSkinMeshHeader {
+ <3CF169CE-FF7C-44ab-93C0-F78F62D172E2>
+ WORD nMaxSkinWeightsPerVertex;
+ WORD nMaxSkinWeightsPerFace;
+ WORD nBones;
+}
+AnimTicksPerSecond { 4800; }
+Frame Scene_Root {
+ FrameTransformMatrix { 1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,
+  0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;; }
+ Frame Bone01 { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } }
+ Frame Body {
+  Mesh {
+   4;
+   0.000000e+000;0.000000e+000;0.000000e+000;,
+   1.000000e+000;0.000000e+000;1e-50;,
+   1.000000e+000;1.000000e+000;0.0000000000000000000000000000000000000000000000000001;,
+   0.000000e+000;1.000000e+000;-1.5e-60;;
+   1;
+   4;0,1,2,3;;
+   VertexDuplicationIndices { 4; 4; 0,1,2,3;; }
+   XSkinMeshHeader { 1; 3; 1; }
+   SkinWeights { "Bone01"; 4; 0,1,2,3; 1.000000,1.000000,1.000000,1.000000;
+    1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }
+   DeclData {
+    3;
+    2;0;3;0;, 1;0;5;0;, 4;0;10;0;;
+    24;
+    0,0,1065353216, 0,1056964608, 4278190335,
+    0,0,1065353216, 1065353216,1056964608, 4278255360,
+    0,0,1065353216, 1065353216,0, 4294901760,
+    0,0,1065353216, 0,0, 4294967295;
+   }
+   MeshMaterialList { 1; 1; 0;;
+    Material { 0.8;0.8;0.8;1.0;; 9.0; 0;0;0;; 0;0;0;;
+     EffectInstance { "skin.fx"; EffectParamDWord { "x"; 1; } }
+     TextureFilename { "Maps\skin.png"; } }
+   }
+  }
+ }
+}
+AnimationSet Walk {
+ Animation { { Bone01 } AnimationKey { 4; 2; 0;16;1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;, 4800;16;1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;; } }
+}
+)";
+    // Windows line ends throughout.
+    std::string crlf;
+    for (char c : text) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    for (const std::string& file : {text, crlf}) {
+        const XFileMesh m = Parse(file);
+        ASSERT_EQ(m.positions.size(), 4u);
+        EXPECT_EQ(m.positions[1].z, 0.0f);  // 1e-50 reads as zero
+        EXPECT_EQ(m.positions[3].z, -0.0f);
+        EXPECT_EQ(m.faces, (std::vector<std::array<std::uint32_t, 3>>{{0, 1, 2}, {0, 2, 3}}));
+        ASSERT_EQ(m.normals.size(), 4u);
+        EXPECT_EQ(m.normals[2], D3DXVECTOR3(0, 0, 1));
+        ASSERT_EQ(m.texcoords.size(), 4u);
+        EXPECT_EQ(m.texcoords[1], (std::array<float, 2>{1.0f, 0.5f}));
+        EXPECT_EQ(m.colors, (std::vector<DWORD>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}));
+        ASSERT_EQ(m.materials.size(), 1u);
+        EXPECT_EQ(m.materials[0].textureFilename, "Maps/skin.png");
+        EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 0}));
+    }
+    // A line error in the CRLF file counts lines as the text shows them.
+    const std::string broken = crlf.replace(crlf.find("4;0,1,2,3;;"), 11, "4;0,1,2,9;;");
+    const std::string error = ParseError(broken);
+    EXPECT_EQ(error.rfind("line 21: face 0 uses vertex 9 of 4", 0), 0u) << error;
+
+    // DeclData that does not fit its mesh is refused.
+    const std::string h = kHeader;
+    const std::string quad = "Mesh {\n2;\n0;0;0;,\n1;0;0;;\n1;\n3;0,1,1;;\n";
+    EXPECT_NE(ParseError(h + quad + "DeclData { 1; 99;0;3;0;; 0; }\n}\n").find("unknown type 99"),
+              std::string::npos);
+    EXPECT_NE(ParseError(h + quad + "DeclData { 1; 2;0;3;0;; 3; 0,0,0; }\n}\n").find("holds 3 words, not 3 for each of 2"),
+              std::string::npos);
+    EXPECT_NE(ParseError(h + quad + "DeclData { 1; 2;0;3;0;; 6; 0,0,0,2143289344,0,0; }\n}\n").find("non-finite normal"),
+              std::string::npos);
+    EXPECT_NE(ParseError(h + quad + "MeshNormals { 1; 0;0;1;; 1; 3;0,0,0;; }\n"
+                                    "DeclData { 1; 2;0;3;0;; 6; 0,0,0,0,0,0; }\n}\n").find("normals twice"),
+              std::string::npos);
+}
+
+// One mesh in every encoding: text, binary with 32- and 64-bit floats, and
+// each compressed (in one block, and in many small ones that refer back into
+// each other) loads to the same numbers, bit for bit.
+TEST(XFile, BinaryAndCompressedFilesLoadLikeTheirTextForm)
+{
+    XFileMesh original = TrickyMesh();
+    // Enough vertices that compressed blocks of 32 KB are several.
+    for (int i = 0; i < 3000; ++i) {
+        original.positions.push_back({float(i) * 0.37f, -float(i) / 7.0f, 1.0f / float(i + 1)});
+        original.normals.push_back({0, 1, 0});
+        original.texcoords.push_back({float(i % 17) / 16.0f, 0.5f});
+        original.colors.push_back(0xFF000000u | static_cast<DWORD>(i * 2654435761u >> 8));
+        original.faces.push_back({static_cast<std::uint32_t>(i + 4), 0, 1});
+        original.faceMaterials.push_back(static_cast<std::uint32_t>(i % 2));
+    }
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(FormatXFile(original, &text, &error)) << error;
+    const XFileMesh fromText = Parse(text);
+    ExpectSameMesh(original, fromText);
+
+    const std::string binary = BinaryXFile(original, false);
+    const std::string binary64 = BinaryXFile(original, true);
+    ASSERT_GT(text.size(), 100000u);
+    for (const std::string* file : {&binary, &binary64, static_cast<const std::string*>(&text)}) {
+        ExpectSameMesh(fromText, Parse(*file));
+        ExpectSameMesh(fromText, Parse(PackXFile(*file)));
+        ExpectSameMesh(fromText, Parse(PackXFile(*file, 1000)));
+    }
+    // From a file too, byte for byte.
+    const TempDir dir;
+    WriteFile(dir / "packed.x", PackXFile(binary64, 4096));
+    XFileMesh fromFile;
+    ASSERT_TRUE(ReadXFile(dir / "packed.x", &fromFile, &error)) << error;
+    ExpectSameMesh(fromText, fromFile);
+    EXPECT_EQ(PackXFile(text).substr(8, 4), "tzip");
+    EXPECT_EQ(PackXFile(binary).substr(8, 4), "bzip");
+
+    // Errors in a binary file name the byte; packed, they read the same.
+    std::string cut = binary.substr(0, binary.size() / 2);
+    const std::string cutError = ParseError(cut);
+    EXPECT_EQ(cutError.rfind("byte ", 0), 0u) << cutError;
+    EXPECT_NE(cutError.find("longer than the rest of the data"), std::string::npos) << cutError;
+    EXPECT_EQ(ParseError(PackXFile(cut)), cutError);
+
+    // A NaN or an overflowing double in a binary float list is refused.
+    XBinaryWriter w(true);
+    w.Name("Mesh").Open().Integers({1}).Floats({0.0, 1e300, 0.0}).Integers({1, 3, 0, 0, 0}).Close();
+    EXPECT_NE(ParseError(w.Bytes()).find("number 1e+300 for a vertex position is too large"), std::string::npos);
+    XBinaryWriter nan;
+    nan.Name("Mesh").Open().Integers({1}).Floats({0.0, std::nan(""), 0.0}).Integers({1, 3, 0, 0, 0}).Close();
+    EXPECT_NE(ParseError(nan.Bytes()).find("non-finite number NaN"), std::string::npos);
+    XBinaryWriter unknown;
+    unknown.Name("Mesh").Open().Token(0x99);
+    EXPECT_EQ(ParseError(unknown.Bytes()), "byte 28: expected vertex count, found an unknown binary token");
+
+    // Damaged compressed files are refused with a reason, never read wrong.
+    const std::string packed = PackXFile(text);
+    std::string badSignature = packed;
+    badSignature[24] = 'X';
+    EXPECT_NE(ParseError(badSignature).find("no \"CK\" signature"), std::string::npos);
+    std::string badData = packed;
+    for (std::size_t i = 40; i < 60; ++i)
+        badData[i] = static_cast<char>(~badData[i]);
+    EXPECT_NE(ParseError(badData).find("compressed block 0"), std::string::npos) << ParseError(badData);
+    EXPECT_NE(ParseError(packed.substr(0, packed.size() - 10)).find("compressed block"), std::string::npos);
+    std::string bomb = packed;
+    bomb[16] = bomb[17] = bomb[18] = '\xff';
+    bomb[19] = '\x7f';
+    EXPECT_NE(ParseError(bomb).find("more than the 64 MB"), std::string::npos) << ParseError(bomb);
+    std::string shortDeclared = packed;
+    shortDeclared[17] = shortDeclared[18] = shortDeclared[19] = 0;
+    EXPECT_FALSE(ParseError(shortDeclared).empty());
 }

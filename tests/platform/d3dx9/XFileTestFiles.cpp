@@ -1,0 +1,232 @@
+#include "XFileTestFiles.h"
+
+#include <zlib.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+enum : std::uint16_t
+{
+    kName = 1,
+    kString = 2,
+    kInteger = 3,
+    kGuid = 5,
+    kIntegerList = 6,
+    kFloatList = 7,
+    kOpenBrace = 10,
+    kCloseBrace = 11,
+    kOpenBracket = 14,
+    kCloseBracket = 15,
+    kSemicolon = 20,
+    kTemplate = 31,
+    kDword = 41,
+    kArray = 52,
+};
+
+void PutLittle(std::string* out, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+XBinaryWriter::XBinaryWriter(bool doubles) : m_Doubles(doubles)
+{
+    m_Bytes = doubles ? "xof 0303bin 0064" : "xof 0303bin 0032";
+}
+
+XBinaryWriter& XBinaryWriter::Token(std::uint16_t code)
+{
+    PutLittle(&m_Bytes, code, 2);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Dword(std::uint32_t value)
+{
+    PutLittle(&m_Bytes, value, 4);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Name(std::string_view name)
+{
+    Token(kName).Dword(static_cast<std::uint32_t>(name.size()));
+    m_Bytes.append(name);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::String(std::string_view text)
+{
+    Token(kString).Dword(static_cast<std::uint32_t>(text.size()));
+    m_Bytes.append(text);
+    return Token(kSemicolon);
+}
+
+XBinaryWriter& XBinaryWriter::Integers(std::initializer_list<std::uint32_t> values)
+{
+    Token(kIntegerList).Dword(static_cast<std::uint32_t>(values.size()));
+    for (std::uint32_t v : values)
+        Dword(v);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Integer(std::uint32_t value)
+{
+    return Token(kInteger).Dword(value);
+}
+
+XBinaryWriter& XBinaryWriter::Float(double value)
+{
+    if (m_Doubles) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, 8);
+        PutLittle(&m_Bytes, bits, 8);
+    } else {
+        const auto f = static_cast<float>(value);
+        std::uint32_t bits;
+        std::memcpy(&bits, &f, 4);
+        PutLittle(&m_Bytes, bits, 4);
+    }
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Floats(std::initializer_list<double> values)
+{
+    Token(kFloatList).Dword(static_cast<std::uint32_t>(values.size()));
+    for (double v : values)
+        Float(v);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Guid()
+{
+    Token(kGuid);
+    m_Bytes.append("\x44\xab\x82\x3d\xda\x62\xcf\x11\xab\x39\x00\x20\xaf\x71\xe4\x33", 16);
+    return *this;
+}
+
+XBinaryWriter& XBinaryWriter::Open()
+{
+    return Token(kOpenBrace);
+}
+
+XBinaryWriter& XBinaryWriter::Close()
+{
+    return Token(kCloseBrace);
+}
+
+std::string BinaryXFile(const XFileMesh& mesh, bool doubles)
+{
+    XBinaryWriter w(doubles);
+    // template Mesh { <guid> DWORD nVertices; array Vector vertices[nVertices]; ... }
+    w.Token(kTemplate).Name("Mesh").Open().Guid();
+    w.Token(kDword).Name("nVertices").Token(kSemicolon);
+    w.Token(kArray).Name("Vector").Name("vertices").Token(kOpenBracket).Name("nVertices").Token(kCloseBracket);
+    w.Token(kSemicolon).Token(kOpenBracket).Token(18).Token(18).Token(18).Token(kCloseBracket).Close();
+
+    // Lists as exporters write them: a count alone, then one list of many.
+    auto floatList = [&](std::size_t count, auto&& each) {
+        w.Token(kFloatList).Dword(static_cast<std::uint32_t>(count));
+        each();
+    };
+    const std::size_t nv = mesh.positions.size();
+    w.Name("Mesh").Name("Body").Open().Integers({static_cast<std::uint32_t>(nv)});
+    floatList(nv * 3, [&] {
+        for (const D3DXVECTOR3& p : mesh.positions)
+            w.Float(p.x).Float(p.y).Float(p.z);
+    });
+    auto faceList = [&] {
+        w.Token(kIntegerList).Dword(static_cast<std::uint32_t>(1 + mesh.faces.size() * 4));
+        w.Dword(static_cast<std::uint32_t>(mesh.faces.size()));
+        for (const auto& f : mesh.faces)
+            w.Dword(3).Dword(f[0]).Dword(f[1]).Dword(f[2]);
+    };
+    faceList();
+    if (!mesh.normals.empty()) {
+        w.Name("MeshNormals").Open().Integer(static_cast<std::uint32_t>(nv));
+        floatList(nv * 3, [&] {
+            for (const D3DXVECTOR3& n : mesh.normals)
+                w.Float(n.x).Float(n.y).Float(n.z);
+        });
+        faceList();
+        w.Close();
+    }
+    if (!mesh.texcoords.empty()) {
+        w.Name("MeshTextureCoords").Open().Integers({static_cast<std::uint32_t>(nv)});
+        floatList(nv * 2, [&] {
+            for (const auto& uv : mesh.texcoords)
+                w.Float(uv[0]).Float(uv[1]);
+        });
+        w.Close();
+    }
+    if (!mesh.colors.empty()) {
+        // Index and colour interleave: one integer, then four floats, per vertex.
+        w.Name("MeshVertexColors").Open().Integers({static_cast<std::uint32_t>(nv)});
+        for (std::size_t i = 0; i < nv; ++i) {
+            const DWORD c = mesh.colors[i];
+            w.Integers({static_cast<std::uint32_t>(i)});
+            w.Floats({((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0, (c >> 24) / 255.0});
+        }
+        w.Close();
+    }
+    if (!mesh.materials.empty()) {
+        w.Name("MeshMaterialList").Open();
+        w.Token(kIntegerList).Dword(static_cast<std::uint32_t>(2 + mesh.faceMaterials.size()));
+        w.Dword(static_cast<std::uint32_t>(mesh.materials.size()))
+            .Dword(static_cast<std::uint32_t>(mesh.faceMaterials.size()));
+        for (std::uint32_t m : mesh.faceMaterials)
+            w.Dword(m);
+        for (const XFileMaterial& material : mesh.materials) {
+            const D3DMATERIAL9& m = material.material;
+            w.Name("Material").Open();
+            w.Floats({m.Diffuse.r, m.Diffuse.g, m.Diffuse.b, m.Diffuse.a, m.Power, m.Specular.r, m.Specular.g,
+                      m.Specular.b, m.Emissive.r, m.Emissive.g, m.Emissive.b});
+            if (!material.textureFilename.empty())
+                w.Name("TextureFilename").Open().String(material.textureFilename).Close();
+            w.Close();
+        }
+        w.Close();
+    }
+    w.Close();
+    return w.Bytes();
+}
+
+std::string PackXFile(std::string_view file, std::size_t blockSize)
+{
+    if (file.size() < 16 || blockSize == 0 || blockSize > 32768)
+        throw std::invalid_argument("PackXFile: no whole header, or a bad block size");
+    std::string packed(file.substr(0, 16));
+    packed.replace(8, 4, file.substr(8, 4) == "bin " ? "bzip" : "tzip");
+    PutLittle(&packed, file.size(), 4);
+    z_stream z{};
+    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("PackXFile: deflateInit2 failed");
+    const std::string_view body = file.substr(16);
+    std::string block;
+    for (std::size_t pos = 0; pos < body.size(); pos += blockSize) {
+        const std::string_view input = body.substr(pos, blockSize);
+        deflateReset(&z);
+        const std::size_t history = pos < 32768 ? pos : 32768;
+        if (history > 0)
+            deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body.data() + pos - history),
+                                 static_cast<uInt>(history));
+        block.assign(deflateBound(&z, input.size()) + 16, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+        z.avail_in = static_cast<uInt>(input.size());
+        z.next_out = reinterpret_cast<Bytef*>(block.data());
+        z.avail_out = static_cast<uInt>(block.size());
+        if (deflate(&z, Z_FINISH) != Z_STREAM_END) {
+            deflateEnd(&z);
+            throw std::runtime_error("PackXFile: deflate failed");
+        }
+        block.resize(block.size() - z.avail_out);
+        PutLittle(&packed, input.size(), 2);
+        PutLittle(&packed, block.size() + 2, 2);
+        packed += "CK";
+        packed += block;
+    }
+    deflateEnd(&z);
+    return packed;
+}
