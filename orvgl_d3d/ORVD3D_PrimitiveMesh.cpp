@@ -16,6 +16,7 @@ ORVD3D_PrimitiveMesh::ORVD3D_PrimitiveMesh(const wchar_t* meshFileName)
 ORVD3D_PrimitiveMesh::ORVD3D_PrimitiveMesh(const wchar_t* meshFileName, FileWrittenByProgram)
     : m_MeshFileName(meshFileName != nullptr ? meshFileName : L"")
 {
+    // Not written yet: the status slot hears of it, the player does not.
     std::wstring found;
     std::optional<ORV_ProblemReporterScope> quiet;
     if (!ORVD3D_Resource::LocateFile(m_MeshFileName.c_str(), found))
