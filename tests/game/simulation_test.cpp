@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "GameFixture.h"
+#include "ORV_ProblemReport.h"
 #include "soarerun.h"
 
 namespace {
@@ -419,6 +420,24 @@ TEST(DamagedDataTest, EveryDamagedCraftMeshIsToldOnceAndFliesAsAMissingOne)
         ExpectFiniteFlightInTheWorld(run);
         EXPECT_EQ(run.rows, missing.rows);
     }
+}
+
+TEST(DamagedDataTest, TheWindowedGameTellsProblemsOnStderrToo)
+{
+    ScopedDataFolder folder;
+    const std::string dataDir = folder.Path().string();
+    const char* argv[] = {"soare", "--data-dir", dataDir.c_str()};
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&) {
+        ORV_ReportProblem("MeshFiles/shusui.x: told from the window");
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(err.str(), "soare: MeshFiles/shusui.x: told from the window\n");
+    // Only while the program runs.
+    ORV_ReportProblem("after the run");
+    EXPECT_EQ(err.str(), "soare: MeshFiles/shusui.x: told from the window\n");
 }
 
 }  // namespace
