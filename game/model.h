@@ -14,6 +14,7 @@
 #include "ORVD3D_DirectionalLight.h"
 #include "ORVD3D_PointLight.h"
 #include "ORVD3D_SpotLight.h"
+#include "ORV_BoundingBox.h"
 #include "ORV_Clock.h"
 #include "ORV_SceneNode.h"
 #include "ORV_XformInfo.h"
@@ -99,6 +100,13 @@ private:
     void CollideWithIsland();
     void ApplyThermalLift();
 
+    // False for a craft box (in mesh coordinates, before scale) whose
+    // centre or scaled sizes are not finite or larger than the island.
+    static bool IsUsableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 scale);
+    // Tells the problem reporter, once, that the craft's mesh gives a size
+    // the flight cannot use.
+    void ReportUnusableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 scale);
+
     // A craft-local point mapped through the craft's transform.
     D3DXVECTOR3 MapSoarerPoint(D3DXVECTOR3 local);
 
@@ -118,6 +126,7 @@ private:
     bool m_LeanForward;
     bool m_Landed;
     bool m_Paused;
+    bool m_CraftSizeReported = false;
     BOOL m_MapViewOff;
     BOOL m_GroundViewOff;
     ORVD3D_PrimitiveMeshCustom* m_CustomMesh;  // owned by the "CustomMesh" node

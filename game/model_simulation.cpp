@@ -6,11 +6,16 @@
 // constants are applied in double precision; the speed is a float whose
 // comparisons and changes are made on the widened value and rounded back.
 #include <cmath>
+#include <cstdio>
 #include <cwchar>
 
+#include "ORVD3D_PrimitiveMesh.h"
 #include "ORV_BoundingBox.h"
 #include "ORV_DrawHelper.h"
+#include "ORV_ProblemReport.h"
+#include "ORV_QuotedText.h"
 #include "ORV_StatusEcho.h"
+#include "ORV_Utf8.h"
 #include "model.h"
 
 namespace {
@@ -30,6 +35,10 @@ constexpr double kLandingHeightTolerance = 0.1;
 constexpr double kLandingMaxSpeed = 0.05;
 constexpr float kUpdraftTurnDegrees = 0.1f;
 constexpr float kOceanFloor = 0.5f;
+// No craft is larger than the island it flies over (60 x 60 cells of one
+// unit): a bigger box comes from a broken mesh, and pushing the craft out of
+// a block by that much would throw it out of the world.
+constexpr float kLargestCraftSize = 60.0f;
 
 float AddToSpeed(float speed, float change)
 {
@@ -208,15 +217,34 @@ void CModel::MoveForward()
     m_Soarer.SetXformInfo(xform);
 }
 
+bool CModel::IsUsableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 scale)
+{
+    const D3DXVECTOR3 center = bounds.GetCenter();
+    if (!std::isfinite(center.x) || !std::isfinite(center.y) || !std::isfinite(center.z))
+        return false;
+    for (const float size : {bounds.Width() * scale.x, bounds.Height() * scale.y, bounds.Depth() * scale.z})
+        if (!(std::isfinite(size) && std::fabs(size) <= kLargestCraftSize))
+            return false;
+    return true;
+}
+
 void CModel::CollideWithIsland()
 {
     // Through the plain drawing interface no transform applies, so the
     // bounds come out in the craft's own coordinates; the craft's scale is
     // applied here instead.
     ORV_DrawHelper plain;
-    const ORV_BoundingBox bounds = m_Soarer.GetBounds(plain, false);
+    ORV_BoundingBox bounds = m_Soarer.GetBounds(plain, false);
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
     const D3DXVECTOR3 scale = xform.GetScale();
+    // A size that is no number, or absurd, would carry the craft out of the
+    // world: the craft collides as it does when its mesh is missing.
+    if (bounds.IsValid() && !IsUsableCraftSize(bounds, scale)) {
+        if (!m_CraftSizeReported)
+            ReportUnusableCraftSize(bounds, scale);
+        m_CraftSizeReported = true;
+        bounds.MakeInvalid();
+    }
     const D3DXVECTOR3 center = bounds.GetCenter();
     const ORV_BoundingBox box(center.x, center.y, center.z, bounds.Width() * scale.x, bounds.Height() * scale.y,
                               bounds.Depth() * scale.z);
@@ -231,4 +259,15 @@ void CModel::ApplyThermalLift()
     const D3DXVECTOR3 n = m_Island.GetThermalLift(xform.GetTranslation());
     xform.SetTranslation(n.x, n.y, n.z);
     m_Soarer.SetXformInfo(xform);
+}
+
+void CModel::ReportUnusableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 scale)
+{
+    const auto* mesh = dynamic_cast<const ORVD3D_PrimitiveMesh*>(m_Soarer.GetPrimitive());
+    const std::wstring name = mesh != nullptr ? mesh->GetMeshFileName() : L"the craft's mesh";
+    char size[160];
+    std::snprintf(size, sizeof size, "%g x %g x %g", static_cast<double>(bounds.Width() * scale.x),
+                  static_cast<double>(bounds.Height() * scale.y), static_cast<double>(bounds.Depth() * scale.z));
+    ORV_ReportProblem(ORV_ToUtf8(ORV_QuoteText(name)) + ": the craft's size from this mesh (" + size +
+                      ") is not usable; the craft collides as if its mesh were missing");
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "ORV_ProblemReport.h"
 #include "datafolder.h"
 #include "headlessgame.h"
 #include "keyscript.h"
@@ -51,6 +52,8 @@ int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* tr
 int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
              const WindowedGameEntry& windowedGame)
 {
+    // A data file the game cannot use is told on err, in the window and headless alike.
+    const ORV_ProblemReporterScope problems([&err](const std::string& line) { err << "soare: " << line << std::endl; });
     SoareOptions options;
     if (const std::optional<int> status = ParseCommandLine(argc, argv, options, out, err))
         return *status;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "ORV_MessageBox.h"
+#include "ORV_StatusEcho.h"
 
 namespace {
 
@@ -45,8 +46,8 @@ Resource* InsertSorted(ORV_PointerArray<Resource*>& table, std::unique_ptr<Resou
 
 // The lookup both tables share: found, or loaded and inserted in order.
 template <class Resource>
-Resource* LookUp(ORV_PointerArray<Resource*>& table, IDirect3DDevice9* device, const wchar_t* name,
-                 bool createIfMissing)
+Resource* LookUp(ORV_PointerArray<Resource*>& table, ORVD3D_FailedLoads& failures, IDirect3DDevice9* device,
+                 const wchar_t* name, bool createIfMissing)
 {
     if (name == nullptr || *name == L'\0')
         return nullptr;
@@ -56,11 +57,24 @@ Resource* LookUp(ORV_PointerArray<Resource*>& table, IDirect3DDevice9* device, c
     if (!createIfMissing)
         return nullptr;
 
-    auto resource = std::make_unique<Resource>();
-    // A failed load is not remembered: the next request tries (and reports)
-    // again.
-    if (!resource->Load(device, name))
+    // A load that failed before is reported again from memory while its
+    // file stays as it was: a bad file is read once, not on every draw.
+    const std::wstring key = name;
+    if (const std::wstring* report = failures.Recall(key)) {
+        EchoToStatus0(report->c_str());
         return nullptr;
+    }
+    // Stamped before loading: a file that changes during the load is
+    // looked at again next time.
+    std::wstring located;
+    std::vector<ORVD3D_FileStamp> looked;
+    ORVD3D_Resource::LocateFile(name, located, &looked);
+    auto resource = std::make_unique<Resource>();
+    if (!resource->Load(device, name)) {
+        if (!resource->GetFailureReport().empty())
+            failures.Remember(key, std::move(looked), resource->GetFailureReport());
+        return nullptr;
+    }
     return InsertSorted(table, std::move(resource));
 }
 
@@ -188,6 +202,8 @@ void ORVD3D_GraphicsSystem::ReleaseGraphicsContext()
 {
     EmptyTable(m_Textures);
     EmptyTable(m_Meshes);
+    m_FailedTextures.Clear();
+    m_FailedMeshes.Clear();
     if (m_pD3DDevice != nullptr) {
         m_pD3DDevice->Release();
         m_pD3DDevice = nullptr;
@@ -198,14 +214,28 @@ void ORVD3D_GraphicsSystem::ReleaseGraphicsContext()
     }
 }
 
+void ORVD3D_GraphicsSystem::ForgetFailedLoad(const wchar_t* fileName)
+{
+    if (fileName == nullptr)
+        return;
+    m_FailedTextures.Forget(fileName);
+    m_FailedMeshes.Forget(fileName);
+}
+
+void ORVD3D_GraphicsSystem::SetFailureRecheckIntervalEXT(ORVD3D_FailedLoads::Clock::duration interval)
+{
+    m_FailedTextures.SetRecheckInterval(interval);
+    m_FailedMeshes.SetRecheckInterval(interval);
+}
+
 ORVD3D_TextureResource* ORVD3D_GraphicsSystem::GetTextureResource(const wchar_t* fileName, bool createIfMissing)
 {
-    return LookUp(m_Textures, m_pD3DDevice, fileName, createIfMissing);
+    return LookUp(m_Textures, m_FailedTextures, m_pD3DDevice, fileName, createIfMissing);
 }
 
 ORVD3D_MeshResource* ORVD3D_GraphicsSystem::GetMeshResource(const wchar_t* fileName, bool createIfMissing)
 {
-    return LookUp(m_Meshes, m_pD3DDevice, fileName, createIfMissing);
+    return LookUp(m_Meshes, m_FailedMeshes, m_pD3DDevice, fileName, createIfMissing);
 }
 
 ORVD3D_MeshResource* ORVD3D_GraphicsSystem::AdoptMeshResource(const wchar_t* fileName, ID3DXMesh* mesh)
@@ -247,4 +277,5 @@ void ORVD3D_GraphicsSystem::ResetForTestingEXT()
 {
     ReleaseGraphicsContext();
     m_SwapChainCount = 0;
+    SetFailureRecheckIntervalEXT(ORVD3D_FailedLoads::kDefaultRecheckInterval);
 }

@@ -7,6 +7,7 @@
 // own references, so it lives until the last holder lets go.
 #pragma once
 
+#include "ORVD3D_FailedLoads.h"
 #include "ORVD3D_MeshResource.h"
 #include "ORVD3D_TextureResource.h"
 #include "ORV_PointerArray.h"
@@ -32,12 +33,14 @@ public:
     IDirect3DSwapChain9* CreateSwapChain(HWND viewWindow);
     IDirect3DDevice9* GetD3DDevice() const { return m_pD3DDevice; }
     bool IsContextValid() const { return m_pD3D != nullptr && m_pD3DDevice != nullptr; }
-    // Deletes every resource, then releases the device and the interface.
+    // Deletes every resource and forgets every failed load, then releases
+    // the device and the interface.
     void ReleaseGraphicsContext();
 
     // Looks fileName up in its table; on a miss (and createIfMissing) loads
-    // it and adds it. Null for an empty name or a failed load. The table
-    // keeps ownership.
+    // it and adds it. Null for an empty name or a failed load. A failed load
+    // is remembered: until the file changes, asking again repeats its status
+    // report without reading the file. The table keeps ownership.
     ORVD3D_TextureResource* GetTextureResource(const wchar_t* fileName, bool createIfMissing);
     ORVD3D_MeshResource* GetMeshResource(const wchar_t* fileName, bool createIfMissing = true);
     // Puts a mesh built in memory into the mesh table under fileName, as if
@@ -46,6 +49,10 @@ public:
     // in the table keeps its resource, which is returned; null for an empty
     // name, a null mesh or no device.
     ORVD3D_MeshResource* AdoptMeshResource(const wchar_t* fileName, ID3DXMesh* mesh);
+
+    // Forgets a failed load of fileName, so the next request looks for the
+    // file at once (for a file the program has just written itself).
+    void ForgetFailedLoad(const wchar_t* fileName);
 
     // Binds the named texture (loaded on first use) to stage; false, with the
     // stage untouched, when it cannot be had.
@@ -56,6 +63,10 @@ public:
     const ORV_PointerArray<ORVD3D_TextureResource*>& GetTextureTable() const { return m_Textures; }
     const ORV_PointerArray<ORVD3D_MeshResource*>& GetMeshTable() const { return m_Meshes; }
     int GetSwapChainCount() const { return m_SwapChainCount; }
+
+    // Test hook only: how long a failed load is reported from memory before
+    // its files are looked at again (zero: on every request).
+    void SetFailureRecheckIntervalEXT(ORVD3D_FailedLoads::Clock::duration interval);
 
     // Test hook only: releases the context and forgets the swap chains
     // handed out, as if the program had just started.
@@ -69,4 +80,6 @@ private:
     int m_SwapChainCount = 0;
     ORV_PointerArray<ORVD3D_TextureResource*> m_Textures;
     ORV_PointerArray<ORVD3D_MeshResource*> m_Meshes;
+    ORVD3D_FailedLoads m_FailedTextures;
+    ORVD3D_FailedLoads m_FailedMeshes;
 };

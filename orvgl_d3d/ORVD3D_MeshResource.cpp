@@ -1,5 +1,8 @@
 #include "ORVD3D_MeshResource.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "ORV_Utf8.h"
@@ -28,6 +31,55 @@ std::wstring FolderOf(const std::wstring& path)
     if (separator == std::wstring::npos)
         return {};
     return path.substr(0, separator) + L"/";
+}
+
+bool IsFinite(const D3DXVECTOR3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// True when every vertex position of mesh is a finite point. The box alone
+// cannot tell: it passes over a position that is not a number.
+bool HasFinitePositions(ID3DXMesh* mesh)
+{
+    IDirect3DVertexBuffer9* vertexBuffer = nullptr;
+    if (FAILED(mesh->GetVertexBuffer(&vertexBuffer)) || vertexBuffer == nullptr)
+        return false;
+    bool finite = false;
+    void* data = nullptr;
+    if (SUCCEEDED(vertexBuffer->Lock(0, 0, &data, D3DLOCK_READONLY)) && data != nullptr) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        const std::size_t stride = D3DXGetFVFVertexSize(mesh->GetFVF());
+        finite = true;
+        for (DWORD i = 0; i < mesh->GetNumVertices() && finite; ++i) {
+            D3DXVECTOR3 position;
+            std::memcpy(&position, bytes + std::size_t{i} * stride, sizeof position);
+            finite = IsFinite(position);
+        }
+        vertexBuffer->Unlock();
+    }
+    vertexBuffer->Release();
+    return finite;
+}
+
+std::string Corners(const ORV_BoundingBox& box)
+{
+    const D3DXVECTOR3 lo = box.GetMin();
+    const D3DXVECTOR3 hi = box.GetMax();
+    char text[200];
+    std::snprintf(text, sizeof text, "%g, %g, %g and %g, %g, %g", static_cast<double>(lo.x), static_cast<double>(lo.y),
+                  static_cast<double>(lo.z), static_cast<double>(hi.x), static_cast<double>(hi.y),
+                  static_cast<double>(hi.z));
+    return text;
+}
+
+// A box whose corners and sizes are all finite numbers: the sizes of a box
+// from -3e38 to 3e38 overflow, and whatever is worked out from them is no
+// number at all.
+bool IsFiniteBox(const ORV_BoundingBox& box)
+{
+    return box.IsValid() && IsFinite(box.GetMin()) && IsFinite(box.GetMax()) &&
+           std::isfinite(box.Width()) && std::isfinite(box.Height()) && std::isfinite(box.Depth());
 }
 
 }  // namespace
@@ -77,6 +129,22 @@ bool ORVD3D_MeshResource::CreateFromPath(const wchar_t* locatedPath)
         return false;
     }
 
+    // A mesh that cannot be placed in the world is refused whole, whatever
+    // the reader let through: a flight computed from it would be no number.
+    ComputeBoundingBox();
+    std::string refusal;
+    if (!HasFinitePositions(m_pMesh))
+        refusal = "a vertex position is not a finite number";
+    else if (!IsFiniteBox(m_BoundingBox))
+        refusal = "the mesh's size is not a finite number (its vertices reach " + Corners(m_BoundingBox) + ")";
+    if (!refusal.empty()) {
+        if (materialBuffer != nullptr)
+            materialBuffer->Release();
+        Unload();
+        m_FailureReason = refusal;
+        return false;
+    }
+
     const std::wstring folder = FolderOf(locatedPath);
     const auto* entries =
         materialBuffer != nullptr ? static_cast<const D3DXMATERIAL*>(materialBuffer->GetBufferPointer()) : nullptr;
@@ -86,26 +154,39 @@ bool ORVD3D_MeshResource::CreateFromPath(const wchar_t* locatedPath)
         m_Materials.Add(entries[i].MatD3D);
         m_SubsetTextures.Add(nullptr);
         const char* textureName = entries[i].pTextureFilename;
-        if (textureName == nullptr || *textureName == '\0')
-            continue;
-        // Subset textures lie beside the mesh file, not in the search
-        // folders. A composed path too long for the path limit is refused
-        // rather than cut (a cut name would load some other file).
-        const std::wstring path = folder + ORV_FromUtf8(textureName);
-        if (path.size() > kMaxTexturePath)
-            continue;
-        IDirect3DTexture9* texture = nullptr;
-        if (FAILED(D3DXCreateTextureFromFileW(m_pDevice, path.c_str(), &texture)) && texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
-        m_SubsetTextures[static_cast<int>(i)] = texture;
+        if (textureName != nullptr && *textureName != '\0')
+            m_SubsetTextures[static_cast<int>(i)] = LoadSubsetTexture(folder + ORV_FromUtf8(textureName), locatedPath);
     }
     if (materialBuffer != nullptr)
         materialBuffer->Release();
-
-    ComputeBoundingBox();
     return true;
+}
+
+// Subset textures lie beside the mesh file, not in the search folders. A
+// texture that cannot be had leaves its subset untextured; the status slot
+// hears nothing of it, the problem reporter does.
+IDirect3DTexture9* ORVD3D_MeshResource::LoadSubsetTexture(const std::wstring& path, const wchar_t* meshPath)
+{
+    std::string reason;
+    IDirect3DTexture9* texture = nullptr;
+    // A composed path too long for the path limit is refused rather than
+    // cut (a cut name would load some other file).
+    if (path.size() > kMaxTexturePath) {
+        reason = "the path is longer than " + std::to_string(kMaxTexturePath) + " characters";
+    } else if (CheckBeforeReading(path, reason)) {
+        if (FAILED(D3DXCreateTextureFromFileW(m_pDevice, path.c_str(), &texture))) {
+            reason = ReasonFromReader(path);
+            if (texture != nullptr) {
+                texture->Release();
+                texture = nullptr;
+            }
+        } else if (texture == nullptr) {
+            reason = "cannot be loaded";
+        }
+    }
+    if (texture == nullptr)
+        ReportFileProblem(path, reason + " (a texture of " + QuotePath(meshPath) + ")");
+    return texture;
 }
 
 bool ORVD3D_MeshResource::Adopt(IDirect3DDevice9* device, const wchar_t* fileName, ID3DXMesh* mesh)

@@ -52,6 +52,9 @@ public:
 protected:
     // Sets m_BoundingBox from the mesh's vertex positions.
     void ComputeBoundingBox();
+    // The texture at path for a subset of the mesh found at meshPath; null,
+    // and one line to the problem reporter, when it cannot be had.
+    IDirect3DTexture9* LoadSubsetTexture(const std::wstring& path, const wchar_t* meshPath);
 
     ID3DXMesh* m_pMesh = nullptr;
     ORV_Array<D3DMATERIAL9> m_Materials;

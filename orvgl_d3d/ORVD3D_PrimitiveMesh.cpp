@@ -1,11 +1,26 @@
 #include "ORVD3D_PrimitiveMesh.h"
 
+#include <optional>
+
 #include "ORVD3D_GraphicsSystem.h"
 #include "ORV_DrawHelper.h"
+#include "ORV_ProblemReport.h"
 
 ORVD3D_PrimitiveMesh::ORVD3D_PrimitiveMesh(const wchar_t* meshFileName)
     : m_MeshFileName(meshFileName != nullptr ? meshFileName : L"")
 {
+    if (ORVD3D_MeshResource* mesh = LookUpMesh())
+        SetMaterial(mesh->GetMaterial());
+}
+
+ORVD3D_PrimitiveMesh::ORVD3D_PrimitiveMesh(const wchar_t* meshFileName, FileWrittenByProgram)
+    : m_MeshFileName(meshFileName != nullptr ? meshFileName : L"")
+{
+    // Not written yet: the status slot hears of it, the player does not.
+    std::wstring found;
+    std::optional<ORV_ProblemReporterScope> quiet;
+    if (!ORVD3D_Resource::LocateFile(m_MeshFileName.c_str(), found))
+        quiet.emplace(nullptr);
     if (ORVD3D_MeshResource* mesh = LookUpMesh())
         SetMaterial(mesh->GetMaterial());
 }

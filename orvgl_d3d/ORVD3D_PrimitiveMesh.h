@@ -32,6 +32,14 @@ public:
     const wchar_t* GetMeshFileName() const { return m_MeshFileName.c_str(); }
 
 protected:
+    // For a mesh the program builds and writes itself: until it is written
+    // its file is missing, which the status slot hears of as usual but is
+    // no problem to tell the player. A file that is there but bad still is.
+    struct FileWrittenByProgram
+    {
+    };
+    ORVD3D_PrimitiveMesh(const wchar_t* meshFileName, FileWrittenByProgram);
+
     // The table's resource for m_MeshFileName, loaded if missing; null when
     // there is no context or the file cannot be loaded.
     ORVD3D_MeshResource* LookUpMesh() const;

@@ -38,7 +38,7 @@ ORVD3D_GraphicsSystem& System()
 }  // namespace
 
 ORVD3D_PrimitiveMeshCustom::ORVD3D_PrimitiveMeshCustom(int resolution, const wchar_t* meshFileName)
-    : ORVD3D_PrimitiveMesh(meshFileName != nullptr ? meshFileName : L"YourMeshFileName.x"),
+    : ORVD3D_PrimitiveMesh(meshFileName != nullptr ? meshFileName : L"YourMeshFileName.x", FileWrittenByProgram{}),
       m_Resolution(resolution),
       // A resolution that cannot be built gets no counts rather than an
       // overflowing product; CreateMesh refuses it.
@@ -68,6 +68,9 @@ bool ORVD3D_PrimitiveMeshCustom::CreateMesh()
     }
     FillMesh();
 
+    // The file did not exist when this primitive was made; once written it
+    // must be read at once, not after the failed first look expires.
+    System().ForgetFailedLoad(m_MeshFileName.c_str());
     if (FAILED(D3DXSaveMeshToXW(m_MeshFileName.c_str(), m_pMesh, nullptr, nullptr, nullptr, 0,
                                 D3DXF_FILEFORMAT_TEXT))) {
         // The file is only a copy: the mesh just built is used all the same

@@ -1,11 +1,10 @@
 #include "ORVD3D_Resource.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
-
+#include "ORV_ProblemReport.h"
+#include "ORV_QuotedText.h"
 #include "ORV_StatusEcho.h"
 #include "ORV_Utf8.h"
+#include "d3dx9mesh.h"
 
 namespace {
 
@@ -13,23 +12,9 @@ namespace {
 // list. Textures and meshes share it: either may lie in the other's folder.
 const wchar_t* const kSearchList[] = {L"", L"./Textures", L"Textures", L"./MeshFiles", L"MeshFiles", L""};
 
-// True when path names a file that opens for reading. A folder opens on
-// Linux too, but cannot be loaded from, so it does not count.
-bool OpensForReading(const std::wstring& path)
+std::wstring StatusReport(const std::wstring& fileName, const wchar_t* what)
 {
-    std::FILE* file = std::fopen(ORV_ToUtf8(path).c_str(), "r");
-    if (file == nullptr)
-        return false;
-    struct stat info {};
-    const bool isFolder = fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-    std::fclose(file);
-    return !isFolder;
-}
-
-void Report(const std::wstring& fileName, const wchar_t* what)
-{
-    const std::wstring message = L"**ERROR** [" + fileName + L"]: " + what;
-    EchoToStatus0(message.c_str());
+    return L"**ERROR** [" + ORV_QuoteText(fileName) + L"]: " + what;
 }
 
 }  // namespace
@@ -45,6 +30,8 @@ bool ORVD3D_Resource::Load(IDirect3DDevice9* device, const wchar_t* fileName)
     // Unload is about to clear.
     const std::wstring name = fileName != nullptr ? fileName : L"";
     Unload();
+    m_FailureReason.clear();
+    m_FailureReport.clear();
 
     m_pDevice = device;
     if (m_pDevice == nullptr)
@@ -54,12 +41,19 @@ bool ORVD3D_Resource::Load(IDirect3DDevice9* device, const wchar_t* fileName)
 
     std::wstring located;
     if (!LocateFile(name.c_str(), located)) {
-        Report(name, L"file not found!");
+        m_FailureReport = StatusReport(name, L"file not found!");
+        EchoToStatus0(m_FailureReport.c_str());
+        ReportFileProblem(name, "not found (looked in the working folder, Textures and MeshFiles)");
         return false;
     }
-    if (CreateFromPath(located.c_str()))
+    std::string reason;
+    if (CheckBeforeReading(located, reason) && CreateFromPath(located.c_str()))
         return true;
-    Report(name, L"open for loading failed!");
+    if (reason.empty())
+        reason = !m_FailureReason.empty() ? m_FailureReason : ReasonFromReader(located);
+    m_FailureReport = StatusReport(name, L"open for loading failed!");
+    EchoToStatus0(m_FailureReport.c_str());
+    ReportFileProblem(located, reason);
     return false;
 }
 
@@ -72,16 +66,22 @@ void ORVD3D_Resource::Unload()
     m_FileName.clear();
 }
 
-bool ORVD3D_Resource::LocateFile(const wchar_t* fileName, std::wstring& found)
+bool ORVD3D_Resource::LocateFile(const wchar_t* fileName, std::wstring& found, std::vector<ORVD3D_FileStamp>* looked)
 {
     found.clear();
+    if (looked != nullptr)
+        looked->clear();
     if (fileName == nullptr || *fileName == L'\0')
         return false;
     const std::wstring name = fileName;
     std::wstring candidate = name;
     std::size_t entry = 0;
     for (;;) {
-        if (OpensForReading(candidate)) {
+        const ORVD3D_FileStamp stamp = ORVD3D_FileStamp::Of(candidate);
+        if (looked != nullptr)
+            looked->push_back(stamp);
+        // A folder cannot be loaded from, so it does not count.
+        if (stamp.Exists() && !stamp.IsFolder() && stamp.IsReadable()) {
             found = candidate;
             break;
         }
@@ -91,4 +91,50 @@ bool ORVD3D_Resource::LocateFile(const wchar_t* fileName, std::wstring& found)
         candidate = std::wstring(kSearchList[entry]) + L"/" + name;
     }
     return !found.empty();
+}
+
+bool ORVD3D_Resource::CheckBeforeReading(const std::wstring& path, std::string& reason)
+{
+    const ORVD3D_FileStamp stamp = ORVD3D_FileStamp::Of(path);
+    if (!stamp.Exists()) {
+        reason = "not found";
+        return false;
+    }
+    // A device or a pipe may never end (a link to /dev/zero): reading it
+    // would stall the game.
+    if (!stamp.IsRegularFile()) {
+        reason = "not a regular file";
+        return false;
+    }
+    if (stamp.GetSize() > kMaxFileBytes) {
+        reason = "larger than " + std::to_string(kMaxFileBytes >> 20) + " MB (" + std::to_string(stamp.GetSize()) +
+                 " bytes)";
+        return false;
+    }
+    return true;
+}
+
+std::string ORVD3D_Resource::QuotePath(std::wstring_view path)
+{
+    // "./MeshFiles/x" is where the search found "x"; "MeshFiles/x" reads
+    // better and names the same file.
+    if (path.starts_with(L"./"))
+        path.remove_prefix(2);
+    return ORV_ToUtf8(ORV_QuoteText(path));
+}
+
+void ORVD3D_Resource::ReportFileProblem(std::wstring_view path, const std::string& reason)
+{
+    ORV_ReportProblem(QuotePath(path) + ": " + ORV_QuoteTextUtf8(reason, ORV_QUOTED_REASON_LENGTH));
+}
+
+std::string ORVD3D_Resource::ReasonFromReader(const std::wstring& path)
+{
+    std::string reason = D3DXGetLastErrorEXT();
+    const std::string prefix = ORV_ToUtf8(path) + ": ";
+    if (reason.compare(0, prefix.size(), prefix) == 0)
+        reason.erase(0, prefix.size());
+    if (reason.empty())
+        reason = "cannot be loaded";
+    return reason;
 }

@@ -1,9 +1,18 @@
 // The flight simulation, one step at a time.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "GameFixture.h"
+#include "ORV_ProblemReport.h"
+#include "soarerun.h"
 
 namespace {
 
@@ -271,6 +280,164 @@ TEST_F(SimulationTest, NewGameRestartsTheFlightButNotTheClockOrTheUpdrafts)
     EXPECT_GT(q.z, 0.0f);
     // Eleven steps so far: the turn is 1.1 degrees.
     EXPECT_NEAR(2.0 * std::asin(static_cast<double>(q.z)) * 180.0 / M_PI, 1.1, 1e-3);
+}
+
+// A run of the program, headless, in a private copy of the data whose craft
+// mesh damage() has replaced (it runs in that folder).
+struct DamagedRun
+{
+    int status = 0;
+    std::vector<std::string> rows;
+    std::vector<std::string> problems;  // the lines written to stderr
+};
+
+std::string CraftMeshText()
+{
+    std::ifstream file(ScopedDataFolder::RunFolder() / "MeshFiles" / "shusui.x", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The folder links its meshes to the shared run folder: the link goes
+// first, so the damage lands in the copy only.
+void ReplaceCraftMesh(const std::string& text)
+{
+    std::filesystem::remove("MeshFiles/shusui.x");
+    std::ofstream("MeshFiles/shusui.x", std::ios::binary) << text;
+}
+
+// The craft mesh with its first vertex lines replaced by lines.
+std::string WithFirstVertices(std::string text, const std::vector<std::string>& lines)
+{
+    std::size_t at = text.find('\n', text.find("Mesh {")) + 1;  // the vertex count
+    at = text.find('\n', at) + 1;
+    for (const std::string& line : lines) {
+        const std::size_t end = text.find('\n', at);
+        text.replace(at, end - at, line);
+        at = text.find('\n', at) + 1;
+    }
+    return text;
+}
+
+DamagedRun FlyWithCraftMesh(const std::function<void()>& damage)
+{
+    ScopedDataFolder folder;
+    damage();
+    // Banks both ways, climbs and dives: more of the flight than a straight
+    // line, with the craft pushed out of blocks on the way.
+    std::ofstream("flight.keys") << "150 L\n100 U\n250 -\n150 R\n100 D\n250 -\n";
+    ORVD3D_GraphicsSystem::GetInstance().ResetForTestingEXT();
+    const std::string dataDir = folder.Path().string();
+    const char* argv[] = {"soare", "--headless", "--ticks", "1000", "--input", "flight.keys",
+                          "--trace", "-", "--data-dir", dataDir.c_str()};
+    std::ostringstream out;
+    std::ostringstream err;
+    DamagedRun run;
+    run.status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&) { return 1; });
+    std::istringstream trace(out.str());
+    std::istringstream problems(err.str());
+    std::string line;
+    std::getline(trace, line);  // the header
+    while (std::getline(trace, line))
+        run.rows.push_back(line);
+    while (std::getline(problems, line))
+        run.problems.push_back(line);
+    return run;
+}
+
+// Every field of every row a finite number, and the craft inside the
+// world (the ocean is 400 units across; nothing lifts it past 1000).
+void ExpectFiniteFlightInTheWorld(const DamagedRun& run)
+{
+    ASSERT_EQ(run.rows.size(), 1000u);
+    for (const std::string& row : run.rows) {
+        std::istringstream fields(row);
+        std::string field;
+        std::vector<double> values;
+        while (std::getline(fields, field, ','))
+            values.push_back(std::strtod(field.c_str(), nullptr));
+        ASSERT_EQ(values.size(), 14u) << row;
+        for (const double value : values)
+            ASSERT_TRUE(std::isfinite(value)) << row;
+        ASSERT_LE(std::fabs(values[1]), 200.0) << row;
+        ASSERT_LE(std::fabs(values[3]), 200.0) << row;
+        ASSERT_TRUE(values[2] >= 0.0 && values[2] <= 1000.0) << row;
+    }
+}
+
+TEST(DamagedDataTest, EveryDamagedCraftMeshIsToldOnceAndFliesAsAMissingOne)
+{
+    const DamagedRun intact = FlyWithCraftMesh([] {});
+    ASSERT_EQ(intact.status, 0);
+    EXPECT_TRUE(intact.problems.empty());
+    ExpectFiniteFlightInTheWorld(intact);
+    const DamagedRun missing = FlyWithCraftMesh([] { std::filesystem::remove("MeshFiles/shusui.x"); });
+    ASSERT_EQ(missing.status, 0);
+    EXPECT_EQ(missing.problems, std::vector<std::string>{
+                                    "soare: shusui.x: not found (looked in the working folder, Textures and MeshFiles)"});
+    ExpectFiniteFlightInTheWorld(missing);
+    // The craft's size matters to the flight: the cases below would pass
+    // for nothing if it did not.
+    ASSERT_NE(intact.rows, missing.rows);
+
+    const std::string mesh = CraftMeshText();
+    ASSERT_NE(mesh.find("Mesh {"), std::string::npos);
+    struct Case
+    {
+        const char* what;
+        std::function<void()> damage;
+        const char* told;  // the start of the one line on stderr
+    };
+    const Case cases[] = {
+        {"cut in half", [&] { ReplaceCraftMesh(mesh.substr(0, mesh.size() / 2)); },
+         "soare: MeshFiles/shusui.x: line "},
+        {"not a mesh file at all", [] { ReplaceCraftMesh("\x89PNG\r\n\x1a\n"); }, "soare: MeshFiles/shusui.x: "},
+        {"vertices reaching 3.4e38 both ways",
+         [&] { ReplaceCraftMesh(WithFirstVertices(mesh, {" 3.4e38;3.4e38;3.4e38;,", " -3.4e38;-3.4e38;-3.4e38;,"})); },
+         "soare: MeshFiles/shusui.x: "},
+        {"one vertex at 3e38", [&] { ReplaceCraftMesh(WithFirstVertices(mesh, {" 3e38;0;0;,"})); },
+         "soare: shusui.x: the craft's size from this mesh ("},
+        {"a vertex that is not a number", [&] { ReplaceCraftMesh(WithFirstVertices(mesh, {" nan;0;0;,"})); },
+         "soare: MeshFiles/shusui.x: "},
+        {"a link to an endless file",
+         [] {
+             std::filesystem::remove("MeshFiles/shusui.x");
+             std::filesystem::create_symlink("/dev/zero", "MeshFiles/shusui.x");
+         },
+         "soare: MeshFiles/shusui.x: not a regular file"},
+        {"a pipe",
+         [] {
+             std::filesystem::remove("MeshFiles/shusui.x");
+             ASSERT_EQ(mkfifo("MeshFiles/shusui.x", 0600), 0);
+         },
+         "soare: MeshFiles/shusui.x: not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DamagedRun run = FlyWithCraftMesh(c.damage);
+        EXPECT_EQ(run.status, 0);
+        ASSERT_EQ(run.problems.size(), 1u);
+        EXPECT_EQ(run.problems[0].rfind(c.told, 0), 0u) << run.problems[0];
+        ExpectFiniteFlightInTheWorld(run);
+        EXPECT_EQ(run.rows, missing.rows);
+    }
+}
+
+TEST(DamagedDataTest, TheWindowedGameTellsProblemsOnStderrToo)
+{
+    ScopedDataFolder folder;
+    const std::string dataDir = folder.Path().string();
+    const char* argv[] = {"soare", "--data-dir", dataDir.c_str()};
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&) {
+        ORV_ReportProblem("MeshFiles/shusui.x: told from the window");
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(err.str(), "soare: MeshFiles/shusui.x: told from the window\n");
+    // Only while the program runs.
+    ORV_ReportProblem("after the run");
+    EXPECT_EQ(err.str(), "soare: MeshFiles/shusui.x: told from the window\n");
 }
 
 }  // namespace

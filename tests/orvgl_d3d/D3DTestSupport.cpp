@@ -35,6 +35,11 @@ MessageBoxRecorder::~MessageBoxRecorder()
     SetMessageBoxHandler(std::move(m_Previous));
 }
 
+ProblemRecorder::ProblemRecorder()
+    : m_Scope([this](const std::string& line) { lines.push_back(line); })
+{
+}
+
 namespace {
 
 void MakeParentFolders(const std::string& path)
@@ -98,6 +103,10 @@ void HeadlessContextTest::SetUp()
     m_Status = std::make_shared<StatusRecorder>();
     BindStatusWindow(0, m_Status);
     m_Boxes = std::make_unique<MessageBoxRecorder>();
+    m_Problems = std::make_unique<ProblemRecorder>();
+    // Tests change files and ask again at once; the wait between looks at
+    // the disk has a test of its own.
+    System().SetFailureRecheckIntervalEXT({});
     HeadlessOptions options;
     options.recordFromStart = true;
     ASSERT_TRUE(CreateContext(options));
@@ -135,6 +144,8 @@ void HeadlessContextTest::TearDown()
     if (m_FactoryInstalled)
         SetDirect3DFactory(std::move(m_PreviousFactory));
     BindStatusWindow(0, {});
+    System().SetFailureRecheckIntervalEXT(ORVD3D_FailedLoads::kDefaultRecheckInterval);
+    m_Problems.reset();
     m_Boxes.reset();
     m_Folder.reset();
 }

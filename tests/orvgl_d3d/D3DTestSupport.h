@@ -13,6 +13,7 @@
 #include "HeadlessDirect3D9.h"
 #include "ORVD3D_GraphicsSystem.h"
 #include "ORV_MessageBox.h"
+#include "ORV_ProblemReport.h"
 #include "ORV_StatusEcho.h"
 #include "xfile.h"
 
@@ -64,6 +65,17 @@ private:
     ORV_MessageBoxHandler m_Previous;
 };
 
+// Keeps every line sent to the problem reporter while it lives.
+class ProblemRecorder
+{
+public:
+    ProblemRecorder();
+    std::vector<std::string> lines;
+
+private:
+    ORV_ProblemReporterScope m_Scope;
+};
+
 // Writes a width x height PNG filled with one 0xAARRGGBB colour; creates
 // the folders on the way.
 void WriteTestImage(const std::string& path, int width, int height, DWORD argb = 0xFF808080u);
@@ -76,8 +88,9 @@ XFileMesh MakeSquareMesh(const std::vector<std::string>& textureNames);
 void WriteTestMesh(const std::string& path, const XFileMesh& mesh);
 
 // Every test starts in an empty scratch folder with a headless context
-// (recording its calls from creation on), slot 0 bound to a recorder and
-// message boxes recorded. TearDown releases the context and checks that no
+// (recording its calls from creation on), slot 0 bound to a recorder,
+// message boxes and problem lines recorded, and failed loads looked at
+// again on every request. TearDown releases the context and checks that no
 // Direct3D object outlives it.
 class HeadlessContextTest : public ::testing::Test
 {
@@ -96,6 +109,7 @@ protected:
     std::shared_ptr<HeadlessWindow> m_Window;
     std::shared_ptr<StatusRecorder> m_Status;
     std::unique_ptr<MessageBoxRecorder> m_Boxes;
+    std::unique_ptr<ProblemRecorder> m_Problems;
     std::shared_ptr<HeadlessCounters> m_Counters;
     Direct3DFactory m_PreviousFactory;
     bool m_FactoryInstalled = false;

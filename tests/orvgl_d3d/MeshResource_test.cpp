@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "D3DTestSupport.h"
@@ -31,16 +32,20 @@ TEST_F(MeshResourceTest, LoadsMaterialsBoxAndTexturesFromBesideTheMesh)
     WriteTestImage("MeshFiles/wing.png", 2, 2);
     WriteTestImage("wing.png", 4, 4);
     WriteTestImage("Textures/wing.png", 8, 8);
-    WriteTestMesh("MeshFiles/plane.x", MakeSquareMesh({"wing.png", "", "nowhere.png"}));
+    WriteTestMesh("MeshFiles/plane.x", MakeSquareMesh({"wing.png", "", "nowhere.png", "zero.png"}));
+    std::filesystem::create_symlink("/dev/zero", "MeshFiles/zero.png");
     WriteTestMesh("flat.x", MakeSquareMesh({"wing.png"}));
 
     ORVD3D_MeshResource* plane = System().GetMeshResource(L"plane.x");
     ASSERT_NE(plane, nullptr);
-    ASSERT_EQ(plane->GetSubsetCount(), 3);
+    ASSERT_EQ(plane->GetSubsetCount(), 4);
     EXPECT_EQ(WidthOf(plane->GetSubsetTexture(0)), 2u);  // ./MeshFiles/wing.png
     EXPECT_EQ(plane->GetSubsetTexture(1), nullptr);
-    EXPECT_EQ(plane->GetSubsetTexture(2), nullptr);  // silently untextured
+    EXPECT_EQ(plane->GetSubsetTexture(2), nullptr);  // untextured; the status slot hears nothing
+    EXPECT_EQ(plane->GetSubsetTexture(3), nullptr);  // an endless file is not read
     EXPECT_TRUE(m_Status->texts.empty());
+    EXPECT_EQ(m_Problems->lines, (Names{"MeshFiles/nowhere.png: not found (a texture of MeshFiles/plane.x)",
+                                        "MeshFiles/zero.png: not a regular file (a texture of MeshFiles/plane.x)"}));
     EXPECT_EQ(System().GetTextureTable().Count(), 0);  // the mesh's own textures
     ASSERT_TRUE(plane->GetBoundingBox()->IsValid());
     EXPECT_EQ(plane->GetBoundingBox()->GetMax(), D3DXVECTOR3(1, 1, 0));
@@ -74,6 +79,10 @@ TEST_F(MeshResourceTest, SubsetTexturePathsLongerThanTheLimitAreRefused)
     EXPECT_NE(mesh->GetSubsetTexture(0), nullptr);
     EXPECT_EQ(mesh->GetSubsetTexture(1), nullptr);
     EXPECT_EQ(mesh->GetSubsetTexture(2), nullptr);
+    // Told, with each name cut to 80 characters.
+    ASSERT_EQ(m_Problems->lines.size(), 2u);
+    EXPECT_EQ(m_Problems->lines[0], "MeshFiles/" + std::string(70, 'b') +
+                                        "...: the path is longer than 259 characters (a texture of MeshFiles/long.x)");
 }
 
 TEST_F(MeshResourceTest, RenderSendsMaterialsTexturesAndLightingInOrder)

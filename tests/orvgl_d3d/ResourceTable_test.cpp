@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cwchar>
 #include <filesystem>
 
 #include "D3DTestSupport.h"
+#include "ORV_QuotedText.h"
+#include "ORV_Utf8.h"
 
 namespace {
 
@@ -24,6 +29,23 @@ void WriteJunk(const char* path)
     std::FILE* file = std::fopen(path, "w");
     std::fputs("xof 0303txt 0032\nMesh { 9;", file);
     std::fclose(file);
+}
+
+std::string WriteFile(const std::string& path, const std::string& text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
+    return path;
+}
+
+// A square whose corners lie so far apart that its size overflows.
+XFileMesh HugeSquare()
+{
+    XFileMesh mesh = MakeSquareMesh({""});
+    mesh.positions[0] = {-3.4e38f, -3.4e38f, 0.0f};
+    mesh.positions[2] = {3.4e38f, 3.4e38f, 0.0f};
+    return mesh;
 }
 
 }  // namespace
@@ -69,31 +91,123 @@ TEST_F(ResourceTableTest, NamesAreKeptSortedFoundAgainAndLoadedOnce)
     EXPECT_TRUE(m_Status->texts.empty());
 }
 
-TEST_F(ResourceTableTest, FailuresAreReportedOncePerRequestAndNeverAdded)
+TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
 {
-    EXPECT_EQ(System().GetTextureResource(L"nope.png", true), nullptr);
-    EXPECT_EQ(m_Status->texts, std::vector<std::wstring>{L"**ERROR** [nope.png]: file not found!"});
-    EXPECT_EQ(System().GetMeshResource(L"Sub/nope.x"), nullptr);
-    EXPECT_EQ(m_Status->texts.back(), L"**ERROR** [Sub/nope.x]: file not found!");
-
     std::filesystem::create_directories("MeshFiles");
+    std::filesystem::create_directories("Textures");
     WriteJunk("MeshFiles/bad.png");
     WriteJunk("MeshFiles/bad.x");
-    EXPECT_EQ(System().GetTextureResource(L"bad.png", true), nullptr);
-    EXPECT_EQ(m_Status->texts.back(), L"**ERROR** [bad.png]: open for loading failed!");
-    EXPECT_EQ(System().GetMeshResource(L"bad.x"), nullptr);
-    EXPECT_EQ(m_Status->texts.back(), L"**ERROR** [bad.x]: open for loading failed!");
-    // Failures are not remembered: asking again looks and reports again.
-    EXPECT_EQ(System().GetMeshResource(L"bad.x"), nullptr);
-    EXPECT_EQ(m_Status->texts.size(), 5u);
+    std::filesystem::create_symlink("/dev/zero", "MeshFiles/zero.x");
+    std::filesystem::create_symlink("/dev/zero", "Textures/zero.png");
+    ASSERT_EQ(mkfifo("MeshFiles/pipe.x", 0600), 0);  // opening it would wait for a writer
+    // Sparse: the size is checked before a byte is read or written.
+    std::filesystem::resize_file(WriteFile("MeshFiles/big.x", "xof 0303txt 0032\n"), (64u << 20) + 1);
+    WriteTestMesh("MeshFiles/huge.x", HugeSquare());
+    WriteFile("MeshFiles/nan.x", "xof 0303txt 0032\nMesh {\n3;\n0;0;0;,\n1;0;0;,\n0;nan;0;;\n1;\n3;0,1,2;;\n}\n");
+    // A name quoted in a message: cut to 80 characters, control characters
+    // spelt out, so the message stays one short line.
+    const std::wstring longName = L"a\nb\x1b[31m" + std::wstring(1 << 20, L'x');
+    const std::wstring longQuoted = L"a\\x0Ab\\x1B[31m" + std::wstring(72, L'x') + L"...";
+
+    struct Case
+    {
+        bool mesh;
+        std::wstring name;
+        std::wstring status;   // what slot 0 gets on every request
+        std::string problem;   // the start of the one line told
+    };
+    const Case cases[] = {
+        {false, L"nope.png", L"**ERROR** [nope.png]: file not found!",
+         "nope.png: not found (looked in the working folder, Textures and MeshFiles)"},
+        {true, L"Sub/nope.x", L"**ERROR** [Sub/nope.x]: file not found!", "Sub/nope.x: not found"},
+        {false, L"bad.png", L"**ERROR** [bad.png]: open for loading failed!", "MeshFiles/bad.png: "},
+        {true, L"bad.x", L"**ERROR** [bad.x]: open for loading failed!", "MeshFiles/bad.x: line "},
+        {true, L"zero.x", L"**ERROR** [zero.x]: open for loading failed!", "MeshFiles/zero.x: not a regular file"},
+        {false, L"zero.png", L"**ERROR** [zero.png]: open for loading failed!",
+         "Textures/zero.png: not a regular file"},
+        {true, L"pipe.x", L"**ERROR** [pipe.x]: open for loading failed!", "MeshFiles/pipe.x: not a regular file"},
+        {true, L"big.x", L"**ERROR** [big.x]: open for loading failed!",
+         "MeshFiles/big.x: larger than 64 MB (67108865 bytes)"},
+        {true, L"huge.x", L"**ERROR** [huge.x]: open for loading failed!",
+         "MeshFiles/huge.x: the mesh's size is not a finite number"},
+        // Refused by the reader or the loader, whichever sees it first.
+        {true, L"nan.x", L"**ERROR** [nan.x]: open for loading failed!", "MeshFiles/nan.x: "},
+        {true, longName, L"**ERROR** [" + longQuoted + L"]: file not found!",
+         ORV_ToUtf8(longQuoted) + ": not found"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ORV_ToUtf8(ORV_QuoteText(c.name, 20)));
+        const std::size_t told = m_Problems->lines.size();
+        for (int request = 0; request < 3; ++request) {
+            m_Status->texts.clear();
+            const void* got = c.mesh ? static_cast<void*>(System().GetMeshResource(c.name.c_str()))
+                                     : static_cast<void*>(System().GetTextureResource(c.name.c_str(), true));
+            EXPECT_EQ(got, nullptr);
+            EXPECT_EQ(m_Status->texts, std::vector<std::wstring>{c.status});
+        }
+        ASSERT_EQ(m_Problems->lines.size(), told + 1);
+        const std::string& line = m_Problems->lines.back();
+        EXPECT_EQ(line.rfind(c.problem, 0), 0u) << line;
+        EXPECT_LT(line.size(), 500u);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+    }
 
     // Quiet misses: an empty name, or a lookup that may not load.
+    m_Status->texts.clear();
     EXPECT_EQ(System().GetTextureResource(L"", true), nullptr);
     EXPECT_EQ(System().GetTextureResource(nullptr, true), nullptr);
     EXPECT_EQ(System().GetTextureResource(L"nope.png", false), nullptr);
-    EXPECT_EQ(m_Status->texts.size(), 5u);
+    EXPECT_TRUE(m_Status->texts.empty());
     EXPECT_EQ(System().GetTextureTable().Count(), 0);
     EXPECT_EQ(System().GetMeshTable().Count(), 0);
+}
+
+TEST_F(ResourceTableTest, AFailedLoadIsRememberedUntilItsFileChanges)
+{
+    std::filesystem::create_directories("MeshFiles");
+    WriteJunk("MeshFiles/bad.x");
+    EXPECT_EQ(System().GetMeshResource(L"bad.x"), nullptr);
+    EXPECT_EQ(System().GetTextureResource(L"later.png", true), nullptr);
+    EXPECT_EQ(m_Problems->lines.size(), 2u);
+
+    // Mended in place, or written where the search looks first: taken up
+    // at the next request, and told nothing more.
+    WriteTestMesh("MeshFiles/bad.x", MakeSquareMesh({""}));
+    EXPECT_NE(System().GetMeshResource(L"bad.x"), nullptr);
+    WriteTestImage("later.png", 3, 3);
+    EXPECT_EQ(WidthOf(System().GetTextureResource(L"later.png", true)), 3u);
+    WriteJunk("MeshFiles/moved.x");
+    EXPECT_EQ(System().GetMeshResource(L"moved.x"), nullptr);
+    WriteTestMesh("Textures/moved.x", MakeSquareMesh({""}));
+    EXPECT_NE(System().GetMeshResource(L"moved.x"), nullptr);
+    EXPECT_EQ(m_Problems->lines.size(), 3u);
+
+    // A file that breaks again is told again: it is another file now.
+    WriteJunk("MeshFiles/twice.x");
+    EXPECT_EQ(System().GetMeshResource(L"twice.x"), nullptr);
+    WriteTestMesh("MeshFiles/twice.x", HugeSquare());
+    EXPECT_EQ(System().GetMeshResource(L"twice.x"), nullptr);
+    ASSERT_EQ(m_Problems->lines.size(), 5u);
+    EXPECT_NE(m_Problems->lines[4].find("not a finite number"), std::string::npos);
+
+    // Between two looks at the disk nothing is touched: a change is seen
+    // only once the interval has passed, or the file is known to be new.
+    System().SetFailureRecheckIntervalEXT(std::chrono::hours(1));
+    WriteJunk("MeshFiles/slow.x");
+    EXPECT_EQ(System().GetMeshResource(L"slow.x"), nullptr);
+    WriteTestMesh("MeshFiles/slow.x", MakeSquareMesh({""}));
+    m_Status->texts.clear();
+    EXPECT_EQ(System().GetMeshResource(L"slow.x"), nullptr);
+    EXPECT_EQ(m_Status->texts, std::vector<std::wstring>{L"**ERROR** [slow.x]: open for loading failed!"});
+    System().ForgetFailedLoad(L"slow.x");
+    EXPECT_NE(System().GetMeshResource(L"slow.x"), nullptr);
+
+    // A new context starts with nothing remembered.
+    WriteJunk("MeshFiles/gone.x");
+    EXPECT_EQ(System().GetMeshResource(L"gone.x"), nullptr);
+    ASSERT_TRUE(CreateContext());
+    EXPECT_EQ(System().GetMeshResource(L"gone.x"), nullptr);
+    EXPECT_EQ(m_Problems->lines.size(), 8u);
 }
 
 TEST_F(ResourceTableTest, SearchTakesTheFirstCandidateThatOpens)
