@@ -332,7 +332,7 @@ DamagedRun FlyWithCraftMesh(const std::function<void()>& damage)
     std::ostringstream out;
     std::ostringstream err;
     DamagedRun run;
-    run.status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&) { return 1; });
+    run.status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&, const KeyScript&) { return 1; });
     std::istringstream trace(out.str());
     std::istringstream problems(err.str());
     std::string line;
@@ -429,7 +429,7 @@ TEST(DamagedDataTest, TheWindowedGameTellsProblemsOnStderrToo)
     const char* argv[] = {"soare", "--data-dir", dataDir.c_str()};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&) {
+    const int status = RunSoare(static_cast<int>(std::size(argv)), argv, out, err, [](const SoareOptions&, const KeyScript&) {
         ORV_ReportProblem("MeshFiles/shusui.x: told from the window");
         return 0;
     });
