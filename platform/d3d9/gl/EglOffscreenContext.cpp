@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "GLApi.h"
+#include "Window.h"
 
 namespace {
 
@@ -69,6 +70,11 @@ std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* er
     }
     ++g_ContextsAlive;
     return std::shared_ptr<EglOffscreenContext>(new EglOffscreenContext(display, context));
+}
+
+EglOffscreenContext::EglOffscreenContext(void* display, void* context)
+    : m_Display(display), m_Context(context), m_Id(NewGLContextId())
+{
 }
 
 EglOffscreenContext::~EglOffscreenContext()

@@ -6,6 +6,7 @@
 // context goes when the last holder lets go.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,12 +21,15 @@ public:
     EglOffscreenContext& operator=(const EglOffscreenContext&) = delete;
 
     bool MakeCurrent();
+    // The context's number among the program's GL contexts (NewGLContextId).
+    std::uint64_t Id() const { return m_Id; }
     // GL_VERSION and GL_RENDERER, for messages.
     std::string Description();
 
 private:
-    EglOffscreenContext(void* display, void* context) : m_Display(display), m_Context(context) {}
+    EglOffscreenContext(void* display, void* context);
 
     void* m_Display;
     void* m_Context;
+    std::uint64_t m_Id;
 };
