@@ -14,8 +14,10 @@ class EglOffscreenContext
 {
 public:
     // Null, with *error saying why, when EGL cannot give such a context (no
-    // Mesa, no surfaceless platform, no desktop GL).
-    static std::shared_ptr<EglOffscreenContext> Create(std::string* error);
+    // Mesa, no surfaceless platform, no desktop GL). With shareWith, the new
+    // context shares textures, buffers and renderbuffers with that one.
+    static std::shared_ptr<EglOffscreenContext> Create(std::string* error,
+                                                       const EglOffscreenContext* shareWith = nullptr);
     ~EglOffscreenContext();
     EglOffscreenContext(const EglOffscreenContext&) = delete;
     EglOffscreenContext& operator=(const EglOffscreenContext&) = delete;

@@ -72,7 +72,8 @@ void GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target)
 {
     ApplyRenderStates(state.renderStates);
     ApplyMaterial(state.material, state.renderStates[D3DRS_SPECULARENABLE] != FALSE);
-    ApplyTransformsAndLights(state);
+    ApplyTransformsAndLights(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
+                                                     state.viewport.Height));
     ApplyTexture(state.textures[0], state.stageStates[0]);
     ApplyViewport(state.viewport, target);
     // Direct3D's lines are a back-buffer pixel wide, however far the
@@ -138,12 +139,13 @@ void GLFixedFunction::ApplyMaterial(const D3DMATERIAL9& material, bool specular)
     });
 }
 
-void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state)
+void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport)
 {
     const D3DXMATRIX view(state.view);
     const D3DXMATRIX world(state.world);
-    const D3DXMATRIX projection =
-        d3dtogl::ProjectionFromD3D(state.projection, state.viewport.Width, state.viewport.Height);
+    // Direct3D's pixel centres, in the pixels the frame is drawn at.
+    const D3DXMATRIX projection = d3dtogl::ProjectionFromD3D(state.projection, static_cast<UINT>(viewport.width),
+                                                             static_cast<UINT>(viewport.height));
     Update(m_Projection, projection, [](const D3DXMATRIX& p) {
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(&p.m[0][0]);

@@ -63,7 +63,8 @@ public:
 private:
     void ApplyRenderStates(const DWORD* rs);
     void ApplyMaterial(const D3DMATERIAL9& material, bool specular);
-    void ApplyTransformsAndLights(const GLDeviceState& state);
+    // viewport: the viewport in storage pixels.
+    void ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport);
     void ApplyTexture(GLTexture* texture, const DWORD* stage);
     void Enable(unsigned int cap, bool on, std::optional<bool>& cached);
     void EnableClientArray(unsigned int array, bool on, std::optional<bool>& cached);
