@@ -470,10 +470,23 @@ HRESULT GLDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
 
     const GLMeshCache::Entry& entry = m_Meshes.Prepare(subset);
     GL().NoteBuffersBound(entry.vertexBuffer, entry.indexBuffer);
+    ++m_DrawCalls;
+    // A mesh out of sight (a cloud behind the camera, beyond the far plane)
+    // would cost the renderer its vertices and nothing else.
+    D3DXMATRIX worldView;
+    D3DXMATRIX transform;
+    const D3DXMATRIX world(m_State.world);
+    const D3DXMATRIX view(m_State.view);
+    const D3DXMATRIX projection(m_State.projection);
+    D3DXMatrixMultiply(&worldView, &world, &view);
+    D3DXMatrixMultiply(&transform, &worldView, &projection);
+    if (GLMeshCache::IsOutsideClipVolume(entry, transform)) {
+        ++m_CulledDraws;
+        return D3D_OK;
+    }
     GL().SetVertexArrays(layout, nullptr, entry.stride);  // offsets into the bound buffer
     GL().SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(entry.numIndices), GL_UNSIGNED_SHORT, nullptr);
-    ++m_DrawCalls;
     return D3D_OK;
 }
 

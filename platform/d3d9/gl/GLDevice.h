@@ -75,7 +75,8 @@ public:
                             UINT vertexStride) override;
     // Also sets the device's FVF to the mesh's, as D3DX's DrawSubset does. A
     // subset with an index outside its vertices is refused before anything
-    // is uploaded.
+    // is uploaded. A subset whose bounds lie outside the view is uploaded
+    // but not drawn.
     HRESULT DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset) override;
     void ForgetMeshEXT(const void* key) override;
 
@@ -102,6 +103,8 @@ public:
     size_t PendingDeletionCount() const { return m_DeleteQueue.Size(); }
     int PresentCount() const { return m_Presents; }
     int DrawCallCount() const { return m_DrawCalls; }
+    // Mesh draws left out because the mesh lay outside the view.
+    int CulledDrawCount() const { return m_CulledDraws; }
     // The D3D light index GL light slot i shows at the last draw (-1: none).
     int GLLightSlotIndex(int slot) const { return m_Context ? m_Context->gl.LightSlotIndex(slot) : -1; }
     // GL contexts the device has drawn or presented through.
@@ -176,4 +179,5 @@ private:
 
     int m_Presents = 0;
     int m_DrawCalls = 0;
+    int m_CulledDraws = 0;
 };
