@@ -356,9 +356,11 @@ unsigned int GLDevice::ChainFramebuffer(GLSwapChain* chain, bool beginFrame)
         height = target.storageHeight;
     }
     bool created = false;
-    const unsigned int framebuffer = chain->Framebuffer(m_Context->id, HasDepthBuffer(), width, height, &created);
-    // Made and left bound by the chain.
-    GL().ForgetFramebufferBinding();
+    bool bound = false;
+    const unsigned int framebuffer =
+        chain->Framebuffer(m_Context->id, HasDepthBuffer(), width, height, &created, &bound);
+    if (bound)
+        GL().ForgetFramebufferBinding();
     if (framebuffer != 0)
         GL().BindFramebuffer(framebuffer);
     if (created) {

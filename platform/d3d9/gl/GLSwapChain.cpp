@@ -124,19 +124,19 @@ bool GLSwapChain::MakeStorage(bool withDepth, int width, int height)
     return color != 0;
 }
 
-unsigned int GLSwapChain::Framebuffer(std::uint64_t contextId, bool withDepth, int width, int height, bool* created)
+unsigned int GLSwapChain::Framebuffer(std::uint64_t contextId, bool withDepth, int width, int height, bool* created,
+                                      bool* bound)
 {
     *created = false;
+    *bound = false;
     if (!HasStorage() || width != m_StorageWidth || height != m_StorageHeight) {
         if (!MakeStorage(withDepth, width, height))
             return 0;
         *created = true;
     }
     for (const ContextFramebuffer& entry : m_Framebuffers) {
-        if (entry.context == contextId) {
-            glBindFramebuffer(GL_FRAMEBUFFER, entry.framebuffer);
+        if (entry.context == contextId)
             return entry.framebuffer;
-        }
     }
 
     // Framebuffer objects are not shared between contexts; the
@@ -144,6 +144,7 @@ unsigned int GLSwapChain::Framebuffer(std::uint64_t contextId, bool withDepth, i
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    *bound = true;
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_ColorBuffer);
     if (m_DepthBuffer != 0) {
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_DepthBuffer);

@@ -71,10 +71,11 @@ public:
     GLTarget Target() const;
 
     // The framebuffer object of context contextId over storage of the given
-    // size (context current; left bound). Storage of another size is made
-    // anew, and then *created tells the caller to clear it. 0 when GL
-    // refuses.
-    unsigned int Framebuffer(std::uint64_t contextId, bool withDepth, int width, int height, bool* created);
+    // size (context current). Storage of another size is made anew, and
+    // then *created tells the caller to clear it; *bound says the object
+    // was made now and left bound. 0 when GL refuses.
+    unsigned int Framebuffer(std::uint64_t contextId, bool withDepth, int width, int height, bool* created,
+                             bool* bound);
     // Hands the GL names to the device for deletion and forgets them.
     void ReleaseGLObjects();
 
