@@ -46,9 +46,9 @@ using Clock = std::chrono::steady_clock;
 // Client sizes of the main window and its views at scale 1 with the
 // desktop's default font (Xvfb, GTK 3 on Debian 12).
 constexpr int kDialogWidth = 1000, kDialogHeight = 638;
-constexpr int kMainWidth = 546, kMainHeight = 581;
-constexpr int kGroundWidth = 436, kGroundHeight = 230;
-constexpr int kMapWidth = 436, kMapHeight = 306;
+constexpr int kMainWidth = 548, kMainHeight = 583;
+constexpr int kGroundWidth = 438, kGroundHeight = 232;
+constexpr int kMapWidth = 438, kMapHeight = 308;
 
 constexpr int kWarmUpSteps = 200;
 constexpr int kMeasuredTicks = 300;
