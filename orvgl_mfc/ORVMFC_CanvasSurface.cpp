@@ -18,6 +18,7 @@ namespace {
 struct SharedContextState
 {
     std::unique_ptr<wxGLContext> context;
+    std::uint64_t id = 0;
     bool refused = false;
 };
 
@@ -74,6 +75,7 @@ wxGLContext* ORVMFC_CanvasSurface::SharedContext(wxGLCanvas& canvas)
     if (state.context || state.refused)
         return state.context.get();
     state.context = MakeContext(canvas, nullptr);
+    state.id = NewGLContextId();
     if (!state.context) {
         state.refused = true;
         std::fputs("View canvas: no OpenGL context could be created; the views stay empty\n", stderr);
@@ -106,16 +108,21 @@ bool ORVMFC_CanvasSurface::MakeCurrent()
 {
     if (!IsDrawable())
         return false;
-    if (!m_Context) {
-        const wxGLContext* shared = SharedContext(*m_pCanvas);
+    if (!m_pContext) {
+        wxGLContext* shared = SharedContext(*m_pCanvas);
         if (!shared)
             return false;
-        m_Context = MakeContext(*m_pCanvas, shared);
-        if (!m_Context)
-            return false;
-        m_ContextId = NewGLContextId();
+        m_OwnContext = MakeContext(*m_pCanvas, shared);
+        if (m_OwnContext) {
+            m_pContext = m_OwnContext.get();
+            m_ContextId = NewGLContextId();
+        } else {
+            // Slow with a software renderer, but it draws.
+            m_pContext = shared;
+            m_ContextId = State().id;
+        }
     }
-    if (!m_Context->SetCurrent(*m_pCanvas))
+    if (!m_pContext->SetCurrent(*m_pCanvas))
         return false;
     // The device draws into framebuffer objects of its own and expects the
     // window's drawable bound when it gets the context back. The GL device
@@ -133,6 +140,7 @@ void ORVMFC_CanvasSurface::SwapBuffers()
 void ORVMFC_CanvasSurface::Detach()
 {
     m_pCanvas = nullptr;
-    m_Context.reset();
+    m_pContext = nullptr;
+    m_OwnContext.reset();
     ORVMFC_WindowSurface::Detach();
 }

@@ -4,7 +4,8 @@
 // MakeCurrent and sharing textures, buffers and renderbuffers with every
 // other canvas's through the program's first context. A context stays on
 // its canvas: one context moved between windows makes a software renderer
-// reallocate the window's buffers at every move.
+// reallocate the window's buffers at every move. (Should GL refuse a
+// canvas a context of its own, the canvas draws with the first one.)
 //
 // Ownership: the canvas holds its surface and detaches it when it is
 // destroyed (see ORVMFC_WindowSurface), which deletes the surface's
@@ -45,6 +46,7 @@ private:
     bool IsDrawable() const;
 
     wxGLCanvas* m_pCanvas;
-    std::unique_ptr<wxGLContext> m_Context;
+    wxGLContext* m_pContext = nullptr;  // m_OwnContext, or the program's first
+    std::unique_ptr<wxGLContext> m_OwnContext;
     std::uint64_t m_ContextId = 0;
 };
