@@ -2,55 +2,19 @@
 // and three views drawn on the headless device), with the median of 10,000
 // ticks reported as median_us.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <iostream>
 #include <vector>
 
+#include "BenchDataFolder.h"
 #include "headlessgame.h"
 #include "keyscript.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kTicks = 10000;
-
-// Works in a fresh folder linked to the run folder's data, so the meshes the
-// game writes as it starts do not land in the shared run folder.
-class BenchDataFolder
-{
-public:
-    BenchDataFolder() : m_Previous(fs::current_path())
-    {
-        std::string pattern = (fs::temp_directory_path() / "soare-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            return;
-        m_Path = pattern;
-        const fs::path run(SOARE_BENCH_RUN_DIR);
-        fs::create_directory(m_Path / "MeshFiles");
-        for (const auto& entry : fs::directory_iterator(run / "MeshFiles"))
-            if (entry.path().filename() != "Land.x" && entry.path().filename() != "HiResMesh.x")
-                fs::create_symlink(entry.path(), m_Path / "MeshFiles" / entry.path().filename());
-        fs::create_directory_symlink(run / "Textures", m_Path / "Textures");
-        fs::create_directory_symlink(run / "Sound", m_Path / "Sound");
-        fs::current_path(m_Path);
-    }
-    ~BenchDataFolder()
-    {
-        std::error_code ec;
-        fs::current_path(m_Previous, ec);
-        if (!m_Path.empty())
-            fs::remove_all(m_Path, ec);
-    }
-
-private:
-    fs::path m_Previous;
-    fs::path m_Path;
-};
 
 void BM_HeadlessTick(benchmark::State& state)
 {

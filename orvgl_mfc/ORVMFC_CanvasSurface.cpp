@@ -3,6 +3,7 @@
 
 #include "ORVMFC_CanvasSurface.h"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -17,6 +18,7 @@ namespace {
 struct SharedContextState
 {
     std::unique_ptr<wxGLContext> context;
+    std::uint64_t id = 0;
     bool refused = false;
 };
 
@@ -44,26 +46,55 @@ wxIMPLEMENT_DYNAMIC_CLASS(SharedContextModule, wxModule);
 
 ORVMFC_CanvasSurface::ORVMFC_CanvasSurface(wxGLCanvas* canvas) : ORVMFC_WindowSurface(canvas), m_pCanvas(canvas) {}
 
+namespace {
+
+// A compatibility-profile context for canvas sharing objects with share;
+// null when GL refuses.
+std::unique_ptr<wxGLContext> MakeContext(wxGLCanvas& canvas, const wxGLContext* share)
+{
+    wxGLContextAttrs compatibility;
+    compatibility.PlatformDefaults().CompatibilityProfile().EndList();
+    auto context = std::make_unique<wxGLContext>(&canvas, share, &compatibility);
+    if (!context->IsOK()) {
+        // Without the profile extension the legacy context is the
+        // compatibility profile anyway.
+        context = std::make_unique<wxGLContext>(&canvas, share);
+    }
+    if (!context->IsOK())
+        context.reset();
+    return context;
+}
+
+}  // namespace
+
+ORVMFC_CanvasSurface::~ORVMFC_CanvasSurface() = default;
+
 wxGLContext* ORVMFC_CanvasSurface::SharedContext(wxGLCanvas& canvas)
 {
     SharedContextState& state = State();
     if (state.context || state.refused)
         return state.context.get();
-
-    wxGLContextAttrs compatibility;
-    compatibility.PlatformDefaults().CompatibilityProfile().EndList();
-    state.context = std::make_unique<wxGLContext>(&canvas, nullptr, &compatibility);
-    if (!state.context->IsOK()) {
-        // Without the profile extension the legacy context is the
-        // compatibility profile anyway.
-        state.context = std::make_unique<wxGLContext>(&canvas);
-    }
-    if (!state.context->IsOK()) {
-        state.context.reset();
+    state.context = MakeContext(canvas, nullptr);
+    state.id = NewGLContextId();
+    if (!state.context) {
         state.refused = true;
         std::fputs("View canvas: no OpenGL context could be created; the views stay empty\n", stderr);
     }
     return state.context.get();
+}
+
+void ORVMFC_CanvasSurface::GetDrawableSize(int* width, int* height) const
+{
+    GetClientSize(width, height);
+    if (!m_pCanvas)
+        return;
+    // GTK gives the scale as a whole number; a fractional one rounds, as
+    // the toolkit rounds the window it makes.
+    const double scale = m_pCanvas->GetContentScaleFactor();
+    if (scale > 0.0 && scale != 1.0) {
+        *width = static_cast<int>(std::lround(*width * scale));
+        *height = static_cast<int>(std::lround(*height * scale));
+    }
 }
 
 bool ORVMFC_CanvasSurface::IsDrawable() const
@@ -77,8 +108,21 @@ bool ORVMFC_CanvasSurface::MakeCurrent()
 {
     if (!IsDrawable())
         return false;
-    wxGLContext* context = SharedContext(*m_pCanvas);
-    if (!context || !context->SetCurrent(*m_pCanvas))
+    if (!m_pContext) {
+        wxGLContext* shared = SharedContext(*m_pCanvas);
+        if (!shared)
+            return false;
+        m_OwnContext = MakeContext(*m_pCanvas, shared);
+        if (m_OwnContext) {
+            m_pContext = m_OwnContext.get();
+            m_ContextId = NewGLContextId();
+        } else {
+            // Slow with a software renderer, but it draws.
+            m_pContext = shared;
+            m_ContextId = State().id;
+        }
+    }
+    if (!m_pContext->SetCurrent(*m_pCanvas))
         return false;
     // The device draws into framebuffer objects of its own and expects the
     // window's drawable bound when it gets the context back. The GL device
@@ -96,5 +140,7 @@ void ORVMFC_CanvasSurface::SwapBuffers()
 void ORVMFC_CanvasSurface::Detach()
 {
     m_pCanvas = nullptr;
+    m_pContext = nullptr;
+    m_OwnContext.reset();
     ORVMFC_WindowSurface::Detach();
 }

@@ -6,6 +6,8 @@
 // surface) owns it through a std::shared_ptr and hands out HWNDs.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,8 +18,13 @@ class IWindowSurface
 public:
     virtual ~IWindowSurface() = default;
 
-    // Size of the client area in pixels.
+    // Size of the client area in pixels, as layout and the mouse count them
+    // (logical pixels on a scaled desktop).
     virtual void GetClientSize(int* width, int* height) const = 0;
+    // Size of what is shown on screen in the screen's own pixels: the client
+    // size times the desktop's scale (2 on a HiDPI desktop; a fractional
+    // scale rounds). The OpenGL device draws at this size.
+    virtual void GetDrawableSize(int* width, int* height) const { GetClientSize(width, height); }
     // Resizes the client area, keeping the top-left corner. False when the
     // window cannot be resized.
     virtual bool SetClientSize(int width, int height) = 0;
@@ -28,7 +35,20 @@ public:
     virtual bool MakeCurrent() = 0;
     // OpenGL device only: show what was drawn into the window's drawable.
     virtual void SwapBuffers() = 0;
+    // OpenGL device only: the context MakeCurrent makes current, as a number
+    // no other context of the program has (NewGLContextId); windows that
+    // answer the same number share one context and its state. 0: none yet.
+    // Every context of the program shares textures, buffers and
+    // renderbuffers with the others.
+    virtual std::uint64_t GLContextId() const { return 0; }
 };
+
+// A number for a new GL context, never 0 and never given twice.
+inline std::uint64_t NewGLContextId()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 class HWND
 {

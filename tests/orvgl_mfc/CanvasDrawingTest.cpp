@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/glcanvas.h>
 
+#include "GLDevice.h"
 #include "GLDirect3D9.h"
 #include "MfcTestSupport.h"
 #include "RefCounted.h"
@@ -26,8 +27,9 @@ protected:
     }
 };
 
-// The OpenGL device draws into two views through their window handles: the
-// views share one GL context, and each present lands in its own window.
+// The OpenGL device draws into two views through their window handles: each
+// view has a GL context of its own (objects shared), and each present lands
+// in its own window.
 TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
 {
     ORVMFC_UIWindow first(true);
@@ -72,6 +74,12 @@ TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
 
     EXPECT_EQ(MiddleOf(first.GetCanvas()), "#FF0000");
     EXPECT_EQ(MiddleOf(second.GetCanvas()), "#0000FF");
+    const std::uint64_t firstContext = first.GetSafeHwnd().Lock()->GLContextId();
+    const std::uint64_t secondContext = second.GetSafeHwnd().Lock()->GLContextId();
+    EXPECT_NE(firstContext, 0u);
+    EXPECT_NE(secondContext, 0u);
+    EXPECT_NE(firstContext, secondContext);
+    EXPECT_EQ(static_cast<GLDevice*>(device.Get())->ContextCount(), 2u);
 
     // A view that is gone can no longer be presented into.
     secondBuffer.Reset();

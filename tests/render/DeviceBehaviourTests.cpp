@@ -1,5 +1,6 @@
 // Device behaviour that needs no picture: the state shadow, what reaches
-// GL's matrices and lights, uploads, deferred deletion and references.
+// GL's matrices and lights, uploads, meshes left out of sight, deferred
+// deletion and references.
 #include <cmath>
 
 #include "D3DToGL.h"
@@ -218,6 +219,53 @@ TEST_F(RenderTest, MeshesUploadOnceAndAgainOnlyAfterAChangeAndBadIndicesAreRefus
     // A mesh that goes tells the device, which frees its buffers.
     sphere.Reset();
     EXPECT_EQ(Gl()->KnownMeshSubsetCount(), 0u);
+}
+
+TEST_F(RenderTest, MeshesWhollyOutOfSightAreLeftOutAndAnyPartInSightIsDrawn)
+{
+    SetFixedStates();
+    ComPtr<ID3DXMesh> sphere = MakeSphere(8, 12);
+    ASSERT_TRUE(sphere);
+    // Eye 5 units before the origin; the view is about 2.07 units wide each
+    // side of the axis at the origin's distance, and ends 10 from the eye.
+    const struct
+    {
+        const char* where;
+        D3DXVECTOR3 at;
+        bool culled;
+    } cases[] = {
+        {"in the middle", {0.0f, 0.0f, 0.0f}, false},
+        {"behind the eye", {0.0f, 0.0f, -10.0f}, true},
+        {"beyond the far plane", {0.0f, 0.0f, 7.0f}, true},
+        {"across the far plane", {0.0f, 0.0f, 5.5f}, false},
+        {"across the side", {-2.9f, 0.0f, 0.0f}, false},
+        {"past the side", {-4.0f, 0.0f, 0.0f}, true},
+        {"across the top", {0.0f, 2.9f, 0.0f}, false},
+        {"past the bottom", {0.0f, -4.0f, 0.0f}, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.where);
+        SetCamera(D3DXVECTOR3(0.0f, 0.0f, -5.0f), D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+        m_Device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        D3DXMATRIX world;
+        D3DXMatrixTranslation(&world, c.at.x, c.at.y, c.at.z);
+        m_Device->SetTransform(D3DTS_WORLD, &world);
+        const int culledBefore = Gl()->CulledDrawCount();
+        BeginFrame(0xFF0000FF);
+        ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
+        const RgbaImage& frame = EndFrame();
+        EXPECT_EQ(Gl()->CulledDrawCount() - culledBefore, c.culled ? 1 : 0);
+        // Whatever was left out could not have shown.
+        int white = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x)
+                white += PixelNear(frame, x, y, 255, 255, 255, 0) ? 1 : 0;
+        if (c.culled)
+            EXPECT_EQ(white, 0);
+        else
+            EXPECT_GT(white, 0);
+    }
 }
 
 TEST_F(RenderTest, ObjectsFreedWhileNoWindowCanMakeTheContextCurrentAreDeletedLater)

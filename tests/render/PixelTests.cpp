@@ -1,6 +1,8 @@
 // Device rules that show in a few pixels: culling, clearing the viewport
-// only, presenting stretched and into other windows, point sizes, and
-// windows that cannot make the context current yet.
+// only, presenting stretched and into other windows, point sizes, windows
+// that cannot make the context current yet, scaled desktops, and windows
+// with contexts of their own.
+#include "GLSwapChain.h"
 #include "RenderTest.h"
 
 namespace {
@@ -179,6 +181,118 @@ TEST_F(RenderTest, AWindowThatCannotMakeTheContextCurrentDefersAllGLWork)
     m_Window->SetRealised(true);
     BeginFrame(0xFFFF0000);
     EXPECT_EQ(CountPixels(EndFrame(), 255, 0, 0), kSize * kSize);
+}
+
+TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
+{
+    // A quad over the left half of the viewport, and a point of size 4 at
+    // the centre of the right half.
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {0.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    const ColorVertex point[1] = {{0.5f, 0.0f, 0.5f, 0xFFFFFFFF}};
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->GetSwapChain(0, chain.Out()), D3D_OK);
+    auto* glChain = static_cast<GLSwapChain*>(chain.Get());
+    const auto frameAt = [&](double scale) -> const RgbaImage& {
+        EXPECT_TRUE(m_Window->SetScale(scale));
+        SetIdentityTransforms();
+        m_Device->SetRenderState(D3DRS_POINTSIZE, FloatBits(4.0f));
+        BeginFrame(kBlue);
+        DrawColored(D3DPT_TRIANGLESTRIP, left, 2);
+        DrawColored(D3DPT_POINTLIST, point, 1);
+        return EndFrame();
+    };
+
+    // A fractional scale: the frame fills the 1.5 times larger drawable.
+    const RgbaImage& fractional = frameAt(1.5);
+    ASSERT_EQ(fractional.width, 192);
+    ASSERT_EQ(fractional.height, 192);
+    EXPECT_EQ(glChain->Target().storageWidth, 192);
+    EXPECT_EQ(CountPixels(fractional, 255, 0, 0), 96 * 192);
+    EXPECT_EQ(CountPixels(fractional, 255, 255, 255), 6 * 6);
+    EXPECT_EQ(CountPixels(fractional, 0, 0, 0), 0);
+
+    // The window moves to a screen of scale 2: the next frame gets storage
+    // of the new size, and the Direct3D size stays what it was.
+    const RgbaImage& doubled = frameAt(2.0);
+    ASSERT_EQ(doubled.width, 256);
+    EXPECT_EQ(glChain->Target().storageWidth, 256);
+    EXPECT_EQ(glChain->Target().storageHeight, 256);
+    EXPECT_EQ(CountPixels(doubled, 255, 0, 0), 128 * 256);
+    EXPECT_EQ(CountPixels(doubled, 255, 255, 255), 8 * 8);
+    EXPECT_EQ(CountPixels(doubled, 0, 0, 255), 256 * 256 - 128 * 256 - 8 * 8);
+    D3DSURFACE_DESC desc{};
+    ComPtr<IDirect3DSurface9> backBuffer;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Out()), D3D_OK);
+    backBuffer->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, UINT{kSize});
+    D3DVIEWPORT9 viewport{};
+    m_Device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, UINT{kSize});
+
+    // A viewport in Direct3D pixels lands on the same part of the window.
+    const D3DVIEWPORT9 topRight{64, 0, 64, 64, 0.0f, 1.0f};
+    ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(m_Device->SetViewport(&topRight), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    const RgbaImage& quarter = EndFrame();
+    EXPECT_EQ(CountPixels(quarter, 0, 255, 0), 128 * 128);
+    EXPECT_TRUE(PixelNear(quarter, 200, 50, 0, 255, 0, 0));
+    EXPECT_TRUE(PixelNear(quarter, 50, 50, 0, 0, 255, 0));
+}
+
+TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
+{
+    std::string whyNot;
+    const std::shared_ptr<EglOffscreenContext> own = EglOffscreenContext::Create(&whyNot, m_Context.get());
+    ASSERT_TRUE(own) << whyNot;
+    const auto other = std::make_shared<EglOffscreenWindow>(own, 64, 64);
+    D3DPRESENT_PARAMETERS params{};
+    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
+    ComPtr<IDirect3DSurface9> otherBuffer;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, otherBuffer.Out()), D3D_OK);
+    ComPtr<IDirect3DSwapChain9> implicit;
+    ASSERT_EQ(m_Device->GetSwapChain(0, implicit.Out()), D3D_OK);
+    ComPtr<IDirect3DSurface9> ownBuffer;
+    ASSERT_EQ(implicit->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, ownBuffer.Out()), D3D_OK);
+
+    // A textured quad, all state set once, drawn through the first window's
+    // context and then, unchanged, through the second's: the second context
+    // must be given every state, and sees the texture made in the first.
+    ComPtr<IDirect3DTexture9> texture;
+    ASSERT_EQ(m_Device->CreateTexture(1, 1, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    *static_cast<DWORD*>(locked.pBits) = 0xFF00FF00;
+    texture->UnlockRect(0);
+    struct TexturedVertex
+    {
+        float x, y, z;
+        float u, v;
+    };
+    const TexturedVertex quad[4] = {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 1, 0}, {-1, -1, 0.5f, 0, 1}, {1, -1, 0.5f, 1, 1}};
+    SetIdentityTransforms();
+    m_Device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_Device->SetTexture(0, texture.Get());
+    m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+
+    for (IDirect3DSwapChain9* target : {implicit.Get(), chain.Get(), implicit.Get()})
+    {
+        m_Device->SetRenderTarget(0, target == chain.Get() ? otherBuffer.Get() : ownBuffer.Get());
+        ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+        ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlue, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
+        ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+        ASSERT_EQ(target->Present(nullptr, nullptr, HWND(), nullptr, 0), D3D_OK);
+    }
+    EXPECT_EQ(CountPixels(m_Window->LastFrame(), 0, 255, 0), kSize * kSize);
+    EXPECT_EQ(CountPixels(other->LastFrame(), 0, 255, 0), 64 * 64);
+    EXPECT_EQ(Gl()->ContextCount(), 2u);
+    m_Device->SetTexture(0, nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "GLApi.h"
+#include "Window.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ std::string EglErrorText(const char* what)
 
 }  // namespace
 
-std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* error)
+std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* error,
+                                                                 const EglOffscreenContext* shareWith)
 {
     std::string ignored;
     std::string& message = error ? *error : ignored;
@@ -60,7 +62,8 @@ std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* er
     const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_CONTEXT_MINOR_VERSION, 1,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                         EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    EGLContext context =
+        eglCreateContext(display, config, shareWith ? shareWith->m_Context : EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT)
         return giveUp("eglCreateContext(OpenGL 2.1 compatibility)");
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
@@ -69,6 +72,11 @@ std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* er
     }
     ++g_ContextsAlive;
     return std::shared_ptr<EglOffscreenContext>(new EglOffscreenContext(display, context));
+}
+
+EglOffscreenContext::EglOffscreenContext(void* display, void* context)
+    : m_Display(display), m_Context(context), m_Id(NewGLContextId())
+{
 }
 
 EglOffscreenContext::~EglOffscreenContext()

@@ -6,6 +6,7 @@
 // context goes when the last holder lets go.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,19 +14,24 @@ class EglOffscreenContext
 {
 public:
     // Null, with *error saying why, when EGL cannot give such a context (no
-    // Mesa, no surfaceless platform, no desktop GL).
-    static std::shared_ptr<EglOffscreenContext> Create(std::string* error);
+    // Mesa, no surfaceless platform, no desktop GL). With shareWith, the new
+    // context shares textures, buffers and renderbuffers with that one.
+    static std::shared_ptr<EglOffscreenContext> Create(std::string* error,
+                                                       const EglOffscreenContext* shareWith = nullptr);
     ~EglOffscreenContext();
     EglOffscreenContext(const EglOffscreenContext&) = delete;
     EglOffscreenContext& operator=(const EglOffscreenContext&) = delete;
 
     bool MakeCurrent();
+    // The context's number among the program's GL contexts (NewGLContextId).
+    std::uint64_t Id() const { return m_Id; }
     // GL_VERSION and GL_RENDERER, for messages.
     std::string Description();
 
 private:
-    EglOffscreenContext(void* display, void* context) : m_Display(display), m_Context(context) {}
+    EglOffscreenContext(void* display, void* context);
 
     void* m_Display;
     void* m_Context;
+    std::uint64_t m_Id;
 };

@@ -1,5 +1,7 @@
 #include "EglOffscreenWindow.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "GLApi.h"
@@ -25,6 +27,20 @@ void EglOffscreenWindow::GetClientSize(int* width, int* height) const
     *height = m_Height;
 }
 
+void EglOffscreenWindow::GetDrawableSize(int* width, int* height) const
+{
+    *width = std::max(1, static_cast<int>(std::lround(m_Width * m_Scale)));
+    *height = std::max(1, static_cast<int>(std::lround(m_Height * m_Scale)));
+}
+
+bool EglOffscreenWindow::SetScale(double scale)
+{
+    if (!(scale >= 0.25 && scale <= 8.0))
+        return false;
+    m_Scale = scale;
+    return true;
+}
+
 bool EglOffscreenWindow::SetClientSize(int width, int height)
 {
     if (width < 1 || height < 1)
@@ -47,17 +63,20 @@ bool EglOffscreenWindow::MakeCurrent()
         m_ColorBuffer = color;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
-    if (m_StorageWidth != m_Width || m_StorageHeight != m_Height) {
+    int width = 0;
+    int height = 0;
+    GetDrawableSize(&width, &height);
+    if (m_StorageWidth != width || m_StorageHeight != height) {
         glBindRenderbuffer(GL_RENDERBUFFER, m_ColorBuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, m_Width, m_Height);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
         glBindRenderbuffer(GL_RENDERBUFFER, 0);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_ColorBuffer);
         // glClearBufferfv leaves the clear colour, which the device keeps
         // track of, alone.
         const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
         glClearBufferfv(GL_COLOR, 0, black);
-        m_StorageWidth = m_Width;
-        m_StorageHeight = m_Height;
+        m_StorageWidth = width;
+        m_StorageHeight = height;
     }
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }

@@ -1,5 +1,6 @@
 // A "window" with no display: its drawable is a framebuffer object of the
-// client size in an EglOffscreenContext. The GL device draws and presents
+// client size times the window's scale (1 unless a test sets another, as a
+// HiDPI desktop would) in an EglOffscreenContext. The GL device draws and presents
 // into it as into a view window; SwapBuffers keeps the presented frame so
 // a test can read it back.
 //
@@ -33,13 +34,19 @@ public:
     EglOffscreenWindow& operator=(const EglOffscreenWindow&) = delete;
 
     void GetClientSize(int* width, int* height) const override;
+    // The client size times the scale, rounded, at least 1 x 1.
+    void GetDrawableSize(int* width, int* height) const override;
     // Sizes below 1 are refused. The drawable follows at the next MakeCurrent.
     bool SetClientSize(int width, int height) override;
+    // Scales below 0.25 or above 8 are refused. The drawable follows at the
+    // next MakeCurrent, as when a window moves to a screen of another scale.
+    bool SetScale(double scale);
     // Binds the drawable (an opaque RGB buffer, like a window's) as the
     // framebuffer. False while not realised.
     bool MakeCurrent() override;
     // Reads the drawable into the last frame.
     void SwapBuffers() override;
+    std::uint64_t GLContextId() const override { return m_Context->Id(); }
 
     // A window that is not realised cannot make the context current, like
     // a GL canvas before it is shown. Realised from the start.
@@ -52,6 +59,7 @@ private:
     std::shared_ptr<EglOffscreenContext> m_Context;
     int m_Width;
     int m_Height;
+    double m_Scale = 1.0;
     bool m_Realised = true;
     unsigned int m_Framebuffer = 0;
     unsigned int m_ColorBuffer = 0;

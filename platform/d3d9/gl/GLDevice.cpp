@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "D3DToGL.h"
 #include "GLApi.h"
@@ -234,19 +235,38 @@ void GLDevice::ResetViewport()
 
 // --- context -------------------------------------------------------------------
 
+GLDevice::ContextRecord& GLDevice::Record(std::uint64_t id)
+{
+    for (const auto& record : m_Contexts) {
+        if (record->id == id)
+            return *record;
+    }
+    m_Contexts.push_back(std::make_unique<ContextRecord>());
+    m_Contexts.back()->id = id;
+    return *m_Contexts.back();
+}
+
 bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
 {
     if (!window || !window->MakeCurrent())
         return false;
     m_CurrentSurface = window;
+    m_Context = &Record(window->GLContextId());
     // The window bound its own drawable.
-    m_GL.ForgetFramebufferBinding();
-    if (!m_GLInitialised) {
-        m_GLInitialised = true;
+    GL().ForgetFramebufferBinding();
+    if (!m_GLChecked) {
+        m_GLChecked = true;
         m_GLUsable = HasFramebufferBlit();
         if (!m_GLUsable)
             std::fprintf(stderr, "GL device: the context has no framebuffer objects; nothing will be drawn\n");
-        m_GL.Initialise();
+    }
+    if (!m_Context->initialised) {
+        m_Context->initialised = true;
+        GL().Initialise();
+    }
+    for (const unsigned int name : std::exchange(m_Context->deadFramebuffers, {})) {
+        GLDeleteQueue::DeleteNow(GLDeleteQueue::Kind::Framebuffer, name);
+        GL().ForgetFramebuffer(name);
     }
     m_DeleteQueue.Flush([this](GLDeleteQueue::Kind kind, unsigned int name) { ForgetDeleted(kind, name); });
     return true;
@@ -254,9 +274,12 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
 
 bool GLDevice::EnsureContext(const HWND& preferred)
 {
-    if (IsContextCurrent())
+    const std::shared_ptr<IWindowSurface> window = preferred.Lock();
+    if (window && IsContextCurrent() && m_CurrentSurface.lock() == window)
         return true;
-    if (MakeCurrentThrough(preferred.Lock()) || MakeCurrentThrough(m_FocusWindow.Lock()) ||
+    if (MakeCurrentThrough(window) || IsContextCurrent())
+        return true;
+    if (MakeCurrentThrough(m_FocusWindow.Lock()) ||
         MakeCurrentThrough(m_ImplicitSwapChain ? m_ImplicitSwapChain->Window().Lock() : nullptr))
         return true;
     for (GLSwapChain* chain : m_AdditionalSwapChains) {
@@ -268,11 +291,14 @@ bool GLDevice::EnsureContext(const HWND& preferred)
 
 void GLDevice::ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name)
 {
-    switch (kind) {
-    case GLDeleteQueue::Kind::Texture: m_GL.ForgetTexture(name); break;
-    case GLDeleteQueue::Kind::Buffer: m_GL.ForgetBuffer(name); break;
-    case GLDeleteQueue::Kind::Framebuffer: m_GL.ForgetFramebuffer(name); break;
-    case GLDeleteQueue::Kind::Renderbuffer: break;
+    // Texture and buffer names are shared: any context may have one bound.
+    for (const auto& record : m_Contexts) {
+        switch (kind) {
+        case GLDeleteQueue::Kind::Texture: record->gl.ForgetTexture(name); break;
+        case GLDeleteQueue::Kind::Buffer: record->gl.ForgetBuffer(name); break;
+        case GLDeleteQueue::Kind::Framebuffer:
+        case GLDeleteQueue::Kind::Renderbuffer: break;
+        }
     }
 }
 
@@ -285,6 +311,20 @@ void GLDevice::DeleteGLObject(GLDeleteQueue::Kind kind, unsigned int name)
         ForgetDeleted(kind, name);
     } else {
         m_DeleteQueue.Add(kind, name);
+    }
+}
+
+void GLDevice::DeleteFramebuffer(std::uint64_t contextId, unsigned int name)
+{
+    if (name == 0)
+        return;
+    if (IsContextCurrent() && m_Context->id == contextId) {
+        GLDeleteQueue::DeleteNow(GLDeleteQueue::Kind::Framebuffer, name);
+        GL().ForgetFramebuffer(name);
+    } else {
+        // Only its own context can delete it; if that context is gone, so
+        // is the framebuffer.
+        Record(contextId).deadFramebuffers.push_back(name);
     }
 }
 
@@ -304,18 +344,31 @@ void GLDevice::SwapChainGone(GLSwapChain* chain)
 
 // --- drawing -------------------------------------------------------------------
 
-unsigned int GLDevice::ChainFramebuffer(GLSwapChain* chain)
+unsigned int GLDevice::ChainFramebuffer(GLSwapChain* chain, bool beginFrame)
 {
+    int width = 0;
+    int height = 0;
+    if (beginFrame || !chain->HasStorage()) {
+        chain->WantedStorageSize(&width, &height);
+    } else {
+        const GLTarget target = chain->Target();
+        width = target.storageWidth;
+        height = target.storageHeight;
+    }
     bool created = false;
-    const unsigned int framebuffer = chain->Framebuffer(HasDepthBuffer(), &created);
+    bool bound = false;
+    const unsigned int framebuffer =
+        chain->Framebuffer(m_Context->id, HasDepthBuffer(), width, height, &created, &bound);
+    if (bound)
+        GL().ForgetFramebufferBinding();
+    if (framebuffer != 0)
+        GL().BindFramebuffer(framebuffer);
     if (created) {
-        // Made and left bound by the chain. A new Direct3D back buffer holds
-        // garbage; black is the kindest garbage.
-        m_GL.ForgetFramebufferBinding();
-        m_GL.BindFramebuffer(framebuffer);
+        // A new Direct3D back buffer holds garbage; black is the kindest
+        // garbage.
         const D3DVIEWPORT9 whole{0, 0, chain->Width(), chain->Height(), 0.0f, 1.0f};
-        m_GL.Clear(whole, chain->Height(), D3DCLEAR_TARGET | (HasDepthBuffer() ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : 0u),
-                   0, 1.0f, 0);
+        GL().Clear(whole, chain->Target(),
+                   D3DCLEAR_TARGET | (HasDepthBuffer() ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : 0u), 0, 1.0f, 0);
     }
     return framebuffer;
 }
@@ -323,12 +376,15 @@ unsigned int GLDevice::ChainFramebuffer(GLSwapChain* chain)
 GLSwapChain* GLDevice::BindRenderTarget()
 {
     GLSwapChain* chain = m_RenderTarget->Chain();
-    if (!EnsureContext(chain->Window()) || !m_GLUsable)
+    // Drawn through the window the frame will go to: its context, its
+    // drawable, and nothing to move between contexts at the present.
+    if (!EnsureContext(chain->PresentWindow()) || !m_GLUsable)
         return nullptr;
-    const unsigned int framebuffer = ChainFramebuffer(chain);
+    const bool beginFrame = !chain->InFrame();
+    const unsigned int framebuffer = ChainFramebuffer(chain, beginFrame);
     if (framebuffer == 0)
         return nullptr;
-    m_GL.BindFramebuffer(framebuffer);
+    chain->BeginFrame();
     return chain;
 }
 
@@ -337,7 +393,7 @@ bool GLDevice::PrepareDraw()
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return false;
-    m_GL.Apply(m_State, chain->Height());
+    GL().Apply(m_State, chain->Target());
     return true;
 }
 
@@ -348,14 +404,16 @@ float GLDevice::PointSize(float size) const
     if (m_State.renderStates[D3DRS_POINTSCALEENABLE] != FALSE)
         size *= static_cast<float>(m_State.viewport.Height);
     const float minimum = BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE_MIN]);
+    // Back-buffer pixels, grown as the storage is.
+    const float scale = m_RenderTarget->Chain()->Target().PixelScale();
     // GL refuses sizes of 0 and below (and NaN).
-    return std::max({size, minimum, 1.0f});
+    return std::max({size * scale, minimum * scale, 1.0f});
 }
 
 void GLDevice::DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count)
 {
     if (layout.pointSizeOffset < 0) {
-        m_GL.SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
+        GL().SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
         glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
         return;
     }
@@ -372,7 +430,7 @@ void GLDevice::DrawPoints(const GLVertexLayout& layout, const unsigned char* ver
                 break;
             ++end;
         }
-        m_GL.SetPointSize(PointSize(size));
+        GL().SetPointSize(PointSize(size));
         glDrawArrays(GL_POINTS, static_cast<GLint>(first), static_cast<GLsizei>(end - first));
         first = end;
     }
@@ -390,8 +448,8 @@ HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
         return D3DERR_NOTAVAILABLE;
 
     const auto* vertices = static_cast<const unsigned char*>(vertexData);
-    m_GL.BindBuffers(0, 0);  // client memory
-    m_GL.SetVertexArrays(layout, vertices, vertexStride);
+    GL().BindBuffers(0, 0);  // client memory
+    GL().SetVertexArrays(layout, vertices, vertexStride);
     if (type == D3DPT_POINTLIST)
         DrawPoints(layout, vertices, vertexStride, vertexCount);
     else
@@ -413,11 +471,24 @@ HRESULT GLDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
         return D3DERR_NOTAVAILABLE;
 
     const GLMeshCache::Entry& entry = m_Meshes.Prepare(subset);
-    m_GL.NoteBuffersBound(entry.vertexBuffer, entry.indexBuffer);
-    m_GL.SetVertexArrays(layout, nullptr, entry.stride);  // offsets into the bound buffer
-    m_GL.SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(entry.numIndices), GL_UNSIGNED_SHORT, nullptr);
+    GL().NoteBuffersBound(entry.vertexBuffer, entry.indexBuffer);
     ++m_DrawCalls;
+    // A mesh out of sight (a cloud behind the camera, beyond the far plane)
+    // would cost the renderer its vertices and nothing else.
+    D3DXMATRIX worldView;
+    D3DXMATRIX transform;
+    const D3DXMATRIX world(m_State.world);
+    const D3DXMATRIX view(m_State.view);
+    const D3DXMATRIX projection(m_State.projection);
+    D3DXMatrixMultiply(&worldView, &world, &view);
+    D3DXMatrixMultiply(&transform, &worldView, &projection);
+    if (GLMeshCache::IsOutsideClipVolume(entry, transform)) {
+        ++m_CulledDraws;
+        return D3D_OK;
+    }
+    GL().SetVertexArrays(layout, nullptr, entry.stride);  // offsets into the bound buffer
+    GL().SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(entry.numIndices), GL_UNSIGNED_SHORT, nullptr);
     return D3D_OK;
 }
 
@@ -437,7 +508,7 @@ HRESULT GLDevice::Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DC
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return D3DERR_NOTAVAILABLE;
-    m_GL.Clear(m_State.viewport, chain->Height(), flags, color, z, stencil);
+    GL().Clear(m_State.viewport, chain->Target(), flags, color, z, stencil);
     return D3D_OK;
 }
 
@@ -534,24 +605,26 @@ HRESULT GLDevice::PresentChain(GLSwapChain* chain, const HWND& window)
     // The back buffer must exist before the window binds its drawable.
     if (!EnsureContext(window) || !m_GLUsable)
         return D3DERR_NOTAVAILABLE;
-    const unsigned int framebuffer = ChainFramebuffer(chain);
+    const unsigned int framebuffer = ChainFramebuffer(chain, false);
     if (framebuffer == 0 || !MakeCurrentThrough(surface))
         return D3DERR_NOTAVAILABLE;
 
     int width = 0;
     int height = 0;
-    surface->GetClientSize(&width, &height);
+    surface->GetDrawableSize(&width, &height);
     if (width > 0 && height > 0) {
-        // Stretched over the client area, as Direct3D presents a back buffer
-        // into a window of another size. Scissoring is off outside Clear.
-        const auto sourceWidth = static_cast<GLint>(chain->Width());
-        const auto sourceHeight = static_cast<GLint>(chain->Height());
-        const GLenum filter = sourceWidth == width && sourceHeight == height ? GL_NEAREST : GL_LINEAR;
+        // Stretched over the window when it went elsewhere than foreseen, as
+        // Direct3D presents a back buffer into a window of another size; a
+        // plain copy otherwise. Scissoring is off outside Clear.
+        const GLTarget target = chain->Target();
+        const bool sameSize = target.storageWidth == width && target.storageHeight == height;
         glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-        glBlitFramebuffer(0, 0, sourceWidth, sourceHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT, filter);
+        glBlitFramebuffer(0, 0, target.storageWidth, target.storageHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          sameSize ? GL_NEAREST : GL_LINEAR);
     }
     surface->SwapBuffers();
-    m_GL.ForgetFramebufferBinding();
+    GL().ForgetFramebufferBinding();
+    chain->Presented(window);
     ++m_Presents;
     return D3D_OK;
 }

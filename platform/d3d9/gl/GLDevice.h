@@ -1,15 +1,20 @@
 // A Direct3D 9 device drawn with OpenGL 2.1 fixed function (plus framebuffer
 // objects and blits), so that a frame looks as Direct3D would draw it.
 //
-// The device is not a GL context: one context, owned by whoever made the
-// windows (the shell's GL canvases, a test's offscreen windows), is shared
-// by every window, and the device makes it current through a window
+// The device is not a GL context: the contexts belong to whoever made the
+// windows (the shell's GL canvases, each with a context of its own; a
+// test's offscreen windows, sharing one), all sharing textures, buffers and
+// renderbuffers. The device makes a context current through a window
 // (IWindowSurface::MakeCurrent) only when it has GL work to do: a draw, a
-// clear, a present. State calls only change the shadow (GLDeviceState); GL
-// objects are made at their first use; objects freed while no window can
-// make the context current are deleted the next time one can. Each swap
-// chain draws into a framebuffer object of its back-buffer size; Present
-// stretches it over the window and swaps.
+// clear, a present; it draws a frame through the window the frame is
+// expected to be presented into, so that each view's work stays in its own
+// context on its own drawable. The GL state each context was last given is
+// remembered per context (GLFixedFunction), so a draw sends only what
+// changed. State calls only change the shadow (GLDeviceState); GL objects
+// are made at their first use; objects freed while no window can make a
+// context current are deleted the next time one can. Each swap chain draws
+// into storage of the size the frame is shown at (see GLSwapChain);
+// Present copies it into the window and swaps.
 //
 // Ownership: reference counted. The device owns its implicit swap chain
 // (which shares the device's count), the GL buffers of the meshes drawn
@@ -20,6 +25,7 @@
 // back buffer.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -69,7 +75,8 @@ public:
                             UINT vertexStride) override;
     // Also sets the device's FVF to the mesh's, as D3DX's DrawSubset does. A
     // subset with an index outside its vertices is refused before anything
-    // is uploaded.
+    // is uploaded. A subset whose bounds lie outside the view is uploaded
+    // but not drawn.
     HRESULT DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset) override;
     void ForgetMeshEXT(const void* key) override;
 
@@ -96,8 +103,12 @@ public:
     size_t PendingDeletionCount() const { return m_DeleteQueue.Size(); }
     int PresentCount() const { return m_Presents; }
     int DrawCallCount() const { return m_DrawCalls; }
+    // Mesh draws left out because the mesh lay outside the view.
+    int CulledDrawCount() const { return m_CulledDraws; }
     // The D3D light index GL light slot i shows at the last draw (-1: none).
-    int GLLightSlotIndex(int slot) const { return m_GL.LightSlotIndex(slot); }
+    int GLLightSlotIndex(int slot) const { return m_Context ? m_Context->gl.LightSlotIndex(slot) : -1; }
+    // GL contexts the device has drawn or presented through.
+    size_t ContextCount() const { return m_Contexts.size(); }
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return m_Params; }
     const HWND& FocusWindow() const { return m_FocusWindow; }
 
@@ -105,23 +116,43 @@ public:
     HRESULT PresentChain(GLSwapChain* chain, const HWND& window);
     void SwapChainGone(GLSwapChain* chain);
     void TextureGone(GLTexture* texture);
-    // Deletes a GL object now if the context is current, else later.
+    // Deletes a shared GL object (texture, buffer, renderbuffer) now if a
+    // context is current, else later.
     void DeleteGLObject(GLDeleteQueue::Kind kind, unsigned int name);
+    // Deletes a framebuffer object of context contextId now if that context
+    // is current, else the next time it is.
+    void DeleteFramebuffer(std::uint64_t contextId, unsigned int name);
 
 private:
+    // What the device knows of one GL context.
+    struct ContextRecord
+    {
+        std::uint64_t id = 0;
+        bool initialised = false;
+        GLFixedFunction gl;
+        std::vector<unsigned int> deadFramebuffers;  // deleted when current again
+    };
+
     ~GLDevice() override;
 
     bool HasDepthBuffer() const { return m_Params.EnableAutoDepthStencil != FALSE; }
-    bool IsContextCurrent() const { return !m_CurrentSurface.expired(); }
-    // Makes the context current through preferred, else any live window of
-    // this device; flushes deferred deletions; false when no window can.
+    bool IsContextCurrent() const { return m_Context != nullptr && !m_CurrentSurface.expired(); }
+    GLFixedFunction& GL() { return m_Context->gl; }
+    ContextRecord& Record(std::uint64_t id);
+    // Makes a context current through preferred if it can (or keeps the one
+    // current through it), else keeps whatever context is current, else
+    // tries any live window of this device; flushes deferred deletions;
+    // false when no window can.
     bool EnsureContext(const HWND& preferred);
     bool MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window);
     void ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name);
-    // Context current and the render target's framebuffer bound, made and
-    // cleared if new. Returns the target's chain or null.
+    // Context current and the render target's framebuffer bound, its
+    // storage made (and cleared) when a new frame needs another size.
+    // Returns the target's chain or null.
     GLSwapChain* BindRenderTarget();
-    unsigned int ChainFramebuffer(GLSwapChain* chain);
+    // The chain's framebuffer in the current context; a frame that begins
+    // takes the storage size it wants, a present keeps what there is.
+    unsigned int ChainFramebuffer(GLSwapChain* chain, bool beginFrame);
     bool PrepareDraw();
     void DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count);
     float PointSize(float size) const;
@@ -139,12 +170,14 @@ private:
     bool m_InScene = false;
 
     std::weak_ptr<IWindowSurface> m_CurrentSurface;
-    bool m_GLInitialised = false;
+    std::vector<std::unique_ptr<ContextRecord>> m_Contexts;
+    ContextRecord* m_Context = nullptr;  // the current context's
+    bool m_GLChecked = false;
     bool m_GLUsable = false;
-    GLFixedFunction m_GL;
     GLDeleteQueue m_DeleteQueue;
     GLMeshCache m_Meshes;
 
     int m_Presents = 0;
     int m_DrawCalls = 0;
+    int m_CulledDraws = 0;
 };

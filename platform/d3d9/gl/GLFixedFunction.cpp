@@ -1,6 +1,7 @@
 #include "GLFixedFunction.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -16,12 +17,6 @@ void Update(std::optional<T>& cached, const T& value, Apply&& apply)
         return;
     apply(value);
     cached = value;
-}
-
-bool SameViewport(const D3DVIEWPORT9& a, const D3DVIEWPORT9& b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Width == b.Width && a.Height == b.Height && a.MinZ == b.MinZ &&
-           a.MaxZ == b.MaxZ;
 }
 
 }  // namespace
@@ -73,13 +68,17 @@ void GLFixedFunction::EnableClientArray(unsigned int array, bool on, std::option
     Update(cached, on, [array](bool v) { v ? glEnableClientState(array) : glDisableClientState(array); });
 }
 
-void GLFixedFunction::Apply(const GLDeviceState& state, UINT targetHeight)
+void GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target)
 {
     ApplyRenderStates(state.renderStates);
     ApplyMaterial(state.material, state.renderStates[D3DRS_SPECULARENABLE] != FALSE);
-    ApplyTransformsAndLights(state);
+    ApplyTransformsAndLights(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
+                                                     state.viewport.Height));
     ApplyTexture(state.textures[0], state.stageStates[0]);
-    ApplyViewport(state.viewport, targetHeight);
+    ApplyViewport(state.viewport, target);
+    // Direct3D's lines are a back-buffer pixel wide, however far the
+    // present stretches them.
+    SetLineWidth(std::max(1.0f, std::round(target.PixelScale())));
 }
 
 void GLFixedFunction::ApplyRenderStates(const DWORD* rs)
@@ -140,12 +139,13 @@ void GLFixedFunction::ApplyMaterial(const D3DMATERIAL9& material, bool specular)
     });
 }
 
-void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state)
+void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport)
 {
     const D3DXMATRIX view(state.view);
     const D3DXMATRIX world(state.world);
-    const D3DXMATRIX projection =
-        d3dtogl::ProjectionFromD3D(state.projection, state.viewport.Width, state.viewport.Height);
+    // Direct3D's pixel centres, in the pixels the frame is drawn at.
+    const D3DXMATRIX projection = d3dtogl::ProjectionFromD3D(state.projection, static_cast<UINT>(viewport.width),
+                                                             static_cast<UINT>(viewport.height));
     Update(m_Projection, projection, [](const D3DXMATRIX& p) {
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(&p.m[0][0]);
@@ -261,17 +261,13 @@ void GLFixedFunction::ApplyTexture(GLTexture* texture, const DWORD* stage)
            });
 }
 
-void GLFixedFunction::ApplyViewport(const D3DVIEWPORT9& viewport, UINT targetHeight)
+void GLFixedFunction::ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget& target)
 {
-    if (m_Viewport && SameViewport(*m_Viewport, viewport) && m_ViewportTargetHeight == targetHeight)
-        return;
     // Direct3D counts Y from the top of the target, GL from the bottom.
-    const auto y = static_cast<GLint>(targetHeight) - static_cast<GLint>(viewport.Y + viewport.Height);
-    glViewport(static_cast<GLint>(viewport.X), y, static_cast<GLsizei>(viewport.Width),
-               static_cast<GLsizei>(viewport.Height));
-    glDepthRange(viewport.MinZ, viewport.MaxZ);
-    m_Viewport = viewport;
-    m_ViewportTargetHeight = targetHeight;
+    Update(m_Viewport, target.ToStorage(viewport.X, viewport.Y, viewport.Width, viewport.Height),
+           [](const GLRect& r) { glViewport(r.x, r.y, r.width, r.height); });
+    Update(m_DepthRange, std::make_pair(viewport.MinZ, viewport.MaxZ),
+           [](const std::pair<float, float>& z) { glDepthRange(z.first, z.second); });
 }
 
 void GLFixedFunction::SetVertexArrays(const GLVertexLayout& layout, const unsigned char* base, UINT stride)
@@ -303,6 +299,11 @@ void GLFixedFunction::SetPointSize(float size)
     Update(m_PointSize, size, [](float s) { glPointSize(s); });
 }
 
+void GLFixedFunction::SetLineWidth(float width)
+{
+    Update(m_LineWidth, width, [](float w) { glLineWidth(w); });
+}
+
 void GLFixedFunction::BindBuffers(unsigned int arrayBuffer, unsigned int elementBuffer)
 {
     Update(m_ArrayBuffer, arrayBuffer, [](unsigned int b) { glBindBuffer(GL_ARRAY_BUFFER, b); });
@@ -320,8 +321,8 @@ void GLFixedFunction::BindFramebuffer(unsigned int framebuffer)
     Update(m_Framebuffer, framebuffer, [](unsigned int f) { glBindFramebuffer(GL_FRAMEBUFFER, f); });
 }
 
-void GLFixedFunction::Clear(const D3DVIEWPORT9& viewport, UINT targetHeight, DWORD flags, D3DCOLOR color, float z,
-                            DWORD stencil)
+void GLFixedFunction::Clear(const D3DVIEWPORT9& viewport, const GLTarget& target, DWORD flags, D3DCOLOR color,
+                            float z, DWORD stencil)
 {
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {
@@ -330,24 +331,28 @@ void GLFixedFunction::Clear(const D3DVIEWPORT9& viewport, UINT targetHeight, DWO
         bits |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & D3DCLEAR_ZBUFFER) {
-        glClearDepth(z);
+        Update(m_ClearDepth, z, [](float depth) { glClearDepth(depth); });
         // Direct3D's Clear ignores D3DRS_ZWRITEENABLE; GL's honours the mask.
         Update(m_DepthMask, true, [](bool) { glDepthMask(GL_TRUE); });
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     if (flags & D3DCLEAR_STENCIL) {
-        glClearStencil(static_cast<GLint>(stencil & 0xFFu));
+        Update(m_ClearStencil, stencil & 0xFFu, [](DWORD s) { glClearStencil(static_cast<GLint>(s)); });
         bits |= GL_STENCIL_BUFFER_BIT;
     }
     if (bits == 0)
         return;
-    // Direct3D clears the viewport only.
-    const auto y = static_cast<GLint>(targetHeight) - static_cast<GLint>(viewport.Y + viewport.Height);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(static_cast<GLint>(viewport.X), y, static_cast<GLsizei>(viewport.Width),
-              static_cast<GLsizei>(viewport.Height));
+    // Direct3D clears the viewport only; a viewport over the whole target
+    // needs no scissor.
+    const GLRect r = target.ToStorage(viewport.X, viewport.Y, viewport.Width, viewport.Height);
+    const bool whole = r == GLRect{0, 0, target.storageWidth, target.storageHeight};
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(r.x, r.y, r.width, r.height);
+    }
     glClear(bits);
-    glDisable(GL_SCISSOR_TEST);
+    if (!whole)
+        glDisable(GL_SCISSOR_TEST);
 }
 
 void GLFixedFunction::ForgetTexture(unsigned int name)

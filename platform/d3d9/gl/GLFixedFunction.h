@@ -3,8 +3,9 @@
 // GL value is cached, so a draw sends only what changed since the last one;
 // a cache entry that is empty means "unknown to us" and is always sent.
 //
-// Used only while the context is current. Owns no GL objects except what
-// it uploads into textures it is handed.
+// One per GL context (each context has state of its own), used only while
+// that context is current. Owns no GL objects except what it uploads into
+// textures it is handed.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 
 #include "D3DToGL.h"
 #include "GLDeviceState.h"
+#include "GLTarget.h"
 #include "GLVertexLayout.h"
 
 class GLTexture;
@@ -27,14 +29,16 @@ public:
     // Forget everything cached (the context's state is no longer known).
     void Invalidate();
 
-    // Render states, material, transforms, lights and texture stage 0.
-    void Apply(const GLDeviceState& state, UINT targetHeight);
-    void ApplyViewport(const D3DVIEWPORT9& viewport, UINT targetHeight);
+    // Render states, material, transforms, lights, texture stage 0 and the
+    // viewport, for drawing into target.
+    void Apply(const GLDeviceState& state, const GLTarget& target);
+    void ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget& target);
 
     // Vertex arrays of layout starting at base: a client pointer, or an
     // offset into the bound GL_ARRAY_BUFFER.
     void SetVertexArrays(const GLVertexLayout& layout, const unsigned char* base, UINT stride);
     void SetPointSize(float size);
+    void SetLineWidth(float width);
     void BindBuffers(unsigned int arrayBuffer, unsigned int elementBuffer);
     void NoteBuffersBound(unsigned int arrayBuffer, unsigned int elementBuffer);
     void BindFramebuffer(unsigned int framebuffer);
@@ -43,7 +47,8 @@ public:
 
     // Clears the viewport's rectangle only (scissored), whatever the depth
     // write state; flags are D3DCLEAR_*.
-    void Clear(const D3DVIEWPORT9& viewport, UINT targetHeight, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
+    void Clear(const D3DVIEWPORT9& viewport, const GLTarget& target, DWORD flags, D3DCOLOR color, float z,
+               DWORD stencil);
     // Scissoring is off outside Clear, so blits see the whole buffer.
 
     // The object is being deleted: drop it from the binding caches, since GL
@@ -58,7 +63,8 @@ public:
 private:
     void ApplyRenderStates(const DWORD* rs);
     void ApplyMaterial(const D3DMATERIAL9& material, bool specular);
-    void ApplyTransformsAndLights(const GLDeviceState& state);
+    // viewport: the viewport in storage pixels.
+    void ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport);
     void ApplyTexture(GLTexture* texture, const DWORD* stage);
     void Enable(unsigned int cap, bool on, std::optional<bool>& cached);
     void EnableClientArray(unsigned int array, bool on, std::optional<bool>& cached);
@@ -92,9 +98,12 @@ private:
     std::optional<unsigned int> m_BoundTexture;
     std::optional<d3dtogl::TextureCombine> m_Combine;
     std::optional<float> m_PointSize;
+    std::optional<float> m_LineWidth;
     std::optional<bool> m_NormalArray, m_ColorArray, m_TexCoordArray;
     std::optional<unsigned int> m_ArrayBuffer, m_ElementBuffer, m_Framebuffer;
-    std::optional<D3DVIEWPORT9> m_Viewport;
-    std::optional<UINT> m_ViewportTargetHeight;
+    std::optional<GLRect> m_Viewport;
+    std::optional<std::pair<float, float>> m_DepthRange;
     std::optional<d3dtogl::Color4> m_ClearColor;
+    std::optional<float> m_ClearDepth;
+    std::optional<DWORD> m_ClearStencil;
 };

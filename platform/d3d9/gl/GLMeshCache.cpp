@@ -1,5 +1,8 @@
 #include "GLMeshCache.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "GLApi.h"
 
 bool GLMeshCache::IsWellFormed(const D3DMESHSUBSET_EXT& subset, const GLVertexLayout& layout)
@@ -54,6 +57,20 @@ const GLMeshCache::Entry& GLMeshCache::Prepare(const D3DMESHSUBSET_EXT& subset)
                      GL_STATIC_DRAW);
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(subset.numIndices) * sizeof(WORD),
                      subset.indices, GL_STATIC_DRAW);
+        // Positions are the first three floats of every vertex.
+        const auto* vertices = static_cast<const unsigned char*>(subset.vertices);
+        for (UINT i = 0; i < subset.numIndices; ++i) {
+            D3DXVECTOR3 p;
+            std::memcpy(&p, vertices + static_cast<size_t>(subset.indices[i]) * subset.stride, sizeof p);
+            if (i == 0) {
+                entry.boundsMin = entry.boundsMax = p;
+                continue;
+            }
+            entry.boundsMin = D3DXVECTOR3(std::min(entry.boundsMin.x, p.x), std::min(entry.boundsMin.y, p.y),
+                                          std::min(entry.boundsMin.z, p.z));
+            entry.boundsMax = D3DXVECTOR3(std::max(entry.boundsMax.x, p.x), std::max(entry.boundsMax.y, p.y),
+                                          std::max(entry.boundsMax.z, p.z));
+        }
         entry.version = subset.version;
         entry.fvf = subset.fvf;
         entry.stride = subset.stride;
@@ -62,6 +79,35 @@ const GLMeshCache::Entry& GLMeshCache::Prepare(const D3DMESHSUBSET_EXT& subset)
         ++m_Uploads;
     }
     return entry;
+}
+
+bool GLMeshCache::IsOutsideClipVolume(const Entry& entry, const D3DXMATRIX& transform)
+{
+    // Clip coordinates of the box's corners. The clip volume is the meeting
+    // of six half-spaces (-w <= x <= w, -w <= y <= w, 0 <= z <= w); corners
+    // all outside one of them put the whole box outside it, whatever the
+    // sign of w.
+    unsigned int outside = 0x3F;
+    for (int corner = 0; corner < 8; ++corner) {
+        const D3DXVECTOR3& a = entry.boundsMin;
+        const D3DXVECTOR3& b = entry.boundsMax;
+        const float p[4] = {(corner & 1) ? b.x : a.x, (corner & 2) ? b.y : a.y, (corner & 4) ? b.z : a.z, 1.0f};
+        float c[4];
+        for (int column = 0; column < 4; ++column)
+            c[column] = p[0] * transform.m[0][column] + p[1] * transform.m[1][column] +
+                        p[2] * transform.m[2][column] + p[3] * transform.m[3][column];
+        unsigned int planes = 0;
+        planes |= c[0] < -c[3] ? 0x01u : 0u;
+        planes |= c[0] > c[3] ? 0x02u : 0u;
+        planes |= c[1] < -c[3] ? 0x04u : 0u;
+        planes |= c[1] > c[3] ? 0x08u : 0u;
+        planes |= c[2] < 0.0f ? 0x10u : 0u;
+        planes |= c[2] > c[3] ? 0x20u : 0u;
+        outside &= planes;
+        if (outside == 0)
+            return false;
+    }
+    return true;
 }
 
 void GLMeshCache::Forget(const void* key)

@@ -29,6 +29,10 @@ public:
         UINT stride = 0;
         UINT numVertices = 0;
         UINT numIndices = 0;
+        // The box round the positions of the subset's indexed vertices, in
+        // the mesh's own space.
+        D3DXVECTOR3 boundsMin{0.0f, 0.0f, 0.0f};
+        D3DXVECTOR3 boundsMax{0.0f, 0.0f, 0.0f};
     };
 
     explicit GLMeshCache(Deleter deleter) : m_Deleter(std::move(deleter)) {}
@@ -55,6 +59,11 @@ public:
     void Forget(const void* key);
     // Frees everything.
     void Clear();
+
+    // True when the entry's box lies wholly outside one plane of the clip
+    // volume under transform (world, view and projection, Direct3D's depth
+    // 0..1): none of it can reach a pixel.
+    static bool IsOutsideClipVolume(const Entry& entry, const D3DXMATRIX& transform);
 
     int UploadCount() const { return m_Uploads; }
     size_t Size() const { return m_Entries.size(); }
