@@ -75,12 +75,7 @@ CModel::CModel(std::shared_ptr<const ORV_TimeSource> timeSource)
     for (const Updraft& updraft : kUpdrafts)
         AddUpdraft(updraft.position, updraft.scale);
 
-    m_RollAngle = 0.0;
-    m_PitchAngle = 0.0;
-    m_LeanLeft = m_LeanRight = m_LeanBackward = m_LeanForward = false;
-    m_Speed = kStartSpeed;
-    m_Landed = false;
-    m_Paused = false;
+    ResetFlight();
 
     // The target covers -1..1 on X and Z at its node's height; its X scale
     // is also the radius of the landing zone.
@@ -145,6 +140,11 @@ void CModel::NewGame()
     // the view options keep their state.
     m_Soarer.SetXformInfo(m_SoarerStartXform);
     m_GameTime = 0.0f;
+    ResetFlight();
+}
+
+void CModel::ResetFlight()
+{
     m_RollAngle = 0.0;
     m_PitchAngle = 0.0;
     m_LeanLeft = m_LeanRight = m_LeanBackward = m_LeanForward = false;
