@@ -13,9 +13,9 @@
 #include "ORV_BoundingBox.h"
 #include "ORV_DrawHelper.h"
 #include "ORV_ProblemReport.h"
-#include "ORV_QuotedText.h"
+#include "QuotedText.h"
 #include "ORV_StatusEcho.h"
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 #include "model.h"
 
 namespace {
@@ -268,6 +268,6 @@ void CModel::ReportUnusableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 
     char size[160];
     std::snprintf(size, sizeof size, "%g x %g x %g", static_cast<double>(bounds.Width() * scale.x),
                   static_cast<double>(bounds.Height() * scale.y), static_cast<double>(bounds.Depth() * scale.z));
-    ORV_ReportProblem(ORV_ToUtf8(ORV_QuoteText(name)) + ": the craft's size from this mesh (" + size +
+    ORV_ReportProblem(WideToUtf8(QuoteText(name)) + ": the craft's size from this mesh (" + size +
                       ") is not usable; the craft collides as if its mesh were missing");
 }

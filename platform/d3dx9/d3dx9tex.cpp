@@ -8,8 +8,8 @@
 
 #include "D3DXLastError.h"
 #include "D3DXReadFile.h"
-#include "D3DXUtf8.h"
 #include "RefCounted.h"
+#include "Utf8.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -55,10 +55,10 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcF
     *texture = nullptr;
     if (!device)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateTextureFromFileW: no device");
-    std::string path;
-    if (!WideToUtf8(srcFile, &path))
-        return D3DXFail(D3DERR_INVALIDCALL,
-                        "D3DXCreateTextureFromFileW: the file name is missing or not valid Unicode");
+    const std::optional<std::string> utf8 = srcFile ? WideToUtf8Exactly(srcFile) : std::nullopt;
+    if (!utf8)
+        return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateTextureFromFileW: the file name is missing or not valid Unicode");
+    const std::string& path = *utf8;
 
     std::string bytes;
     std::string error;
