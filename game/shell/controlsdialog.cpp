@@ -2,9 +2,9 @@
 
 #include "dialogunits.h"
 #include "model.h"
-#include "tutorialapp.h"
+#include "modelowner.h"
 
-CControlsDialog::CControlsDialog(wxWindow* /*pParent*/) {}
+CControlsDialog::CControlsDialog(wxWindow* /*pParent*/, CModelOwner& models) : m_Models(models) {}
 
 bool CControlsDialog::Create(wxWindow* parent)
 {
@@ -34,9 +34,8 @@ bool CControlsDialog::Create(wxWindow* parent)
 
 void CControlsDialog::OnOkControls()
 {
-    if (CTutorialApp* app = CTutorialApp::Get())
-        if (CModel* model = app->GetModel())
-            model->SetPaused(false);
+    if (CModel* model = m_Models.GetModel())
+        model->SetPaused(false);
     EndDialog();
 }
 

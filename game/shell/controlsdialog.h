@@ -9,13 +9,16 @@
 
 #include <wx/dialog.h>
 
+class CModelOwner;
+
 class CControlsDialog : public wxDialog
 {
 public:
     static constexpr int IDD = 154;
     static constexpr int ID_OK = 1;
 
-    explicit CControlsDialog(wxWindow* pParent = nullptr);
+    // OK resumes the model of models, which outlives the window.
+    CControlsDialog(wxWindow* pParent, CModelOwner& models);
 
     bool Create(wxWindow* parent);
 
@@ -28,5 +31,6 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
 
+    CModelOwner& m_Models;
     bool m_Ended = false;
 };

@@ -4,19 +4,14 @@
 
 #include "dialogunits.h"
 #include "model.h"
-#include "tutorialapp.h"
+#include "modelowner.h"
 
-namespace {
+COptionsDialog::COptionsDialog(wxWindow* /*pParent*/, CModelOwner& models) : m_Models(models) {}
 
-CModel* Model()
+CModel* COptionsDialog::Model()
 {
-    CTutorialApp* app = CTutorialApp::Get();
-    return app ? app->GetModel() : nullptr;
+    return m_Models.GetModel();
 }
-
-}  // namespace
-
-COptionsDialog::COptionsDialog(wxWindow* /*pParent*/) {}
 
 bool COptionsDialog::Create(wxWindow* parent)
 {

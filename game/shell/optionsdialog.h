@@ -12,6 +12,9 @@
 
 #include "wintypes.h"
 
+class CModel;
+class CModelOwner;
+
 class COptionsDialog : public wxDialog
 {
 public:
@@ -21,8 +24,9 @@ public:
     static constexpr int ID_OK = 1;
     static constexpr int ID_CANCEL = 2;
 
-    // The window is made by Create, as the main window makes it.
-    explicit COptionsDialog(wxWindow* pParent = nullptr);
+    // The window is made by Create, as the main window makes it. The
+    // options are those of the model of models, which outlives the window.
+    COptionsDialog(wxWindow* pParent, CModelOwner& models);
 
     // Makes the window from the template, as a child of parent; shows
     // nothing yet. Runs OnInitDialog when shown.
@@ -39,6 +43,7 @@ public:
     BOOL m_bGroundViewOff = FALSE;
 
 private:
+    CModel* Model();
     // Ends the modeless dialog: hidden at once, destroyed when the toolkit
     // is idle.
     void EndDialog();
@@ -48,5 +53,6 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
 
+    CModelOwner& m_Models;
     bool m_Ended = false;
 };

@@ -145,7 +145,7 @@ void ShellTest::TearDown()
 
 CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
 {
-    m_Dialog = new CTutorialDlg(nullptr);
+    m_Dialog = new CTutorialDlg(nullptr, App());
     m_Dialog->Show();  // runs OnInitDialog
     if (stopTimer)
         m_Dialog->GetTimer().Stop();
