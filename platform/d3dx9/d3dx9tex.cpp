@@ -9,7 +9,6 @@
 #include "D3DXLastError.h"
 #include "D3DXReadFile.h"
 #include "RefCounted.h"
-#include "Utf8.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -55,9 +54,9 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcF
     *texture = nullptr;
     if (!device)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateTextureFromFileW: no device");
-    const std::optional<std::string> utf8 = srcFile ? WideToUtf8Exactly(srcFile) : std::nullopt;
+    const std::optional<std::string> utf8 = D3DXFilePath(srcFile, "D3DXCreateTextureFromFileW");
     if (!utf8)
-        return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateTextureFromFileW: the file name is missing or not valid Unicode");
+        return D3DERR_INVALIDCALL;
     const std::string& path = *utf8;
 
     std::string bytes;
