@@ -174,32 +174,16 @@ void CModel::LevelOut()
 {
     // Multiples of 0.25 are exact, so both angles come back to exactly 0.
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
-    if (m_RollAngle != 0.0)
-    {
-        if (m_RollAngle > 0.0)
-        {
-            xform.RotateZDegrees(static_cast<float>(-kLevelOutStep));
-            m_RollAngle -= kLevelOutStep;
-        }
-        else
-        {
-            xform.RotateZDegrees(static_cast<float>(kLevelOutStep));
-            m_RollAngle += kLevelOutStep;
-        }
-    }
-    if (m_PitchAngle != 0.0)
-    {
-        if (m_PitchAngle > 0.0)
-        {
-            xform.RotateXDegrees(static_cast<float>(-kLevelOutStep));
-            m_PitchAngle -= kLevelOutStep;
-        }
-        else
-        {
-            xform.RotateXDegrees(static_cast<float>(kLevelOutStep));
-            m_PitchAngle += kLevelOutStep;
-        }
-    }
+    // One step of an angle back toward 0, the craft turned with it.
+    auto stepBack = [&xform](double& angle, void (ORV_XformInfo::*rotate)(float)) {
+        if (angle == 0.0)
+            return;
+        const double step = angle > 0.0 ? -kLevelOutStep : kLevelOutStep;
+        (xform.*rotate)(static_cast<float>(step));
+        angle += step;
+    };
+    stepBack(m_RollAngle, &ORV_XformInfo::RotateZDegrees);
+    stepBack(m_PitchAngle, &ORV_XformInfo::RotateXDegrees);
     m_Soarer.SetXformInfo(xform);
 }
 
