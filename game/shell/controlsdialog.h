@@ -7,11 +7,11 @@
 // exists and destroys it when the window closes.
 #pragma once
 
-#include <wx/dialog.h>
+#include "modelessdialog.h"
 
 class CModelOwner;
 
-class CControlsDialog : public wxDialog
+class CControlsDialog : public CModelessDialog
 {
 public:
     static constexpr int IDD = 154;
@@ -25,12 +25,7 @@ public:
     void OnOkControls();
 
 private:
-    void EndDialog();
-
     void OnButton(wxCommandEvent& event);
-    void OnClose(wxCloseEvent& event);
-    void OnCharHook(wxKeyEvent& event);
 
     CModelOwner& m_Models;
-    bool m_Ended = false;
 };

@@ -8,14 +8,14 @@
 // a new one without leaking the old.
 #pragma once
 
-#include <wx/dialog.h>
+#include "modelessdialog.h"
 
 #include "wintypes.h"
 
 class CModel;
 class CModelOwner;
 
-class COptionsDialog : public wxDialog
+class COptionsDialog : public CModelessDialog
 {
 public:
     static constexpr int IDD = 153;
@@ -44,15 +44,11 @@ public:
 
 private:
     CModel* Model();
-    // Ends the modeless dialog: hidden at once, destroyed when the toolkit
-    // is idle.
-    void EndDialog();
+    // Escape and the close box cancel.
+    void OnDismiss() override;
 
     void OnInitDialogEvent(wxInitDialogEvent& event);
     void OnButton(wxCommandEvent& event);
-    void OnClose(wxCloseEvent& event);
-    void OnCharHook(wxKeyEvent& event);
 
     CModelOwner& m_Models;
-    bool m_Ended = false;
 };

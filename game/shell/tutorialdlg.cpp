@@ -293,32 +293,28 @@ void CTutorialDlg::OnNewGame()
     }
 }
 
-void CTutorialDlg::OnOptions()
+template <typename Dialog>
+Dialog* CTutorialDlg::OpenPausing()
 {
     if (CModel* model = m_Host.GetModels().GetModel())
         model->SetPaused(true);
-    auto* dialog = new COptionsDialog(nullptr, m_Host.GetModels());
-    m_pOptionsDlg = dialog;
+    auto dialog = std::make_unique<Dialog>(nullptr, m_Host.GetModels());
     if (!dialog->Create(this))
-    {
-        delete dialog;
-        return;
-    }
-    dialog->Show();
+        return nullptr;
+    // The toolkit owns a window that exists; closing it destroys it.
+    Dialog* shown = dialog.release();
+    shown->Show();
+    return shown;
+}
+
+void CTutorialDlg::OnOptions()
+{
+    m_pOptionsDlg = OpenPausing<COptionsDialog>();
 }
 
 void CTutorialDlg::OnHowToPlay()
 {
-    if (CModel* model = m_Host.GetModels().GetModel())
-        model->SetPaused(true);
-    auto* dialog = new CControlsDialog(nullptr, m_Host.GetModels());
-    m_pControlsDlg = dialog;
-    if (!dialog->Create(this))
-    {
-        delete dialog;
-        return;
-    }
-    dialog->Show();
+    m_pControlsDlg = OpenPausing<CControlsDialog>();
 }
 
 bool CTutorialDlg::SaveRecording()

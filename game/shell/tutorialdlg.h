@@ -107,6 +107,10 @@ public:
 
 private:
     void BindReadout(int slot, int controlId);
+    // Pauses the game (with its blip), then opens a modeless Dialog over
+    // this window; null when its window cannot be made.
+    template <typename Dialog>
+    Dialog* OpenPausing();
     // Arms the timer for the next step due.
     void ScheduleNextTick();
     // One step of the rules; true when the model stepped.
