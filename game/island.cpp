@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "IslandTerrain.h"
 #include "ORVD3D_PrimitiveMesh.h"
 #include "ORVD3D_PrimitiveMeshCustom.h"
 #include "ORV_BoundingBox.h"
@@ -75,8 +76,8 @@ CIsland::CIsland()
     : ORV_SceneNode(L"SceneNode"),
       m_Width(60),
       m_Depth(60),
-      m_NumRows(60),
-      m_NumColumns(60),
+      m_NumRows(kIslandTerrainSize),
+      m_NumColumns(kIslandTerrainSize),
       m_CellDepth(m_Depth / m_NumRows),
       m_CellWidth(m_Width / m_NumColumns),
       m_Ocean(L"Ocean"),
@@ -94,7 +95,7 @@ CIsland::CIsland()
     oceanXform.SetTranslation(0.0f, 0.5f, 0.0f);
     m_Ocean.SetXformInfo(oceanXform);
 
-    auto* land = new ORVD3D_PrimitiveMeshCustom(60, L"MeshFiles/Land.x");
+    auto* land = new ORVD3D_PrimitiveMeshCustom(kIslandTerrainSize, L"MeshFiles/Land.x");
     BuildTerrain(land);
     land->SetTexturing(true);
     land->SetTextureFileName(L"Textures/islandTexture.jpg");
@@ -114,63 +115,9 @@ CIsland::~CIsland() = default;
 
 void CIsland::BuildTerrain(ORVD3D_PrimitiveMeshCustom* mesh)
 {
-    // Each line of the terrain table is one raise per row, rows increasing;
-    // the columns (and for some lines the height) depend on the row.
-    struct Span
-    {
-        int first;
-        int last;
-        float height;
-    };
-    auto rows = [&](int firstRow, int lastRow, auto spanOfRow) {
-        for (int r = firstRow; r <= lastRow; ++r)
-        {
-            const Span span = spanOfRow(r);
-            RaiseTerrain(r, span.first, r, span.last, span.height, mesh);
-        }
-    };
-    auto fixed = [](int first, int last, float height) {
-        return [=](int) { return Span{first, last, height}; };
-    };
-
-    rows(1, 29, fixed(40, 50, 1.0f));
-    rows(30, 39, fixed(0, 50, 1.0f));
-    rows(40, 50, fixed(10, 50, 1.0f));
-    rows(51, 59, fixed(20, 50, 1.0f));
-    rows(10, 20, fixed(10, 20, 1.0f));
-    rows(20, 29, [](int r) { return Span{59 - r, 39, 1.0f}; });
-    rows(40, 50, [](int r) { return Span{r - 40, 10, 1.0f}; });
-    rows(50, 54, fixed(10, 12, 1.0f));
-    rows(10, 15, fixed(15, 20, 2.0f));
-    rows(11, 14, fixed(16, 19, 3.0f));
-    rows(1, 9, [](int r) {
-        const float height = r == 1 ? 4.0f : r <= 3 ? 5.0f : r <= 5 ? 4.0f : r <= 8 ? 3.0f : 2.0f;
-        return Span{42, 48, height};
+    ForEachIslandTerrainRaise([&](const IslandTerrainRaise& raise) {
+        RaiseTerrain(raise.row, raise.firstColumn, raise.row, raise.lastColumn, static_cast<float>(raise.height), mesh);
     });
-    auto ridge = [](int column) {
-        return [=](int r) {
-            const float height = r == 1 ? 4.0f : r <= 5 ? 3.0f : 2.0f;
-            return Span{column, column, height};
-        };
-    };
-    rows(1, 7, ridge(41));
-    rows(1, 7, ridge(49));
-    rows(40, 49, fixed(30, 40, 2.0f));
-    rows(50, 59, [](int r) { return Span{20, 90 - r, 2.0f}; });
-    rows(41, 50, fixed(31, 39, 3.0f));
-    rows(51, 57, [](int r) { return Span{21, 89 - r, 3.0f}; });
-    rows(42, 51, [](int r) { return Span{32, r <= 49 ? 39 : r == 50 ? 38 : 37, 4.0f}; });
-    rows(52, 58, [](int r) { return Span{22, 88 - r, 4.0f}; });
-    rows(43, 49, [](int r) {
-        const int first = r <= 45 ? 34 : r - 11;  // 46: 35, 47: 36, 48: 37, 49: 38
-        return Span{first, 38, 5.0f};
-    });
-    rows(53, 57, [](int r) {
-        static constexpr Span kSpans[] = {{24, 32, 5.0f}, {24, 33, 5.0f}, {25, 34, 5.0f}, {26, 33, 5.0f},
-                                          {27, 32, 5.0f}};
-        return kSpans[r - 53];
-    });
-    rows(54, 55, fixed(27, 29, 6.0f));
 }
 
 void CIsland::RaiseTerrain(int firstRow, int firstColumn, int lastRow, int lastColumn, float height,

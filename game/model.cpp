@@ -28,6 +28,34 @@ constexpr Updraft kUpdrafts[] = {
 
 constexpr float kStartSpeed = 0.1f;
 
+// A light switched on and set up; the colours (red, green, blue, alpha) go
+// into the light record as floats, unchanged.
+struct LightSetup
+{
+    D3DXVECTOR3 position;
+    D3DXVECTOR3 direction;
+    float diffuse[4];
+    float specular[4];
+    float ambient[4];
+};
+
+constexpr LightSetup kPointLight{
+    {-60.0f, 60.0f, -60.0f}, {60.0f, 0.5f, 60.0f}, {0.5f, 1.0f, 0.8f, 1.0f}, {0.4f, 0.4f, 0.3f, 1.0f},
+    {0.75f, 0.3f, 0.4f, 1.0f}};
+constexpr LightSetup kDirectionalLight{
+    {-60.0f, 60.0f, -60.0f}, {60.0f, 0.5f, 60.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.6f, 0.6f, 0.6f, 1.0f},
+    {0.1f, 1.0f, 0.7f, 1.0f}};
+
+void SetUp(ORVD3D_Light& light, const LightSetup& setup)
+{
+    light.TurnOn();
+    light.SetPosition(setup.position.x, setup.position.y, setup.position.z);
+    light.SetDirection(setup.direction.x, setup.direction.y, setup.direction.z);
+    light.SetDiffuse(setup.diffuse[0], setup.diffuse[1], setup.diffuse[2], setup.diffuse[3]);
+    light.SetSpecular(setup.specular[0], setup.specular[1], setup.specular[2], setup.specular[3]);
+    light.SetAmbient(setup.ambient[0], setup.ambient[1], setup.ambient[2], setup.ambient[3]);
+}
+
 }  // namespace
 
 CModel::CModel(std::shared_ptr<const ORV_TimeSource> timeSource)
@@ -75,12 +103,7 @@ CModel::CModel(std::shared_ptr<const ORV_TimeSource> timeSource)
     for (const Updraft& updraft : kUpdrafts)
         AddUpdraft(updraft.position, updraft.scale);
 
-    m_RollAngle = 0.0;
-    m_PitchAngle = 0.0;
-    m_LeanLeft = m_LeanRight = m_LeanBackward = m_LeanForward = false;
-    m_Speed = kStartSpeed;
-    m_Landed = false;
-    m_Paused = false;
+    ResetFlight();
 
     // The target covers -1..1 on X and Z at its node's height; its X scale
     // is also the radius of the landing zone.
@@ -98,20 +121,8 @@ CModel::CModel(std::shared_ptr<const ORV_TimeSource> timeSource)
     axisNode->SetPrimitive(new ORVD3D_PrimitiveMeshAxis(4.0f));
     m_RootNode.AddChild(axisNode);
 
-    // The colours go into the light records as floats, unchanged.
-    m_PointLight.TurnOn();
-    m_PointLight.SetPosition(-60.0f, 60.0f, -60.0f);
-    m_PointLight.SetDirection(60.0f, 0.5f, 60.0f);
-    m_PointLight.SetDiffuse(0.5f, 1.0f, 0.8f, 1.0f);
-    m_PointLight.SetSpecular(0.4f, 0.4f, 0.3f, 1.0f);
-    m_PointLight.SetAmbient(0.75f, 0.3f, 0.4f, 1.0f);
-
-    m_DirectionalLight.TurnOn();
-    m_DirectionalLight.SetPosition(-60.0f, 60.0f, -60.0f);
-    m_DirectionalLight.SetDirection(60.0f, 0.5f, 60.0f);
-    m_DirectionalLight.SetDiffuse(0.5f, 0.5f, 0.5f, 1.0f);
-    m_DirectionalLight.SetSpecular(0.6f, 0.6f, 0.6f, 1.0f);
-    m_DirectionalLight.SetAmbient(0.1f, 1.0f, 0.7f, 1.0f);
+    SetUp(m_PointLight, kPointLight);
+    SetUp(m_DirectionalLight, kDirectionalLight);
 
     m_GameTime = 0.0f;
 }
@@ -145,6 +156,11 @@ void CModel::NewGame()
     // the view options keep their state.
     m_Soarer.SetXformInfo(m_SoarerStartXform);
     m_GameTime = 0.0f;
+    ResetFlight();
+}
+
+void CModel::ResetFlight()
+{
     m_RollAngle = 0.0;
     m_PitchAngle = 0.0;
     m_LeanLeft = m_LeanRight = m_LeanBackward = m_LeanForward = false;

@@ -107,6 +107,12 @@ private:
     // the flight cannot use.
     void ReportUnusableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 scale);
 
+    // Level, unhurried flight with no request pending, not landed, not
+    // paused: what construction sets after the updrafts and NewGame after
+    // putting the craft back. The craft's place and the time are not part
+    // of it.
+    void ResetFlight();
+
     // A craft-local point mapped through the craft's transform.
     D3DXVECTOR3 MapSoarerPoint(D3DXVECTOR3 local);
 

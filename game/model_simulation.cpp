@@ -13,9 +13,9 @@
 #include "ORV_BoundingBox.h"
 #include "ORV_DrawHelper.h"
 #include "ORV_ProblemReport.h"
-#include "ORV_QuotedText.h"
+#include "QuotedText.h"
 #include "ORV_StatusEcho.h"
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 #include "model.h"
 
 namespace {
@@ -174,32 +174,16 @@ void CModel::LevelOut()
 {
     // Multiples of 0.25 are exact, so both angles come back to exactly 0.
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
-    if (m_RollAngle != 0.0)
-    {
-        if (m_RollAngle > 0.0)
-        {
-            xform.RotateZDegrees(static_cast<float>(-kLevelOutStep));
-            m_RollAngle -= kLevelOutStep;
-        }
-        else
-        {
-            xform.RotateZDegrees(static_cast<float>(kLevelOutStep));
-            m_RollAngle += kLevelOutStep;
-        }
-    }
-    if (m_PitchAngle != 0.0)
-    {
-        if (m_PitchAngle > 0.0)
-        {
-            xform.RotateXDegrees(static_cast<float>(-kLevelOutStep));
-            m_PitchAngle -= kLevelOutStep;
-        }
-        else
-        {
-            xform.RotateXDegrees(static_cast<float>(kLevelOutStep));
-            m_PitchAngle += kLevelOutStep;
-        }
-    }
+    // One step of an angle back toward 0, the craft turned with it.
+    auto stepBack = [&xform](double& angle, void (ORV_XformInfo::*rotate)(float)) {
+        if (angle == 0.0)
+            return;
+        const double step = angle > 0.0 ? -kLevelOutStep : kLevelOutStep;
+        (xform.*rotate)(static_cast<float>(step));
+        angle += step;
+    };
+    stepBack(m_RollAngle, &ORV_XformInfo::RotateZDegrees);
+    stepBack(m_PitchAngle, &ORV_XformInfo::RotateXDegrees);
     m_Soarer.SetXformInfo(xform);
 }
 
@@ -268,6 +252,6 @@ void CModel::ReportUnusableCraftSize(const ORV_BoundingBox& bounds, D3DXVECTOR3 
     char size[160];
     std::snprintf(size, sizeof size, "%g x %g x %g", static_cast<double>(bounds.Width() * scale.x),
                   static_cast<double>(bounds.Height() * scale.y), static_cast<double>(bounds.Depth() * scale.z));
-    ORV_ReportProblem(ORV_ToUtf8(ORV_QuoteText(name)) + ": the craft's size from this mesh (" + size +
+    ORV_ReportProblem(WideToUtf8(QuoteText(name)) + ": the craft's size from this mesh (" + size +
                       ") is not usable; the craft collides as if its mesh were missing");
 }

@@ -15,3 +15,9 @@ void CModelOwner::DeleteModel()
 {
     m_pModel.reset();
 }
+
+void CModelOwner::SetFactory(Factory factory)
+{
+    m_pModel.reset();
+    m_Factory = std::move(factory);
+}

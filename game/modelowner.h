@@ -28,6 +28,9 @@ public:
     // Destroys the model (and with it the whole scene); the next GetModel
     // makes a new one.
     void DeleteModel();
+    // Destroys the model; the next GetModel makes one with this factory.
+    // The owner itself stays, so whoever holds it keeps a good reference.
+    void SetFactory(Factory factory);
 
 private:
     Factory m_Factory;

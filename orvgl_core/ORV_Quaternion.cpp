@@ -29,14 +29,7 @@ float& ORV_Quaternion::operator[](int index)
 
 float ORV_Quaternion::operator[](int index) const
 {
-    assert(index >= 0 && index < 4);
-    switch (index)
-    {
-    case 0: return x;
-    case 1: return y;
-    case 2: return z;
-    default: return w;
-    }
+    return const_cast<ORV_Quaternion&>(*this)[index];
 }
 
 ORV_Quaternion ORV_Quaternion::operator*(const ORV_Quaternion& q) const

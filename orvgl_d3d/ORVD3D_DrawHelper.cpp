@@ -72,24 +72,22 @@ bool ORVD3D_DrawHelper::InitializeModelTransform()
 
 bool ORVD3D_DrawHelper::PushModelTransform()
 {
-    IDirect3DDevice9* device = Device();
-    if (device == nullptr)
-        return false;
-    if (m_pMatrixStack == nullptr && !InitializeModelTransform())
-        return false;
-    m_pMatrixStack->Push();
-    SetWorldFromTop(device);
-    return true;
+    return ChangeModelTransform(&ID3DXMatrixStack::Push);
 }
 
 bool ORVD3D_DrawHelper::PopModelTransform()
+{
+    return ChangeModelTransform(&ID3DXMatrixStack::Pop);
+}
+
+bool ORVD3D_DrawHelper::ChangeModelTransform(HRESULT (ID3DXMatrixStack::*change)())
 {
     IDirect3DDevice9* device = Device();
     if (device == nullptr)
         return false;
     if (m_pMatrixStack == nullptr && !InitializeModelTransform())
         return false;
-    m_pMatrixStack->Pop();
+    (m_pMatrixStack->*change)();
     SetWorldFromTop(device);
     return true;
 }

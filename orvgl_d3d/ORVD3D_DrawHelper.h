@@ -47,6 +47,9 @@ public:
 private:
     // Puts the stack's top into the device's world transform.
     void SetWorldFromTop(IDirect3DDevice9* device);
+    // Push or Pop on the stack (made first if need be), then the device's
+    // world transform from its top.
+    bool ChangeModelTransform(HRESULT (ID3DXMatrixStack::*change)());
     bool DrawRectangle(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2, bool inXZ);
 
     ID3DXMatrixStack* m_pMatrixStack = nullptr;

@@ -4,14 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 
 ORVD3D_FileStamp ORVD3D_FileStamp::Of(const std::wstring& path)
 {
     ORVD3D_FileStamp stamp;
-    const std::string onDisk = ORV_ToUtf8(path);
+    // A name that is not all characters names no file.
+    const std::optional<std::string> name = WideToUtf8Exactly(path);
+    if (!name || name->empty())
+        return stamp;
+    const std::string& onDisk = *name;
     struct stat info {};
-    if (onDisk.empty() || ::stat(onDisk.c_str(), &info) != 0)
+    if (::stat(onDisk.c_str(), &info) != 0)
         return stamp;
     stamp.m_Exists = true;
     if (S_ISREG(info.st_mode))

@@ -85,6 +85,22 @@ void EmptyTable(ORV_PointerArray<Resource*>& table)
         table.RemoveAt(i);
 }
 
+// What every chain of the game presents with: windowed, discarding, in the
+// adapter's current format (zero without an interface to ask), shown at
+// once; everything else zero.
+D3DPRESENT_PARAMETERS WindowedPresentParameters(IDirect3D9* d3d)
+{
+    D3DDISPLAYMODE mode{};
+    if (d3d != nullptr)
+        d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    D3DPRESENT_PARAMETERS params{};
+    params.Windowed = TRUE;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.BackBufferFormat = mode.Format;
+    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    return params;
+}
+
 }  // namespace
 
 ORVD3D_GraphicsSystem& ORVD3D_GraphicsSystem::GetInstance()
@@ -115,16 +131,9 @@ bool ORVD3D_GraphicsSystem::CreateGraphicsContext(HWND focusWindow)
     if (m_pD3D == nullptr)
         return false;
 
-    D3DDISPLAYMODE mode{};
-    m_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
-
-    // Everything else zero: the back buffer takes the focus window's client
-    // size and the focus window is the device window.
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = TRUE;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.BackBufferFormat = mode.Format;
-    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    // Otherwise zero: the back buffer takes the focus window's client size
+    // and the focus window is the device window.
+    D3DPRESENT_PARAMETERS params = WindowedPresentParameters(m_pD3D);
     params.EnableAutoDepthStencil = TRUE;
     params.AutoDepthStencilFormat = D3DFMT_D24S8;
 
@@ -176,14 +185,7 @@ IDirect3DSwapChain9* ORVD3D_GraphicsSystem::CreateSwapChain(HWND viewWindow)
 
     IDirect3DSwapChain9* swapChain = nullptr;
     if (m_SwapChainCount != 0) {
-        D3DDISPLAYMODE mode{};
-        if (m_pD3D != nullptr)
-            m_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
-        D3DPRESENT_PARAMETERS params{};
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.BackBufferFormat = mode.Format;
-        params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        D3DPRESENT_PARAMETERS params = WindowedPresentParameters(m_pD3D);
         params.hDeviceWindow = viewWindow;
         params.BackBufferWidth = static_cast<UINT>(width);
         params.BackBufferHeight = static_cast<UINT>(height);

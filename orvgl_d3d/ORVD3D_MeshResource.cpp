@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 #include "d3dx9tex.h"
 
 namespace {
@@ -155,7 +155,7 @@ bool ORVD3D_MeshResource::CreateFromPath(const wchar_t* locatedPath)
         m_SubsetTextures.Add(nullptr);
         const char* textureName = entries[i].pTextureFilename;
         if (textureName != nullptr && *textureName != '\0')
-            m_SubsetTextures[static_cast<int>(i)] = LoadSubsetTexture(folder + ORV_FromUtf8(textureName), locatedPath);
+            m_SubsetTextures[static_cast<int>(i)] = LoadSubsetTexture(folder + Utf8ToWide(textureName), locatedPath);
     }
     if (materialBuffer != nullptr)
         materialBuffer->Release();

@@ -19,24 +19,19 @@ bool ORVD3D_PrimitiveMeshArrow::DrawPrimitive(int, ORV_DrawHelper& helper)
     if (cylinder == nullptr || cone == nullptr)
         return false;
 
-    // Both meshes run along their own Z: each is scaled to its share of the
-    // arrow's length (shaft 0.8, head 0.3), turned onto X and moved out.
-    helper.PushModelTransform();
-    ORV_XformInfo shaft;
-    shaft.SetScale(0.025f, 0.025f, 0.8f / cylinder->GetBoundingBox()->Depth());
-    shaft.RotateYDegrees(-90.0f);
-    shaft.SetTranslation(0.4f, 0.0f, 0.0f);
-    shaft.SetUpModelTransform(helper);
-    cylinder->Render(false, true, m_Color);
-    helper.PopModelTransform();
-
-    helper.PushModelTransform();
-    ORV_XformInfo head;
-    head.SetScale(0.08f, 0.08f, 0.3f / cone->GetBoundingBox()->Depth());
-    head.RotateYDegrees(-90.0f);
-    head.SetTranslation(0.85f, 0.0f, 0.0f);
-    head.SetUpModelTransform(helper);
-    cone->Render(false, true, m_Color);
-    helper.PopModelTransform();
+    // Both meshes run along their own Z: each is scaled to its width and its
+    // share of the arrow's length, turned onto X and moved out to its place.
+    auto drawPart = [&](ORVD3D_MeshResource* part, float width, float length, float place) {
+        helper.PushModelTransform();
+        ORV_XformInfo xform;
+        xform.SetScale(width, width, length / part->GetBoundingBox()->Depth());
+        xform.RotateYDegrees(-90.0f);
+        xform.SetTranslation(place, 0.0f, 0.0f);
+        xform.SetUpModelTransform(helper);
+        part->Render(false, true, m_Color);
+        helper.PopModelTransform();
+    };
+    drawPart(cylinder, 0.025f, 0.8f, 0.4f);  // the shaft
+    drawPart(cone, 0.08f, 0.3f, 0.85f);      // the head
     return true;
 }

@@ -1,9 +1,9 @@
 #include "ORVD3D_Resource.h"
 
 #include "ORV_ProblemReport.h"
-#include "ORV_QuotedText.h"
 #include "ORV_StatusEcho.h"
-#include "ORV_Utf8.h"
+#include "QuotedText.h"
+#include "Utf8.h"
 #include "d3dx9mesh.h"
 
 namespace {
@@ -14,7 +14,7 @@ const wchar_t* const kSearchList[] = {L"", L"./Textures", L"Textures", L"./MeshF
 
 std::wstring StatusReport(const std::wstring& fileName, const wchar_t* what)
 {
-    return L"**ERROR** [" + ORV_QuoteText(fileName) + L"]: " + what;
+    return L"**ERROR** [" + QuoteText(fileName) + L"]: " + what;
 }
 
 }  // namespace
@@ -120,18 +120,18 @@ std::string ORVD3D_Resource::QuotePath(std::wstring_view path)
     // better and names the same file.
     if (path.starts_with(L"./"))
         path.remove_prefix(2);
-    return ORV_ToUtf8(ORV_QuoteText(path));
+    return WideToUtf8(QuoteText(path));
 }
 
 void ORVD3D_Resource::ReportFileProblem(std::wstring_view path, const std::string& reason)
 {
-    ORV_ReportProblem(QuotePath(path) + ": " + ORV_QuoteTextUtf8(reason, ORV_QUOTED_REASON_LENGTH));
+    ORV_ReportProblem(QuotePath(path) + ": " + QuoteUtf8(reason, kQuotedReasonLength));
 }
 
 std::string ORVD3D_Resource::ReasonFromReader(const std::wstring& path)
 {
     std::string reason = D3DXGetLastErrorEXT();
-    const std::string prefix = ORV_ToUtf8(path) + ": ";
+    const std::string prefix = WideToUtf8(path) + ": ";
     if (reason.compare(0, prefix.size(), prefix) == 0)
         reason.erase(0, prefix.size());
     if (reason.empty())

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int ORV_MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
         return Handler()(owner, text, caption, type);
     // No toolkit to show a box: one line on stderr, answered as if OK was
     // pressed so the caller carries on as it would after a real box.
-    const std::string line = ORV_ToUtf8(caption) + ": " + ORV_ToUtf8(text) + "\n";
+    const std::string line = WideToUtf8(caption) + ": " + WideToUtf8(text) + "\n";
     std::fputs(line.c_str(), stderr);
     return IDOK;
 }

@@ -7,26 +7,25 @@
 // exists and destroys it when the window closes.
 #pragma once
 
-#include <wx/dialog.h>
+#include "modelessdialog.h"
 
-class CControlsDialog : public wxDialog
+class CModelOwner;
+
+class CControlsDialog : public CModelessDialog
 {
 public:
     static constexpr int IDD = 154;
     static constexpr int ID_OK = 1;
 
-    explicit CControlsDialog(wxWindow* pParent = nullptr);
+    // OK resumes the model of models, which outlives the window.
+    CControlsDialog(wxWindow* pParent, CModelOwner& models);
 
     bool Create(wxWindow* parent);
 
     void OnOkControls();
 
 private:
-    void EndDialog();
-
     void OnButton(wxCommandEvent& event);
-    void OnClose(wxCloseEvent& event);
-    void OnCharHook(wxKeyEvent& event);
 
-    bool m_Ended = false;
+    CModelOwner& m_Models;
 };

@@ -9,6 +9,8 @@
 class CDrawAndMouseHandler : public CDrawOnlyHandler
 {
 public:
+    using CDrawOnlyHandler::CDrawOnlyHandler;
+
     // A press starts the gesture of the first button held, in the order
     // left, middle, right; a release changes nothing.
     void HandleMouseButton(bool down, UINT keyFlags, int x, int y) override;

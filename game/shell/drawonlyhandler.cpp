@@ -1,9 +1,8 @@
 #include "drawonlyhandler.h"
 
 #include "gametick.h"
-#include "tutorialapp.h"
 
-CDrawOnlyHandler::CDrawOnlyHandler() : m_Window(true)
+CDrawOnlyHandler::CDrawOnlyHandler(CModelOwner& models) : m_Window(true), m_Models(models)
 {
     ORV_Camera* camera = GetCamera();
     camera->SetPosition(0.0f, 10.0f, -25.0f);
@@ -25,8 +24,7 @@ bool CDrawOnlyHandler::AttachToControl(wxWindow* dialog, int controlId)
 
 void CDrawOnlyHandler::DrawGraphics()
 {
-    CTutorialApp* app = CTutorialApp::Get();
-    if (m_pDevice == nullptr || app == nullptr)
+    if (m_pDevice == nullptr)
         return;
-    DrawGameView(*this, m_pDevice, app->GetModels());
+    DrawGameView(*this, m_pDevice, m_Models);
 }

@@ -4,7 +4,8 @@
 // when the tick says so (its own repaints draw nothing).
 //
 // Owns its view window object and, through the base, the camera and the
-// swap chain; the model it draws belongs to the application.
+// swap chain; it draws the model of the model owner it is given, which
+// belongs to the application and outlives the handler.
 #pragma once
 
 #include <wx/window.h>
@@ -12,12 +13,15 @@
 #include "ORVD3D_WindowHandler.h"
 #include "orvgl_mfcuiwindow1.h"
 
+class CModelOwner;
+
 class CDrawOnlyHandler : public ORVD3D_WindowHandler
 {
 public:
+    // Draws the model of models (made on the first frame that needs it).
     // Sets the default camera: eye (0, 10, -25) looking at the origin, up
     // Y, planes 1 and 50, 45 degrees.
-    CDrawOnlyHandler();
+    explicit CDrawOnlyHandler(CModelOwner& models);
     ~CDrawOnlyHandler() override;
 
     // Puts the view window in place of the dialog's control controlId and
@@ -31,4 +35,7 @@ public:
 
 protected:
     ORVMFC_UIWindow m_Window;
+
+private:
+    CModelOwner& m_Models;
 };

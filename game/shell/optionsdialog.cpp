@@ -4,39 +4,27 @@
 
 #include "dialogunits.h"
 #include "model.h"
-#include "tutorialapp.h"
+#include "modelowner.h"
 
-namespace {
+COptionsDialog::COptionsDialog(wxWindow* /*pParent*/, CModelOwner& models) : m_Models(models) {}
 
-CModel* Model()
+CModel* COptionsDialog::Model()
 {
-    CTutorialApp* app = CTutorialApp::Get();
-    return app ? app->GetModel() : nullptr;
+    return m_Models.GetModel();
 }
-
-}  // namespace
-
-COptionsDialog::COptionsDialog(wxWindow* /*pParent*/) {}
 
 bool COptionsDialog::Create(wxWindow* parent)
 {
-    if (!wxDialog::Create(parent, wxID_ANY, "Soare! Options", wxDefaultPosition, wxDefaultSize,
-                          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX))
+    if (!CreateWindow(parent, "Soare! Options", 119, 87))
         return false;
-    SetClientSizeInDialogUnits(this, 119, 87);
     AddStaticText(this, wxID_ANY, "Boost game performance by turning of these views", 7, 7, 95, 20);
     AddCheckBox(this, IDC_MAPVIEW_OFF, "Turn Off Map View", 7, 31, 75, 10);
     AddCheckBox(this, IDC_GROUNDVIEW_OFF, "Turn Off Ground View", 7, 45, 85, 10);
     AddPushButton(this, ID_OK, "OK", 7, 67, 50, 14)->SetDefault();
     AddPushButton(this, ID_CANCEL, "Cancel", 62, 67, 50, 14);
 
-    // Escape and the close box are this dialog's to answer (as Cancel), not
-    // the toolkit's default button mapping.
-    SetEscapeId(wxID_NONE);
     Bind(wxEVT_INIT_DIALOG, &COptionsDialog::OnInitDialogEvent, this);
     Bind(wxEVT_BUTTON, &COptionsDialog::OnButton, this);
-    Bind(wxEVT_CLOSE_WINDOW, &COptionsDialog::OnClose, this);
-    Bind(wxEVT_CHAR_HOOK, &COptionsDialog::OnCharHook, this);
     return true;
 }
 
@@ -94,17 +82,6 @@ void COptionsDialog::OnCancelOptions()
     EndDialog();
 }
 
-void COptionsDialog::EndDialog()
-{
-    // A second end (a click arriving while the window is already going)
-    // must not resume or write the options again.
-    if (m_Ended)
-        return;
-    m_Ended = true;
-    Hide();
-    Destroy();
-}
-
 void COptionsDialog::OnInitDialogEvent(wxInitDialogEvent& /*event*/)
 {
     OnInitDialog();
@@ -112,7 +89,9 @@ void COptionsDialog::OnInitDialogEvent(wxInitDialogEvent& /*event*/)
 
 void COptionsDialog::OnButton(wxCommandEvent& event)
 {
-    if (m_Ended)
+    // A click arriving while the window is already going must not resume
+    // or write the options again.
+    if (IsEnded())
         return;
     switch (event.GetId())
     {
@@ -128,19 +107,8 @@ void COptionsDialog::OnButton(wxCommandEvent& event)
     }
 }
 
-void COptionsDialog::OnClose(wxCloseEvent& /*event*/)
+void COptionsDialog::OnDismiss()
 {
-    if (!m_Ended)
+    if (!IsEnded())
         OnCancelOptions();
-}
-
-void COptionsDialog::OnCharHook(wxKeyEvent& event)
-{
-    if (event.GetKeyCode() == WXK_ESCAPE)
-    {
-        if (!m_Ended)
-            OnCancelOptions();
-        return;
-    }
-    event.Skip();
 }

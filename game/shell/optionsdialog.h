@@ -8,11 +8,14 @@
 // a new one without leaking the old.
 #pragma once
 
-#include <wx/dialog.h>
+#include "modelessdialog.h"
 
 #include "wintypes.h"
 
-class COptionsDialog : public wxDialog
+class CModel;
+class CModelOwner;
+
+class COptionsDialog : public CModelessDialog
 {
 public:
     static constexpr int IDD = 153;
@@ -21,8 +24,9 @@ public:
     static constexpr int ID_OK = 1;
     static constexpr int ID_CANCEL = 2;
 
-    // The window is made by Create, as the main window makes it.
-    explicit COptionsDialog(wxWindow* pParent = nullptr);
+    // The window is made by Create, as the main window makes it. The
+    // options are those of the model of models, which outlives the window.
+    COptionsDialog(wxWindow* pParent, CModelOwner& models);
 
     // Makes the window from the template, as a child of parent; shows
     // nothing yet. Runs OnInitDialog when shown.
@@ -39,14 +43,12 @@ public:
     BOOL m_bGroundViewOff = FALSE;
 
 private:
-    // Ends the modeless dialog: hidden at once, destroyed when the toolkit
-    // is idle.
-    void EndDialog();
+    CModel* Model();
+    // Escape and the close box cancel.
+    void OnDismiss() override;
 
     void OnInitDialogEvent(wxInitDialogEvent& event);
     void OnButton(wxCommandEvent& event);
-    void OnClose(wxCloseEvent& event);
-    void OnCharHook(wxKeyEvent& event);
 
-    bool m_Ended = false;
+    CModelOwner& m_Models;
 };

@@ -4,10 +4,10 @@
 #include <ostream>
 
 #include "ORVMFC_MessageBox.h"
+#include "QuietAudio.h"
 #include "gldirect3dfactory.h"
 #include "keyscriptreplay.h"
 #include "model.h"
-#include "quietaudio.h"
 #include "tutorialdlg.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CTutorialApp);
@@ -43,14 +43,11 @@ bool IsArrowKey(int code)
 
 }  // namespace
 
-CTutorialApp::CTutorialApp()
-    : m_Models(std::make_unique<CModelOwner>()), m_KeySource(std::make_shared<CWxKeySource>())
-{
-}
+CTutorialApp::CTutorialApp() : m_KeySource(std::make_shared<CWxKeySource>()) {}
 
 CTutorialApp::~CTutorialApp()
 {
-    m_Models->DeleteModel();
+    m_Models.DeleteModel();
     RestorePlatform();
 }
 
@@ -61,7 +58,7 @@ CTutorialApp* CTutorialApp::Get()
 
 void CTutorialApp::SetModelFactory(CModelOwner::Factory factory)
 {
-    m_Models = std::make_unique<CModelOwner>(std::move(factory));
+    m_Models.SetFactory(std::move(factory));
 }
 
 void CTutorialApp::SetReplay(std::optional<KeyScript> script)
@@ -93,7 +90,7 @@ int CTutorialApp::OnRun()
 
 int CTutorialApp::OnExit()
 {
-    m_Models->DeleteModel();
+    m_Models.DeleteModel();
     RestorePlatform();
     return wxApp::OnExit();
 }
@@ -101,7 +98,7 @@ int CTutorialApp::OnExit()
 BOOL CTutorialApp::InitInstance()
 {
     {
-        CTutorialDlg dialog(nullptr);
+        CTutorialDlg dialog(nullptr, *this);
         m_pMainDlg = &dialog;
         dialog.ShowModal();
         dialog.SaveRecording();
@@ -109,7 +106,7 @@ BOOL CTutorialApp::InitInstance()
             *m_StatsOutput << dialog.GetStats().FormatLine() << std::endl;
         m_pMainDlg = nullptr;
     }
-    m_Models->DeleteModel();
+    m_Models.DeleteModel();
     return FALSE;
 }
 

@@ -18,6 +18,7 @@
 #include "DIKeySource.h"
 #include "ORV_MessageBox.h"
 #include "d3d9.h"
+#include "mainwindowhost.h"
 #include "modelowner.h"
 #include "wintypes.h"
 #include "wxkeysource.h"
@@ -27,7 +28,7 @@ class CModel;
 class CTutorialDlg;
 class KeyScript;
 
-class CTutorialApp : public wxApp
+class CTutorialApp : public wxApp, public CMainWindowHost
 {
 public:
     CTutorialApp();
@@ -51,24 +52,24 @@ public:
     BOOL InitInstance();
 
     // The model, made on the first call.
-    CModel* GetModel() { return m_Models->GetModel(); }
-    CModelOwner& GetModels() { return *m_Models; }
-    CWxKeySource& GetKeySource() { return *m_KeySource; }
+    CModel* GetModel() { return m_Models.GetModel(); }
+    CModelOwner& GetModels() override { return m_Models; }
+    CWxKeySource& GetKeySource() override { return *m_KeySource; }
 
     // A key script of every tick is written here when the main window
     // closes (--record).
     void SetRecordFile(std::optional<std::filesystem::path> file) { m_RecordFile = std::move(file); }
-    const std::optional<std::filesystem::path>& GetRecordFile() const { return m_RecordFile; }
+    const std::optional<std::filesystem::path>& GetRecordFile() const override { return m_RecordFile; }
     // The audio variometer is on when the main window opens (--vario).
     void SetVarioAtStart(bool on) { m_VarioAtStart = on; }
-    bool GetVarioAtStart() const { return m_VarioAtStart; }
+    bool GetVarioAtStart() const override { return m_VarioAtStart; }
 
     // The main window plays this key script instead of reading the keyboard
     // (--replay): the model is made anew on a clock that the replay advances
     // 25 ms per step, as the headless game counts time. An empty optional
     // ends the replay (the next model reads the wall clock again).
     void SetReplay(std::optional<KeyScript> script);
-    CKeyScriptReplay* GetReplay() const { return m_Replay.get(); }
+    CKeyScriptReplay* GetReplay() const override { return m_Replay.get(); }
 
     // When the main window closes, the --stats line is written here (null:
     // not written).
@@ -78,14 +79,14 @@ public:
     CTutorialDlg* GetMainDialog() const { return m_pMainDlg; }
 
     // Replaces the model factory (tests: a model on a manual clock); a model
-    // made already is deleted.
+    // made already is deleted. The model owner stays the same object.
     void SetModelFactory(CModelOwner::Factory factory);
 
 private:
     void InstallPlatform();
     void RestorePlatform();
 
-    std::unique_ptr<CModelOwner> m_Models;  // the m_pModel of the application
+    CModelOwner m_Models;  // the m_pModel of the application
     std::shared_ptr<CWxKeySource> m_KeySource;
     std::shared_ptr<DIKeySource> m_PreviousKeySource;
     Direct3DFactory m_PreviousFactory;

@@ -16,10 +16,12 @@
 #include "dinput.h"
 #include "gametick.h"
 #include "keyscriptreplay.h"
+#include "mainwindowhost.h"
 #include "mmsystem.h"
 #include "model.h"
+#include "modelowner.h"
 #include "optionsdialog.h"
-#include "tutorialapp.h"
+#include "wxkeysource.h"
 
 namespace {
 
@@ -50,17 +52,15 @@ const CameraPlacement kMapCameraNewGame{D3DXVECTOR3(-0.1f, 60.0f, 0.0f), 50.0f, 
 
 static_assert(CTickSchedule::kStep == std::chrono::milliseconds(CTutorialDlg::kTimerMilliseconds));
 
-CModel* Model()
-{
-    CTutorialApp* app = CTutorialApp::Get();
-    return app ? app->GetModel() : nullptr;
-}
-
 }  // namespace
 
-CTutorialDlg::CTutorialDlg(wxWindow* pParent)
+CTutorialDlg::CTutorialDlg(wxWindow* pParent, CMainWindowHost& host)
     : wxDialog(pParent, wxID_ANY, "Soare!", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+      m_Host(host),
       m_hIcon(LoadApplicationIcon()),
+      m_MainView(host.GetModels()),
+      m_GroundView(host.GetModels()),
+      m_MapView(host.GetModels()),
       m_Timer(this)
 {
     SetClientSizeInDialogUnits(this, 500, 300);
@@ -91,8 +91,7 @@ CTutorialDlg::CTutorialDlg(wxWindow* pParent)
     Bind(wxEVT_ACTIVATE, &CTutorialDlg::OnActivate, this);
 
     // The keyboard is the game's while this window is the active one.
-    if (CTutorialApp* app = CTutorialApp::Get())
-        app->GetKeySource().SetMainWindow(this);
+    m_Host.GetKeySource().SetMainWindow(this);
 }
 
 CTutorialDlg::~CTutorialDlg()
@@ -137,17 +136,15 @@ BOOL CTutorialDlg::OnInitDialog()
 
     // The editor panels are left out: the model is built here, after the
     // graphics context and the views exist, as their creation would build it.
-    Model();
+    m_Host.GetModels().GetModel();
 
     m_Keyboard.Initialize(window);
     m_bPKeyWasDown = false;
-    if (CTutorialApp* app = CTutorialApp::Get())
-        m_Vario.SetOn(app->GetVarioAtStart());
+    m_Vario.SetOn(m_Host.GetVarioAtStart());
 
     // A replay's steps read a keyboard of their own, made on the replay's
     // key source (a device keeps the source it was made on).
-    if (CTutorialApp* app = CTutorialApp::Get())
-        m_pReplay = app->GetReplay();
+    m_pReplay = m_Host.GetReplay();
     if (m_pReplay)
     {
         const std::shared_ptr<DIKeySource> previous = SetDIKeySource(m_pReplay->GetKeySource());
@@ -193,7 +190,7 @@ void CTutorialDlg::OnTimer()
 
 bool CTutorialDlg::RunTimerEvent(int steps)
 {
-    CModel* model = Model();
+    CModel* model = m_Host.GetModels().GetModel();
     if (!model)
         return false;
     if (m_pReplay)
@@ -261,7 +258,7 @@ void CTutorialDlg::TraceReadouts()
         const wxWindow* control = FindWindow(id);
         return control ? control->GetLabel().utf8_string() : std::string();
     };
-    const CModel* model = Model();
+    const CModel* model = m_Host.GetModels().GetModel();
     m_ReadoutTrace << m_Ticks << ',' << text(IDC_HEIGHT) << ',' << text(IDC_SPEED) << ',' << text(IDC_TIME) << ','
                    << (model && model->IsPaused() ? 1 : 0) << '\n';
     m_ReadoutTrace.flush();
@@ -269,7 +266,7 @@ void CTutorialDlg::TraceReadouts()
 
 void CTutorialDlg::OnNewGame()
 {
-    CModel* model = Model();
+    CModel* model = m_Host.GetModels().GetModel();
     if (!model)
         return;
     model->NewGame();
@@ -296,42 +293,38 @@ void CTutorialDlg::OnNewGame()
     }
 }
 
+template <typename Dialog>
+Dialog* CTutorialDlg::OpenPausing()
+{
+    if (CModel* model = m_Host.GetModels().GetModel())
+        model->SetPaused(true);
+    auto dialog = std::make_unique<Dialog>(nullptr, m_Host.GetModels());
+    if (!dialog->Create(this))
+        return nullptr;
+    // The toolkit owns a window that exists; closing it destroys it.
+    Dialog* shown = dialog.release();
+    shown->Show();
+    return shown;
+}
+
 void CTutorialDlg::OnOptions()
 {
-    if (CModel* model = Model())
-        model->SetPaused(true);
-    auto* dialog = new COptionsDialog(nullptr);
-    m_pOptionsDlg = dialog;
-    if (!dialog->Create(this))
-    {
-        delete dialog;
-        return;
-    }
-    dialog->Show();
+    m_pOptionsDlg = OpenPausing<COptionsDialog>();
 }
 
 void CTutorialDlg::OnHowToPlay()
 {
-    if (CModel* model = Model())
-        model->SetPaused(true);
-    auto* dialog = new CControlsDialog(nullptr);
-    m_pControlsDlg = dialog;
-    if (!dialog->Create(this))
-    {
-        delete dialog;
-        return;
-    }
-    dialog->Show();
+    m_pControlsDlg = OpenPausing<CControlsDialog>();
 }
 
 bool CTutorialDlg::SaveRecording()
 {
-    CTutorialApp* app = CTutorialApp::Get();
-    if (!app || !app->GetRecordFile())
+    const std::optional<std::filesystem::path>& file = m_Host.GetRecordFile();
+    if (!file)
         return true;
-    if (m_Recorder.WriteFile(*app->GetRecordFile()))
+    if (m_Recorder.WriteFile(*file))
         return true;
-    std::cerr << "soare: " << app->GetRecordFile()->string() << ": cannot write the recording" << std::endl;
+    std::cerr << "soare: " << file->string() << ": cannot write the recording" << std::endl;
     return false;
 }
 
@@ -416,7 +409,6 @@ void CTutorialDlg::OnActivate(wxActivateEvent& event)
     // Keys let go while another window has the keyboard never report their
     // release here: forget them all when this window loses the keyboard.
     if (!event.GetActive())
-        if (CTutorialApp* app = CTutorialApp::Get())
-            app->GetKeySource().ReleaseAll();
+        m_Host.GetKeySource().ReleaseAll();
     event.Skip();
 }

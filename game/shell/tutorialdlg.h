@@ -13,7 +13,8 @@
 // Owns its views, keyboard, timer and the surface that stands for its own
 // window handle; the toolkit owns the controls and the modeless Options and
 // How To Play windows (children of this one), which are only watched here
-// through weak references. The model belongs to the application.
+// through weak references. The model, the key source and the run's options
+// belong to the host (the application), which outlives the window.
 #pragma once
 
 #include <chrono>
@@ -37,6 +38,7 @@
 
 class CControlsDialog;
 class CKeyScriptReplay;
+class CMainWindowHost;
 class CModel;
 class COptionsDialog;
 
@@ -57,8 +59,9 @@ public:
     static constexpr int kTimerMilliseconds = 25;
 
     // Makes the window and its controls from the template, hidden; showing
-    // it (ShowModal or Show) runs OnInitDialog.
-    explicit CTutorialDlg(wxWindow* pParent = nullptr);
+    // it (ShowModal or Show) runs OnInitDialog. The host gives the model and
+    // the keyboard.
+    CTutorialDlg(wxWindow* pParent, CMainWindowHost& host);
     ~CTutorialDlg() override;
 
     BOOL OnInitDialog();
@@ -98,12 +101,16 @@ public:
     // The handle the graphics context and the keyboard know this window by.
     HWND GetSafeHwnd();
 
-    // Writes the recording to the application's record file, if any. False
-    // when writing failed.
+    // Writes the recording to the host's record file, if any. False when
+    // writing failed.
     bool SaveRecording();
 
 private:
     void BindReadout(int slot, int controlId);
+    // Pauses the game (with its blip), then opens a modeless Dialog over
+    // this window; null when its window cannot be made.
+    template <typename Dialog>
+    Dialog* OpenPausing();
     // Arms the timer for the next step due.
     void ScheduleNextTick();
     // One step of the rules; true when the model stepped.
@@ -118,6 +125,7 @@ private:
     void OnButton(wxCommandEvent& event);
     void OnActivate(wxActivateEvent& event);
 
+    CMainWindowHost& m_Host;
     wxIcon m_hIcon;
     CDrawOnlyHandler m_MainView;
     CDrawOnlyHandler m_GroundView;
@@ -141,7 +149,7 @@ private:
     CVariometer m_Vario;
     std::ofstream m_ReadoutTrace;
 
-    // A replay (the application's; null when the game is played): the
+    // A replay (the host's; null when the game is played): the
     // steps read m_ReplayKeyboard, which reads the replay's keys.
     CKeyScriptReplay* m_pReplay = nullptr;
     CKeyboardInput m_ReplayKeyboard;

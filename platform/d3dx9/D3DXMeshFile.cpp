@@ -5,7 +5,6 @@
 
 #include "D3DXFvfLayout.h"
 #include "D3DXLastError.h"
-#include "D3DXUtf8.h"
 #include "RefCounted.h"
 #include "d3dx9mesh.h"
 #include "xfile.h"
@@ -159,9 +158,10 @@ HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevi
         return D3DXFail(E_NOTIMPL, "D3DXLoadMeshFromXW: adjacency and effect instances are not supported");
     if (!device)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXLoadMeshFromXW: no device");
-    std::string path;
-    if (!WideToUtf8(filename, &path))
-        return D3DXFail(D3DERR_INVALIDCALL, "D3DXLoadMeshFromXW: the file name is missing or not valid Unicode");
+    const std::optional<std::string> utf8 = D3DXFilePath(filename, "D3DXLoadMeshFromXW");
+    if (!utf8)
+        return D3DERR_INVALIDCALL;
+    const std::string& path = *utf8;
 
     try {
         XFileMesh x;
@@ -219,9 +219,10 @@ HRESULT D3DXSaveMeshToXW(const wchar_t* filename, ID3DXMesh* mesh, const DWORD* 
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXSaveMeshToXW: no mesh");
     if (numMaterials && !materials)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXSaveMeshToXW: materials counted but not given");
-    std::string path;
-    if (!WideToUtf8(filename, &path))
-        return D3DXFail(D3DERR_INVALIDCALL, "D3DXSaveMeshToXW: the file name is missing or not valid Unicode");
+    const std::optional<std::string> utf8 = D3DXFilePath(filename, "D3DXSaveMeshToXW");
+    if (!utf8)
+        return D3DERR_INVALIDCALL;
+    const std::string& path = *utf8;
     if (format != D3DXF_FILEFORMAT_TEXT)
         return D3DXFail(E_NOTIMPL, path + ": only text .x files can be written");
 

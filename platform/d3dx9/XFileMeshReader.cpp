@@ -51,12 +51,8 @@ bool XFileMeshReader::ReadMesh(XFileRawMesh* out)
     XFileRawMesh& mesh = *out;
 
     std::uint32_t numVertices;
-    if (!ReadCount(&numVertices, "vertex count", kXFileMaxVertices, 3))
+    if (!ReadVectors(&mesh.positions, &numVertices, "vertex count", kXFileMaxVertices, "a vertex position"))
         return false;
-    mesh.positions.resize(numVertices);
-    for (D3DXVECTOR3& p : mesh.positions)
-        if (!ReadVector(&p, "a vertex position"))
-            return false;
 
     std::uint32_t numFaces;
     if (!ReadCount(&numFaces, "face count", kXFileMaxFaces, 4))
@@ -65,39 +61,19 @@ bool XFileMeshReader::ReadMesh(XFileRawMesh* out)
     if (!ReadFaceList(numFaces, numVertices, kWords, nullptr, &mesh.polygonStart, &mesh.corners))
         return false;
 
-    for (;;) {
-        switch (m_Tok.Next()) {
-        case XToken::RBrace: return true;
-        case XToken::Semicolon:
-        case XToken::Comma: break;
-        case XToken::Name: {
-            const std::string_view type = m_Tok.Text();
-            bool ok;
-            if (type == "MeshNormals")
-                ok = ParseNormals(mesh);
-            else if (type == "MeshTextureCoords")
-                ok = ParseTexcoords(mesh);
-            else if (type == "MeshVertexColors")
-                ok = ParseVertexColors(mesh);
-            else if (type == "MeshMaterialList")
-                ok = ParseMaterialList(mesh);
-            else if (type == "DeclData")
-                ok = ParseDeclData(mesh);
-            else
-                ok = SkipObject();
-            if (!ok)
-                return false;
-            break;
-        }
-        case XToken::LBrace:
-            if (!SkipBody("a reference", m_Tok.Where()))
-                return false;
-            break;
-        case XToken::End:
-        case XToken::Broken: return CutShort("the Mesh", opened);
-        default: return Unexpected("in Mesh");
-        }
-    }
+    return ReadChildren("the Mesh", opened, "in Mesh", [&](std::string_view type) {
+        if (type == "MeshNormals")
+            return ParseNormals(mesh);
+        if (type == "MeshTextureCoords")
+            return ParseTexcoords(mesh);
+        if (type == "MeshVertexColors")
+            return ParseVertexColors(mesh);
+        if (type == "MeshMaterialList")
+            return ParseMaterialList(mesh);
+        if (type == "DeclData")
+            return ParseDeclData(mesh);
+        return SkipObject();
+    });
 }
 
 // numFaces polygons, each a corner count and that many indices below
@@ -147,84 +123,78 @@ bool XFileMeshReader::ReadFaceList(std::uint32_t numFaces, std::uint32_t limit, 
     return true;
 }
 
-bool XFileMeshReader::ParseNormals(XFileRawMesh& mesh)
+template <typename ReadBody>
+bool XFileMeshReader::ReadOnce(const char* type, const char* what, bool* given, ReadBody readBody)
 {
     const std::string opened = m_Tok.Where();
-    if (mesh.hasNormals)
-        return Fail("a Mesh gives its normals twice");
-    if (!OpenObject("MeshNormals"))
+    if (*given)
+        return Fail(std::string("a Mesh gives its ") + what + " twice");
+    if (!OpenObject(type) || !readBody())
         return false;
-    std::uint32_t numNormals;
-    if (!ReadCount(&numNormals, "normal count", kMaxNormals, 3))
-        return false;
-    mesh.normals.resize(numNormals);
-    for (D3DXVECTOR3& n : mesh.normals)
-        if (!ReadVector(&n, "a normal"))
+    *given = true;
+    return SkipChildren(type, opened);
+}
+
+bool XFileMeshReader::ParseNormals(XFileRawMesh& mesh)
+{
+    return ReadOnce("MeshNormals", "normals", &mesh.hasNormals, [&] {
+        std::uint32_t numNormals;
+        if (!ReadVectors(&mesh.normals, &numNormals, "normal count", kMaxNormals, "a normal"))
             return false;
 
-    std::uint32_t numFaces;
-    if (!ReadUInt(&numFaces, "the normals' face count"))
-        return false;
-    if (numFaces != mesh.PolygonCount())
-        return Fail("MeshNormals has " + std::to_string(numFaces) + " faces, the Mesh " +
-                    std::to_string(mesh.PolygonCount()));
-    static constexpr FaceListWords kWords{"normal face", "a face's normal count", "a normal index", "normal"};
-    if (!ReadFaceList(numFaces, numNormals, kWords, &mesh.polygonStart, nullptr, &mesh.normalCorners))
-        return false;
-    mesh.hasNormals = true;
-    return SkipChildren("MeshNormals", opened);
+        std::uint32_t numFaces;
+        if (!ReadUInt(&numFaces, "the normals' face count"))
+            return false;
+        if (numFaces != mesh.PolygonCount())
+            return Fail("MeshNormals has " + std::to_string(numFaces) + " faces, the Mesh " +
+                        std::to_string(mesh.PolygonCount()));
+        static constexpr FaceListWords kWords{"normal face", "a face's normal count", "a normal index", "normal"};
+        return ReadFaceList(numFaces, numNormals, kWords, &mesh.polygonStart, nullptr, &mesh.normalCorners);
+    });
 }
 
 bool XFileMeshReader::ParseTexcoords(XFileRawMesh& mesh)
 {
-    const std::string opened = m_Tok.Where();
-    if (mesh.hasTexcoords)
-        return Fail("a Mesh gives its texture coordinates twice");
-    if (!OpenObject("MeshTextureCoords"))
-        return false;
-    std::uint32_t count;
-    if (!ReadCount(&count, "texture coordinate count", kXFileMaxVertices, 2))
-        return false;
-    if (count != mesh.positions.size())
-        return Fail("MeshTextureCoords has " + std::to_string(count) + " entries for " +
-                    std::to_string(mesh.positions.size()) + " vertices");
-    mesh.texcoords.resize(count);
-    for (auto& uv : mesh.texcoords)
-        if (!ReadFloat(&uv[0], "a texture coordinate") || !ReadFloat(&uv[1], "a texture coordinate"))
+    return ReadOnce("MeshTextureCoords", "texture coordinates", &mesh.hasTexcoords, [&] {
+        std::uint32_t count;
+        if (!ReadCount(&count, "texture coordinate count", kXFileMaxVertices, 2))
             return false;
-    mesh.hasTexcoords = true;
-    return SkipChildren("MeshTextureCoords", opened);
+        if (count != mesh.positions.size())
+            return Fail("MeshTextureCoords has " + std::to_string(count) + " entries for " +
+                        std::to_string(mesh.positions.size()) + " vertices");
+        mesh.texcoords.resize(count);
+        for (auto& uv : mesh.texcoords)
+            if (!ReadFloat(&uv[0], "a texture coordinate") || !ReadFloat(&uv[1], "a texture coordinate"))
+                return false;
+        return true;
+    });
 }
 
 bool XFileMeshReader::ParseVertexColors(XFileRawMesh& mesh)
 {
-    const std::string opened = m_Tok.Where();
-    if (mesh.hasColors)
-        return Fail("a Mesh gives its vertex colours twice");
-    if (!OpenObject("MeshVertexColors"))
-        return false;
-    std::uint32_t count;
-    if (!ReadCount(&count, "vertex colour count", kXFileMaxVertices, 5))
-        return false;
-    if (count > mesh.positions.size())
-        return Fail("MeshVertexColors has " + std::to_string(count) + " entries for " +
-                    std::to_string(mesh.positions.size()) + " vertices");
-    mesh.colors.assign(mesh.positions.size(), 0xFFFFFFFFu);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t index;
-        if (!ReadUInt(&index, "a vertex colour's index"))
+    return ReadOnce("MeshVertexColors", "vertex colours", &mesh.hasColors, [&] {
+        std::uint32_t count;
+        if (!ReadCount(&count, "vertex colour count", kXFileMaxVertices, 5))
             return false;
-        if (index >= mesh.positions.size())
-            return Fail("vertex colour " + std::to_string(i) + " names vertex " + std::to_string(index) + " of " +
-                        std::to_string(mesh.positions.size()));
-        float rgba[4];
-        for (float& channel : rgba)
-            if (!ReadFloat(&channel, "a vertex colour channel"))
+        if (count > mesh.positions.size())
+            return Fail("MeshVertexColors has " + std::to_string(count) + " entries for " +
+                        std::to_string(mesh.positions.size()) + " vertices");
+        mesh.colors.assign(mesh.positions.size(), 0xFFFFFFFFu);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t index;
+            if (!ReadUInt(&index, "a vertex colour's index"))
                 return false;
-        mesh.colors[index] = PackColor(rgba);
-    }
-    mesh.hasColors = true;
-    return SkipChildren("MeshVertexColors", opened);
+            if (index >= mesh.positions.size())
+                return Fail("vertex colour " + std::to_string(i) + " names vertex " + std::to_string(index) + " of " +
+                            std::to_string(mesh.positions.size()));
+            float rgba[4];
+            for (float& channel : rgba)
+                if (!ReadFloat(&channel, "a vertex colour channel"))
+                    return false;
+            mesh.colors[index] = PackColor(rgba);
+        }
+        return true;
+    });
 }
 
 // Channels 0..1 (clamped) to a packed ARGB word.
@@ -435,43 +405,23 @@ bool XFileMeshReader::ReadMaterial(XFileMaterial* out, std::string* name)
     m.Emissive.a = 1.0f;
 
     bool haveTexture = false;
-    for (;;) {
-        switch (m_Tok.Next()) {
-        case XToken::RBrace: return true;
-        case XToken::Semicolon:
-        case XToken::Comma: break;
-        case XToken::Name: {
-            const std::string_view type = m_Tok.Text();
-            if (type != "TextureFilename" && type != "TextureFileName") {
-                if (!SkipObject())
-                    return false;
-                break;
-            }
-            const std::string textureOpened = m_Tok.Where();
-            if (!OpenObject("TextureFilename"))
-                return false;
-            XToken t;
-            do
-                t = m_Tok.Next();
-            while (t == XToken::Semicolon || t == XToken::Comma);
-            if (t != XToken::String)
-                return Fail("expected a quoted file name in TextureFilename, found " + m_Tok.Describe());
-            if (!haveTexture && !SetTextureName(m_Tok.Text(), &out->textureFilename))
-                return false;
-            haveTexture = true;
-            if (!SkipChildren("TextureFilename", textureOpened))
-                return false;
-            break;
-        }
-        case XToken::LBrace:
-            if (!SkipBody("a reference", m_Tok.Where()))
-                return false;
-            break;
-        case XToken::End:
-        case XToken::Broken: return CutShort("the Material", opened);
-        default: return Unexpected("in Material");
-        }
-    }
+    return ReadChildren("the Material", opened, "in Material", [&](std::string_view type) {
+        if (type != "TextureFilename" && type != "TextureFileName")
+            return SkipObject();
+        const std::string textureOpened = m_Tok.Where();
+        if (!OpenObject("TextureFilename"))
+            return false;
+        XToken t;
+        do
+            t = m_Tok.Next();
+        while (t == XToken::Semicolon || t == XToken::Comma);
+        if (t != XToken::String)
+            return Fail("expected a quoted file name in TextureFilename, found " + m_Tok.Describe());
+        if (!haveTexture && !SetTextureName(m_Tok.Text(), &out->textureFilename))
+            return false;
+        haveTexture = true;
+        return SkipChildren("TextureFilename", textureOpened);
+    });
 }
 
 bool XFileMeshReader::SetTextureName(std::string_view text, std::string* out)

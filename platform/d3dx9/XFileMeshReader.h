@@ -35,6 +35,11 @@ private:
     bool ReadFaceList(std::uint32_t numFaces, std::uint32_t limit, const FaceListWords& words,
                       const std::vector<std::uint32_t>* shape, std::vector<std::uint32_t>* polygonStart,
                       std::vector<std::uint32_t>* corners);
+    // A child that a Mesh may give once: refused the second time, its body
+    // read by readBody after the `{`, its own children skipped, then marked
+    // given.
+    template <typename ReadBody>
+    bool ReadOnce(const char* type, const char* what, bool* given, ReadBody readBody);
     bool ParseNormals(XFileRawMesh& mesh);
     bool ParseTexcoords(XFileRawMesh& mesh);
     bool ParseVertexColors(XFileRawMesh& mesh);

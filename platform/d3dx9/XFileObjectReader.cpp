@@ -81,6 +81,18 @@ bool XFileObjectReader::ReadVector(D3DXVECTOR3* v, const char* what)
     return ReadFloat(&v->x, what) && ReadFloat(&v->y, what) && ReadFloat(&v->z, what);
 }
 
+bool XFileObjectReader::ReadVectors(std::vector<D3DXVECTOR3>* vectors, std::uint32_t* count, const char* countWhat,
+                                    std::size_t cap, const char* what)
+{
+    if (!ReadCount(count, countWhat, cap, 3))
+        return false;
+    vectors->resize(*count);
+    for (D3DXVECTOR3& v : *vectors)
+        if (!ReadVector(&v, what))
+            return false;
+    return true;
+}
+
 // After the type name: an optional name, an optional GUID, then `{`.
 bool XFileObjectReader::OpenObject(const std::string& type, std::string* name)
 {
@@ -138,22 +150,5 @@ bool XFileObjectReader::SkipTemplate()
 // Children of an object we read no further: skip them up to its `}`.
 bool XFileObjectReader::SkipChildren(const char* type, const std::string& opened)
 {
-    for (;;) {
-        switch (m_Tok.Next()) {
-        case XToken::RBrace: return true;
-        case XToken::Semicolon:
-        case XToken::Comma: break;
-        case XToken::Name:
-            if (!SkipObject())
-                return false;
-            break;
-        case XToken::LBrace:
-            if (!SkipBody("a reference", m_Tok.Where()))
-                return false;
-            break;
-        case XToken::End:
-        case XToken::Broken: return CutShort(type, opened);
-        default: return Unexpected(std::string("in ") + type);
-        }
-    }
+    return ReadChildren(type, opened, std::string("in ") + type, [this](std::string_view) { return SkipObject(); });
 }

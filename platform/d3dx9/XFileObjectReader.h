@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "XFileTokenizer.h"
 #include "d3dx9math.h"
@@ -31,6 +33,9 @@ protected:
     // A count of items of numbersPerItem numbers each, at most cap.
     bool ReadCount(std::uint32_t* count, const char* what, std::size_t cap, std::size_t numbersPerItem);
     bool ReadVector(D3DXVECTOR3* v, const char* what);
+    // A count (at most cap, named countWhat) and that many vectors.
+    bool ReadVectors(std::vector<D3DXVECTOR3>* vectors, std::uint32_t* count, const char* countWhat, std::size_t cap,
+                     const char* what);
 
     // After the type name: an optional name, an optional GUID, then `{`.
     bool OpenObject(const std::string& type, std::string* name = nullptr);
@@ -42,6 +47,38 @@ protected:
     bool SkipTemplate();
     // The children of an object read no further, up to its `}`.
     bool SkipChildren(const char* type, const std::string& opened);
+
+    // The children of an object whose `{` was read, up to its `}`: each
+    // named one goes to readNamed(type) (false stops the walk), references
+    // and stray separators are passed over. object names the object when
+    // the input ends inside it; where says where a token does not belong.
+    // With no object (the top level) the walk runs to the end of the input.
+    template <typename ReadNamed>
+    bool ReadChildren(const char* object, const std::string& opened, const std::string& where, ReadNamed readNamed)
+    {
+        for (;;) {
+            switch (m_Tok.Next()) {
+            case XToken::RBrace:
+                return object ? true : Unexpected(where);
+            case XToken::Semicolon:
+            case XToken::Comma: break;
+            case XToken::Name:
+                if (!readNamed(m_Tok.Text()))
+                    return false;
+                break;
+            case XToken::LBrace:
+                if (!SkipBody("a reference", m_Tok.Where()))
+                    return false;
+                break;
+            case XToken::End:
+            case XToken::Broken:
+                if (!object)
+                    return m_Tok.Kind() == XToken::End || Fail(m_Tok.Describe());
+                return CutShort(object, opened);
+            default: return Unexpected(where);
+            }
+        }
+    }
 
     XFileTokenizer& m_Tok;
     std::string& m_Error;

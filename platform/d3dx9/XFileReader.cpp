@@ -63,45 +63,20 @@ private:
     // in a Frame (up to its `}`).
     bool ParseObjects(std::size_t frame, int depth, const std::string& opened)
     {
-        for (;;) {
-            switch (m_Tok.Next()) {
-            case XToken::End:
-            case XToken::Broken:
-                if (depth == 0 && m_Tok.Kind() == XToken::End)
-                    return true;
-                return depth == 0 ? Fail(m_Tok.Describe()) : CutShort("the Frame", opened);
-            case XToken::RBrace:
-                if (depth > 0)
-                    return true;
-                return Unexpected("at the top level");
-            case XToken::Semicolon:
-            case XToken::Comma: break;
-            case XToken::Name: {
-                const std::string_view type = m_Tok.Text();
-                bool ok;
-                if (type == "template")
-                    ok = SkipTemplate();
-                else if (type == "Frame")
-                    ok = ParseFrame(frame, depth + 1);
-                else if (type == "FrameTransformMatrix" && depth > 0)
-                    ok = ParseFrameTransform(frame);
-                else if (type == "Mesh")
-                    ok = ParseMesh(frame);
-                else if (type == "Material")
-                    ok = ParseNamedMaterial();
-                else
-                    ok = SkipObject();
-                if (!ok)
-                    return false;
-                break;
-            }
-            case XToken::LBrace:
-                if (!SkipBody("a reference", m_Tok.Where()))
-                    return false;
-                break;
-            default: return Unexpected(depth > 0 ? "in Frame" : "at the top level");
-            }
-        }
+        const char* object = depth > 0 ? "the Frame" : nullptr;
+        return ReadChildren(object, opened, depth > 0 ? "in Frame" : "at the top level", [&](std::string_view type) {
+            if (type == "template")
+                return SkipTemplate();
+            if (type == "Frame")
+                return ParseFrame(frame, depth + 1);
+            if (type == "FrameTransformMatrix" && depth > 0)
+                return ParseFrameTransform(frame);
+            if (type == "Mesh")
+                return ParseMesh(frame);
+            if (type == "Material")
+                return ParseNamedMaterial();
+            return SkipObject();
+        });
     }
 
     bool ParseFrame(std::size_t parent, int depth)

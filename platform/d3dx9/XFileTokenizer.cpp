@@ -1,5 +1,7 @@
 #include "XFileTokenizer.h"
 
+#include "QuotedText.h"
+
 std::string XFileTokenizer::Describe() const
 {
     switch (m_Kind) {
@@ -17,20 +19,5 @@ std::string XFileTokenizer::Describe() const
 
 std::string XFileQuote(std::string_view bytes)
 {
-    static const char kHex[] = "0123456789abcdef";
-    std::string quoted = "'";
-    const std::size_t shown = bytes.size() < kXFileQuoteMax ? bytes.size() : kXFileQuoteMax;
-    for (std::size_t i = 0; i < shown; ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x20 || c >= 0x7F || c == '\\' || c == '\'') {
-            quoted += "\\x";
-            quoted += kHex[c >> 4];
-            quoted += kHex[c & 15];
-        } else {
-            quoted += static_cast<char>(c);
-        }
-    }
-    if (shown < bytes.size())
-        quoted += "...";
-    return quoted + "'";
+    return "'" + QuoteBytes(bytes) + "'";
 }

@@ -66,7 +66,6 @@ protected:
     std::string_view m_Broken;  // why the input broke, for Broken tokens
 };
 
-// Quotes bytes from a file for a one-line message: at most kXFileQuoteMax
-// bytes, non-printable ones escaped as \xNN, "..." where it was cut.
-constexpr std::size_t kXFileQuoteMax = 80;
+// Bytes from a file quoted for a one-line message, between single quotes
+// (QuoteBytes: cut short, non-printable bytes spelt out).
 std::string XFileQuote(std::string_view bytes);

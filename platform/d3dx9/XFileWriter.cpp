@@ -30,8 +30,20 @@ public:
         m_Text.append(buf, res.ptr);
     }
 
-    // "a;b;c;" then "," between items and ";" after the last one.
-    void ItemEnd(std::size_t i, std::size_t count) { m_Text += (i + 1 < count) ? ",\n" : ";\n"; }
+    // count items, one a line after indent, each written by writeItem(i):
+    // "," between items and ";" after the last one; an empty list still
+    // gets its closing ";" so the object stays well formed.
+    template <typename WriteItem>
+    void List(const char* indent, std::size_t count, WriteItem writeItem)
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            Raw(indent);
+            writeItem(i);
+            m_Text += (i + 1 < count) ? ",\n" : ";\n";
+        }
+        if (count == 0)
+            Raw(";\n");
+    }
 
     void Vector(const D3DXVECTOR3& v)
     {
@@ -56,13 +68,6 @@ public:
             Raw(";");
         }
         Raw(";\n");
-    }
-
-    // An empty list still needs its closing ";" so the object stays well formed.
-    void EmptyListEnd(std::size_t count)
-    {
-        if (count == 0)
-            Raw(";\n");
     }
 
     std::string& Text() { return m_Text; }
@@ -173,19 +178,13 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
     out.Raw("xof 0303txt 0032\n\nMesh {\n ");
     out.UInt(nv);
     out.Raw(";\n");
-    for (std::size_t i = 0; i < nv; ++i) {
-        out.Raw(" ");
-        out.Vector(mesh.positions[i]);
-        out.ItemEnd(i, nv);
-    }
-    out.EmptyListEnd(nv);
+    out.List(" ", nv, [&](std::size_t i) { out.Vector(mesh.positions[i]); });
 
     auto writeFaces = [&](const char* indent) {
         out.Raw(indent);
         out.UInt(nf);
         out.Raw(";\n");
-        for (std::size_t f = 0; f < nf; ++f) {
-            out.Raw(indent);
+        out.List(indent, nf, [&](std::size_t f) {
             out.Raw("3;");
             out.UInt(mesh.faces[f][0]);
             out.Raw(",");
@@ -193,9 +192,7 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
             out.Raw(",");
             out.UInt(mesh.faces[f][2]);
             out.Raw(";");
-            out.ItemEnd(f, nf);
-        }
-        out.EmptyListEnd(nf);
+        });
     };
     writeFaces(" ");
 
@@ -205,12 +202,7 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
         out.Raw("\n MeshNormals {\n  ");
         out.UInt(nv);
         out.Raw(";\n");
-        for (std::size_t i = 0; i < nv; ++i) {
-            out.Raw("  ");
-            out.Vector(mesh.normals[i]);
-            out.ItemEnd(i, nv);
-        }
-        out.EmptyListEnd(nv);
+        out.List("  ", nv, [&](std::size_t i) { out.Vector(mesh.normals[i]); });
         writeFaces("  ");
         out.Raw(" }\n");
     }
@@ -219,15 +211,12 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
         out.Raw("\n MeshTextureCoords {\n  ");
         out.UInt(nv);
         out.Raw(";\n");
-        for (std::size_t i = 0; i < nv; ++i) {
-            out.Raw("  ");
+        out.List("  ", nv, [&](std::size_t i) {
             out.Float(mesh.texcoords[i][0]);
             out.Raw(";");
             out.Float(mesh.texcoords[i][1]);
             out.Raw(";");
-            out.ItemEnd(i, nv);
-        }
-        out.EmptyListEnd(nv);
+        });
         out.Raw(" }\n");
     }
 
@@ -236,19 +225,15 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
         out.Raw("\n MeshVertexColors {\n  ");
         out.UInt(nv);
         out.Raw(";\n");
-        for (std::size_t i = 0; i < nv; ++i) {
-            const DWORD c = mesh.colors[i];
-            out.Raw("  ");
+        out.List("  ", nv, [&](std::size_t i) {
             out.UInt(i);
             out.Raw(";");
             for (const int shift : {16, 8, 0, 24}) {
-                out.Float(static_cast<float>((c >> shift) & 0xFFu) / 255.0f);
+                out.Float(static_cast<float>((mesh.colors[i] >> shift) & 0xFFu) / 255.0f);
                 out.Raw(";");
             }
             out.Raw(";");
-            out.ItemEnd(i, nv);
-        }
-        out.EmptyListEnd(nv);
+        });
         out.Raw(" }\n");
     }
 
@@ -258,12 +243,7 @@ bool FormatXFile(const XFileMesh& mesh, std::string* text, std::string* error)
         out.Raw(";\n  ");
         out.UInt(nf);
         out.Raw(";\n");
-        for (std::size_t f = 0; f < nf; ++f) {
-            out.Raw("  ");
-            out.UInt(mesh.faceMaterials.empty() ? 0 : mesh.faceMaterials[f]);
-            out.ItemEnd(f, nf);
-        }
-        out.EmptyListEnd(nf);
+        out.List("  ", nf, [&](std::size_t f) { out.UInt(mesh.faceMaterials.empty() ? 0 : mesh.faceMaterials[f]); });
         for (const XFileMaterial& m : mesh.materials) {
             out.Raw("\n  Material {\n   ");
             out.Color(m.material.Diffuse, true);

@@ -8,7 +8,6 @@
 
 #include "D3DXLastError.h"
 #include "D3DXReadFile.h"
-#include "D3DXUtf8.h"
 #include "RefCounted.h"
 
 #define STB_IMAGE_STATIC
@@ -55,10 +54,10 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcF
     *texture = nullptr;
     if (!device)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateTextureFromFileW: no device");
-    std::string path;
-    if (!WideToUtf8(srcFile, &path))
-        return D3DXFail(D3DERR_INVALIDCALL,
-                        "D3DXCreateTextureFromFileW: the file name is missing or not valid Unicode");
+    const std::optional<std::string> utf8 = D3DXFilePath(srcFile, "D3DXCreateTextureFromFileW");
+    if (!utf8)
+        return D3DERR_INVALIDCALL;
+    const std::string& path = *utf8;
 
     std::string bytes;
     std::string error;

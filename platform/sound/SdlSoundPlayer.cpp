@@ -9,6 +9,7 @@
 
 #include "SdlSubsystems.h"
 #include "SoundSinks.h"
+#include "Utf8.h"
 #include "VarioSynth.h"
 
 namespace {
@@ -21,49 +22,14 @@ using Samples = std::vector<float>;
 // to play out.
 constexpr auto kCloseDelay = std::chrono::milliseconds(60);
 
-// File names are wide strings in the program and UTF-8 on disk; wchar_t
-// holds whole code points here.
-std::string ToUtf8(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t wc : text)
-    {
-        auto c = static_cast<char32_t>(wc);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        if (c < 0x80)
-        {
-            out += static_cast<char>(c);
-        }
-        else if (c < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A WAV file in the mix's format, or null when it is missing or not a WAV.
 std::shared_ptr<const Samples> LoadForMix(const std::wstring& file)
 {
     SDL_AudioSpec layout{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(ToUtf8(file).c_str(), &layout, &buffer, &length))
+    const std::optional<std::string> name = WideToUtf8Exactly(file);
+    if (!name || !SDL_LoadWAV(name->c_str(), &layout, &buffer, &length))
         return nullptr;
     SDL_AudioStream* stream =
         SDL_NewAudioStream(layout.format, layout.channels, layout.freq, AUDIO_F32SYS, 1, SdlSoundPlayer::kSampleRate);

@@ -10,37 +10,16 @@
 #     window showed last.
 # Usage: window_flight_test.sh SOARE_EXECUTABLE
 set -euo pipefail
+source "$(dirname "$0")/window_common.sh"
 
-if [ -z "${SOARE_E2E_DISPLAY_READY:-}" ]; then
-  SOARE_E2E_DISPLAY_READY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
-fi
-
-soare="$1"
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; [ -f "$work/stderr" ] && sed 's/^/  soare: /' "$work/stderr" >&2; exit 1; }
+soare="$(private_game "$1")"
 
 # Run from an unrelated folder: the game finds its data by itself.
 cd "$work"
 SOARE_READOUT_TRACE="$work/readouts.csv" "$soare" --record "$work/flight.keys" 2>"$work/stderr" &
 pid=$!
-
-window=""
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^Soare!$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "soare ended before its window appeared"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window named \"Soare!\" within 20 s"
-
-# There is no window manager: give the window the keyboard directly.
-xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+# There is no window manager: the window is given the keyboard directly.
+wait_for_window
 sleep 1
 
 press() {  # key, seconds held
@@ -51,15 +30,7 @@ press() {  # key, seconds held
 press Right 2
 press Up 1
 sleep 0.5
-xdotool key --window "$window" Escape
-
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "Escape did not end the game"
-wait "$pid" || fail "soare exited with status $?"
-pid=""
+quit_with_escape
 
 [ -s "$work/stderr" ] && fail "soare wrote to stderr"
 [ -s "$work/readouts.csv" ] || fail "no read-outs traced"

@@ -7,21 +7,10 @@
 # shown at the landing must be the headless game's; --stats prints its line.
 # Usage: window_replay_test.sh SOARE_EXECUTABLE KEY_SCRIPT
 set -euo pipefail
+source "$(dirname "$0")/window_common.sh"
 
-if [ -z "${SOARE_E2E_DISPLAY_READY:-}" ]; then
-  SOARE_E2E_DISPLAY_READY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
-fi
-
-soare="$1"
+soare="$(private_game "$1")"
 keys="$(realpath "$2")"
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; [ -f "$work/stderr" ] && sed 's/^/  soare: /' "$work/stderr" >&2; exit 1; }
 
 # The script's steps, and 80 more (two seconds) to see the clock stand.
 landing="$(awk '!/^#/ && NF == 2 { n += $1 } END { print n }' "$keys")"
@@ -30,16 +19,7 @@ steps=$((landing + 80))
 cd "$work"
 SOARE_READOUT_TRACE="$work/readouts.csv" "$soare" --replay "$keys" --stats >"$work/stdout" 2>"$work/stderr" &
 pid=$!
-
-window=""
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^Soare!$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "soare ended before its window appeared"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window named \"Soare!\" within 20 s"
-xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+wait_for_window
 
 # At 40 steps a second the replay takes about $((steps / 40)) s; allow for a
 # slow machine.
@@ -52,14 +32,7 @@ for _ in $(seq 1 600); do
 done
 [ "$rows" -ge "$steps" ] || fail "only $rows of $steps steps replayed in 120 s"
 
-xdotool key --window "$window" Escape
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "Escape did not end the replay"
-wait "$pid" || fail "soare exited with status $?"
-pid=""
+quit_with_escape
 
 [ -s "$work/stderr" ] && fail "soare wrote to stderr"
 grep -Eq '^[0-9]+ steps, [0-9]+ frames, [0-9.]+ s: ' "$work/stdout" || fail "no --stats line: $(cat "$work/stdout")"

@@ -172,8 +172,9 @@ TEST_F(CommandLineTest, TheHeadlessRunWritesOneTraceRowPerTick)
 
     // Without --input no key is held; a trace file is written where the
     // user stands, not in the data folder.
-    const fs::path elsewhere = fs::temp_directory_path() / ("soare-trace-" + std::to_string(::getpid()));
-    fs::create_directories(elsewhere);
+    std::string pattern = (fs::temp_directory_path() / "soare-trace-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path elsewhere = pattern;
     fs::current_path(elsewhere);
     const Outcome quiet =
         RunProgramWith({"--headless", "--ticks", "2", "--trace", "t.csv", "--data-dir", m_Folder.Path().string()});
@@ -190,8 +191,9 @@ TEST_F(CommandLineTest, TheHeadlessRunWritesOneTraceRowPerTick)
 
 TEST(DataFolderTest, TheFirstFolderHoldingTheDataWins)
 {
-    const fs::path root = fs::temp_directory_path() / ("soare-data-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    std::string pattern = (fs::temp_directory_path() / "soare-data-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path root = pattern;
     const fs::path build = root / "build";
     const fs::path run = build / "run";
     const fs::path installed = root / "share" / "soare";

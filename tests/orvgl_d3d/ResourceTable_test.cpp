@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "D3DTestSupport.h"
-#include "ORV_QuotedText.h"
-#include "ORV_Utf8.h"
+#include "QuotedText.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -133,10 +133,10 @@ TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
         // Refused by the reader or the loader, whichever sees it first.
         {true, L"nan.x", L"**ERROR** [nan.x]: open for loading failed!", "MeshFiles/nan.x: "},
         {true, longName, L"**ERROR** [" + longQuoted + L"]: file not found!",
-         ORV_ToUtf8(longQuoted) + ": not found"},
+         WideToUtf8(longQuoted) + ": not found"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(ORV_ToUtf8(ORV_QuoteText(c.name, 20)));
+        SCOPED_TRACE(WideToUtf8(QuoteText(c.name, 20)));
         const std::size_t told = m_Problems->lines.size();
         for (int request = 0; request < 3; ++request) {
             m_Status->texts.clear();

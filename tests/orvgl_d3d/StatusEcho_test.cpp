@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "D3DTestSupport.h"
-#include "ORV_QuotedText.h"
-#include "ORV_Utf8.h"
 
 TEST(StatusEcho, EachSlotReachesOnlyItsOwnLiveWindow)
 {
@@ -63,34 +61,4 @@ TEST(ProblemReport, ReachesTheInstalledReporterOnlyAndScopesNest)
     ORV_ReportProblem("four");
     EXPECT_EQ(outer, (std::vector<std::string>{"one", "three"}));
     EXPECT_EQ(inner, std::vector<std::string>{"two"});
-}
-
-TEST(QuotedText, NamesAreCutAndWhatCannotBePrintedIsSpeltOut)
-{
-    struct Case
-    {
-        std::wstring text;
-        std::size_t limit;
-        std::wstring quoted;
-    };
-    const Case cases[] = {
-        {L"MeshFiles/shusui.x", 80, L"MeshFiles/shusui.x"},
-        {L"caf\u00e9 \u6f22\u5b57", 80, L"caf\u00e9 \u6f22\u5b57"},
-        {L"a\tb\rc\nd\x7f" L"e\x1b[2J", 80, L"a\\x09b\\x0Dc\\x0Ad\\x7F" L"e\\x1B[2J"},
-        {L"c1\x85\x9b" L"end", 80, L"c1\\x85\\x9B" L"end"},
-        {L"line\u2028para\u2029", 80, L"line\\u{2028}para\\u{2029}"},
-        {std::wstring(L"lone") + wchar_t(0xD800), 80, L"lone\\u{D800}"},
-        {std::wstring(80, L'n'), 80, std::wstring(80, L'n')},
-        {std::wstring(81, L'n'), 80, std::wstring(80, L'n') + L"..."},
-        {L"abc\ndef", 4, L"abc\\x0A..."},
-        {L"", 80, L""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ORV_QuoteText(c.text, c.limit), c.quoted) << ORV_ToUtf8(c.quoted);
-
-    // UTF-8 text: bad bytes show as U+FFFD, the cut counts characters, and a
-    // huge text is cut without being decoded whole.
-    EXPECT_EQ(ORV_QuoteTextUtf8("caf\xc3\xa9\xff\n", 80), "caf\xc3\xa9\xef\xbf\xbd\\x0A");
-    EXPECT_EQ(ORV_QuoteTextUtf8("\xc3\xa9\xc3\xa9\xc3\xa9", 2), "\xc3\xa9\xc3\xa9...");
-    EXPECT_EQ(ORV_QuoteTextUtf8(std::string(1 << 20, '\x01'), 3), "\\x01\\x01\\x01...");
 }

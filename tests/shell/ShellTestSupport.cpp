@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include <cstdlib>
-#include <random>
+#include <stdexcept>
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -57,9 +57,10 @@ const ::testing::Environment* const g_Toolkit = ::testing::AddGlobalTestEnvironm
 
 fs::path MakeDataFolder()
 {
-    std::random_device random;
-    const fs::path folder = fs::temp_directory_path() / ("soare-shell-test-" + std::to_string(random()));
-    fs::create_directories(folder);
+    std::string pattern = (fs::temp_directory_path() / "soare-shell-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder under " + fs::temp_directory_path().string());
+    const fs::path folder = pattern;
     // Links to the generated data; what the game writes (the terrain mesh)
     // lands in this folder, not in the shared run folder.
     for (const char* sub : {"MeshFiles", "Textures", "Sound"})
@@ -145,7 +146,7 @@ void ShellTest::TearDown()
 
 CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
 {
-    m_Dialog = new CTutorialDlg(nullptr);
+    m_Dialog = new CTutorialDlg(nullptr, App());
     m_Dialog->Show();  // runs OnInitDialog
     if (stopTimer)
         m_Dialog->GetTimer().Stop();

@@ -96,7 +96,7 @@ void ExpectTemplate(wxDialog* dialog, const char* caption, int width, int height
 
 TEST_F(ShellTest, MainWindowTemplateHasEveryControlInPlace)
 {
-    CTutorialDlg dialog(nullptr);
+    CTutorialDlg dialog(nullptr, App());
     ExpectTemplate(&dialog, "Soare!", 500, 300,
                    {
                        {1, Kind::DefaultButton, "Quit", 447, 0, 50, 14},
@@ -121,7 +121,7 @@ TEST_F(ShellTest, MainWindowTemplateHasEveryControlInPlace)
 TEST_F(ShellTest, OptionsAndHowToPlayTemplatesHaveEveryControlInPlace)
 {
     CTutorialDlg& main = MakeMainWindow();
-    auto* options = new COptionsDialog(nullptr);
+    auto* options = new COptionsDialog(nullptr, App().GetModels());
     ASSERT_TRUE(options->Create(&main));
     ExpectTemplate(options, "Soare! Options", 119, 87,
                    {
@@ -133,7 +133,7 @@ TEST_F(ShellTest, OptionsAndHowToPlayTemplatesHaveEveryControlInPlace)
                    });
     options->Destroy();
 
-    auto* help = new CControlsDialog(nullptr);
+    auto* help = new CControlsDialog(nullptr, App().GetModels());
     ASSERT_TRUE(help->Create(&main));
     ExpectTemplate(help, "Soare! How To Play", 142, 147,
                    {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
@@ -26,19 +26,25 @@ std::vector<std::uint8_t> ReadAll(const fs::path& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A fresh folder for one test, removed again afterwards. Named after the
-// process too: ctest runs each test in its own process, in parallel.
+// A fresh folder for one test, removed again afterwards; the tests write
+// below it (m_Root itself does not exist yet).
 class AssetFiles : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_Root = fs::path(::testing::TempDir()) /
-                 ("soare-assets-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_Root);
+        std::string pattern = (fs::temp_directory_path() / "soare-assets-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_Folder = pattern;
+        m_Root = m_Folder / "out";
     }
-    void TearDown() override { fs::remove_all(m_Root); }
+    void TearDown() override
+    {
+        if (!m_Folder.empty())
+            fs::remove_all(m_Folder);
+    }
+
+    fs::path m_Folder;
 
     fs::path m_Root;
 };

@@ -428,6 +428,12 @@ TEST(Mesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
     EXPECT_TRUE(FAILED(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, given, nullptr, 1, D3DXF_FILEFORMAT_TEXT)));
     EXPECT_TRUE(FAILED(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0,
                                         D3DXF_FILEFORMAT_BINARY)));
+    // A name with a lone surrogate names no file: replacing it would write
+    // another one.
+    const std::wstring lone = dir.wstring() + L"/lone" + wchar_t(0xD800) + L".x";
+    EXPECT_EQ(D3DXSaveMeshToXW(lone.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
     {
         std::FILE* f = std::fopen((dir / "bad.x").c_str(), "wb");
         std::fputs("xof 0303txt 0032\nMesh {\n 3;\n 0;0;0;, 1;1;1;;\n", f);

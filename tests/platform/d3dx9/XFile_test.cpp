@@ -386,7 +386,7 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     const std::string longName = ParseError(h + std::string(1 << 20, 'n') + "\n;");
     EXPECT_NE(longName.find("'" + std::string(80, 'n') + "...'"), std::string::npos) << longName.substr(0, 300);
     EXPECT_LT(longName.size(), 200u);
-    expect(h + "Gr\xc3\xbc\x7f", "to open 'Gr\\xc3\\xbc', found '\\x7f'", 2);
+    expect(h + "Gr\xc3\xbc\x7f", "to open 'Gr\\xC3\\xBC', found '\\x7F'", 2);
     expect(h + tri + "MeshMaterialList {\n1;\n1;\n0;;\n{ " + std::string(5000, 'm') + " }\n}\n}",
            "unknown material '" + std::string(80, 'm') + "...'", 13);
 

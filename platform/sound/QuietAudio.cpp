@@ -1,4 +1,4 @@
-#include "quietaudio.h"
+#include "QuietAudio.h"
 
 #include <dlfcn.h>
 

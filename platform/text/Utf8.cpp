@@ -1,6 +1,13 @@
-#include "ORV_Utf8.h"
+#include "Utf8.h"
 
 namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 void AppendCodePoint(std::string& out, char32_t cp)
 {
@@ -21,36 +28,49 @@ void AppendCodePoint(std::string& out, char32_t cp)
     }
 }
 
-}  // namespace
-
-std::string ORV_ToUtf8(std::wstring_view text)
+// The encoding of text into out; false when something was replaced.
+bool Encode(std::wstring_view text, std::string& out)
 {
-    constexpr char32_t kReplacement = 0xFFFD;
-    std::string out;
+    bool exact = true;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto cp = static_cast<char32_t>(text[i]);
-        // wchar_t is 32-bit on Linux, but a name may still arrive as UTF-16
-        // surrogate pairs (from a 16-bit source); join a well-formed pair.
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
             const auto low = static_cast<char32_t>(text[i + 1]);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                AppendCodePoint(out, 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00));
                 ++i;
-                AppendCodePoint(out, cp);
                 continue;
             }
         }
-        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        if (IsSurrogate(cp) || cp > 0x10FFFF) {
             cp = kReplacement;
+            exact = false;
+        }
         AppendCodePoint(out, cp);
     }
+    return exact;
+}
+
+}  // namespace
+
+std::string WideToUtf8(std::wstring_view text)
+{
+    std::string out;
+    Encode(text, out);
     return out;
 }
 
-std::wstring ORV_FromUtf8(std::string_view text)
+std::optional<std::string> WideToUtf8Exactly(std::wstring_view text)
 {
-    constexpr wchar_t kReplacement = 0xFFFD;
+    std::string out;
+    if (!Encode(text, out))
+        return std::nullopt;
+    return out;
+}
+
+std::wstring Utf8ToWide(std::string_view text)
+{
     std::wstring out;
     out.reserve(text.size());
     std::size_t i = 0;
@@ -77,7 +97,7 @@ std::wstring ORV_FromUtf8(std::string_view text)
             cp = lead & 0x07;
             minimum = 0x10000;
         } else {
-            out += kReplacement;
+            out += static_cast<wchar_t>(kReplacement);
             ++i;
             continue;
         }
@@ -91,8 +111,8 @@ std::wstring ORV_FromUtf8(std::string_view text)
         }
         // Truncated, overlong, surrogate or out-of-range sequences are not
         // characters: replace them rather than pass a forged name on.
-        if (taken < length || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            out += kReplacement;
+        if (taken < length || cp < minimum || cp > 0x10FFFF || IsSurrogate(cp))
+            out += static_cast<wchar_t>(kReplacement);
         else
             out += static_cast<wchar_t>(cp);
         i += static_cast<std::size_t>(taken);
