@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "D3DToGL.h"
+#include "EglOffscreenContext.h"
 #include "GLApi.h"
 
 namespace {
@@ -24,8 +25,10 @@ bool HasFramebufferBlit()
 
 }  // namespace
 
-GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags)
+GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
+                   std::string programText)
     : m_Params(params),
+      m_ProgramText(std::move(programText)),
       m_FocusWindow(std::move(focusWindow)),
       m_BehaviorFlags(behaviorFlags),
       m_Link(std::make_shared<GLDeviceLink>()),
@@ -49,6 +52,9 @@ GLDevice::~GLDevice()
     // if none can, they go with the context.
     EnsureContext(m_FocusWindow);
     m_Meshes.Clear();
+    // Program names are shared by the contexts like textures.
+    for (const auto& record : m_Contexts)
+        DeleteGLObject(GLDeleteQueue::Kind::Program, record->gl.ProgramName());
     m_ImplicitSwapChain.reset();
     if (IsContextCurrent())
         m_DeleteQueue.Flush({});
@@ -262,7 +268,10 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
     }
     if (!m_Context->initialised) {
         m_Context->initialised = true;
-        GL().Initialise();
+        std::string error;
+        m_Context->programBuilt = GL().Initialise(m_ProgramText, &error);
+        if (!m_Context->programBuilt && m_ProgramError.empty())
+            m_ProgramError = error;
     }
     for (const unsigned int name : std::exchange(m_Context->deadFramebuffers, {})) {
         GLDeleteQueue::DeleteNow(GLDeleteQueue::Kind::Framebuffer, name);
@@ -270,6 +279,29 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
     }
     m_DeleteQueue.Flush([this](GLDeleteQueue::Kind kind, unsigned int name) { ForgetDeleted(kind, name); });
     return true;
+}
+
+bool GLDevice::CheckLightingProgram(std::string* error)
+{
+    if (EnsureContext(m_FocusWindow)) {
+        *error = m_ProgramError;
+        const bool built = m_Context->programBuilt;
+        // The caller may make another context current before our first GL
+        // work: make ours current again then, as if never asked.
+        m_CurrentSurface.reset();
+        m_Context = nullptr;
+        return built;
+    }
+    // No window of ours can make a context current yet (a GL canvas before
+    // it is shown). Some GL answers even so; with the dispatch library, GL
+    // calls without a current context do nothing and return null.
+    if (glGetString(GL_VERSION) != nullptr)
+        return GLLightingProgram::Check(m_ProgramText, error);
+    std::string whyNot;
+    const std::shared_ptr<EglOffscreenContext> probe = EglOffscreenContext::Create(&whyNot);
+    if (!probe)
+        return true;
+    return GLLightingProgram::Check(m_ProgramText, error);
 }
 
 bool GLDevice::EnsureContext(const HWND& preferred)
@@ -297,7 +329,8 @@ void GLDevice::ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name)
         case GLDeleteQueue::Kind::Texture: record->gl.ForgetTexture(name); break;
         case GLDeleteQueue::Kind::Buffer: record->gl.ForgetBuffer(name); break;
         case GLDeleteQueue::Kind::Framebuffer:
-        case GLDeleteQueue::Kind::Renderbuffer: break;
+        case GLDeleteQueue::Kind::Renderbuffer:
+        case GLDeleteQueue::Kind::Program: break;
         }
     }
 }
@@ -393,6 +426,15 @@ bool GLDevice::PrepareDraw()
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return false;
+    if (!m_Context->programBuilt) {
+        // A context whose GL refused the program after the device was made
+        // (another driver than the one asked at creation).
+        if (!m_ProgramErrorReported) {
+            m_ProgramErrorReported = true;
+            std::fprintf(stderr, "GL device: %s; nothing will be drawn\n", m_ProgramError.c_str());
+        }
+        return false;
+    }
     GL().Apply(m_State, chain->Target());
     return true;
 }
