@@ -83,36 +83,23 @@ TEST(D3DToGL, LightsReachTheProgramInEyeSpaceWithTheirConeAsCosines)
 
 TEST(D3DToGL, MaterialSourcesPickTheVertexColoursOnlyWhereTheyExist)
 {
+    using Sources = std::array<DWORD, 4>;  // ambient, diffuse, specular, emissive
+    constexpr DWORD M = D3DMCS_MATERIAL, C1 = D3DMCS_COLOR1, C2 = D3DMCS_COLOR2;
     DWORD rs[D3DRS_STATECOUNT_EXT];
     D3D9DefaultRenderStatesEXT(rs, true);
     // Defaults: diffuse from COLOR1, specular from COLOR2, the rest from the material.
-    d3dtogl::MaterialSources s = d3dtogl::SourcesFromStates(rs, true, true);
-    const float none[4] = {0, 0, 0, 0};
-    const float diffuseOnly[4] = {0, 1, 0, 0};
-    const float specularOnly[4] = {0, 0, 1, 0};
-    EXPECT_TRUE(std::equal(s.color1, s.color1 + 4, diffuseOnly));
-    EXPECT_TRUE(std::equal(s.color2, s.color2 + 4, specularOnly));
-    // A vertex without a specular colour: the material's.
-    s = d3dtogl::SourcesFromStates(rs, true, false);
-    EXPECT_TRUE(std::equal(s.color2, s.color2 + 4, none));
-    EXPECT_TRUE(std::equal(s.color1, s.color1 + 4, diffuseOnly));
+    EXPECT_EQ(d3dtogl::SourcesFromStates(rs, true, true), (Sources{M, C1, C2, M}));
+    // A vertex without a colour: the material's instead.
+    EXPECT_EQ(d3dtogl::SourcesFromStates(rs, true, false), (Sources{M, C1, M, M}));
+    EXPECT_EQ(d3dtogl::SourcesFromStates(rs, false, true), (Sources{M, M, C2, M}));
 
-    rs[D3DRS_AMBIENTMATERIALSOURCE] = D3DMCS_COLOR2;
-    rs[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_COLOR1;
-    rs[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_MATERIAL;
-    s = d3dtogl::SourcesFromStates(rs, true, true);
-    const float diffuseAndEmissive[4] = {0, 1, 0, 1};
-    const float ambient[4] = {1, 0, 0, 0};
-    EXPECT_TRUE(std::equal(s.color1, s.color1 + 4, diffuseAndEmissive));
-    EXPECT_TRUE(std::equal(s.color2, s.color2 + 4, ambient));
-    s = d3dtogl::SourcesFromStates(rs, false, true);
-    EXPECT_TRUE(std::equal(s.color1, s.color1 + 4, none));
-
+    rs[D3DRS_AMBIENTMATERIALSOURCE] = C2;
+    rs[D3DRS_EMISSIVEMATERIALSOURCE] = C1;
+    rs[D3DRS_SPECULARMATERIALSOURCE] = M;
+    EXPECT_EQ(d3dtogl::SourcesFromStates(rs, true, true), (Sources{C2, C1, M, C1}));
     // Colour vertex off: the material everywhere.
     rs[D3DRS_COLORVERTEX] = FALSE;
-    s = d3dtogl::SourcesFromStates(rs, true, true);
-    EXPECT_TRUE(std::equal(s.color1, s.color1 + 4, none));
-    EXPECT_TRUE(std::equal(s.color2, s.color2 + 4, none));
+    EXPECT_EQ(d3dtogl::SourcesFromStates(rs, true, true), (Sources{M, M, M, M}));
 }
 
 TEST(D3DToGL, VertexLayoutsFollowTheFVFFieldOrder)

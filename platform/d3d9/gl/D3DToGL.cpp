@@ -112,24 +112,19 @@ D3DLIGHT9 DefaultLight()
     return light;
 }
 
-bool MaterialSources::operator==(const MaterialSources& o) const
+std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular)
 {
-    return std::equal(color1, color1 + 4, o.color1) && std::equal(color2, color2 + 4, o.color2);
-}
-
-MaterialSources SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular)
-{
-    MaterialSources s{};
+    std::array<DWORD, 4> sources{D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL};
     if (renderStates[D3DRS_COLORVERTEX] == FALSE)
-        return s;
-    const D3DRENDERSTATETYPE sources[4] = {D3DRS_AMBIENTMATERIALSOURCE, D3DRS_DIFFUSEMATERIALSOURCE,
-                                           D3DRS_SPECULARMATERIALSOURCE, D3DRS_EMISSIVEMATERIALSOURCE};
-    for (int i = 0; i < 4; ++i) {
-        const DWORD source = renderStates[sources[i]];
-        s.color1[i] = source == D3DMCS_COLOR1 && vertexHasDiffuse ? 1.0f : 0.0f;
-        s.color2[i] = source == D3DMCS_COLOR2 && vertexHasSpecular ? 1.0f : 0.0f;
+        return sources;
+    const D3DRENDERSTATETYPE states[4] = {D3DRS_AMBIENTMATERIALSOURCE, D3DRS_DIFFUSEMATERIALSOURCE,
+                                          D3DRS_SPECULARMATERIALSOURCE, D3DRS_EMISSIVEMATERIALSOURCE};
+    for (size_t i = 0; i < 4; ++i) {
+        const DWORD source = renderStates[states[i]];
+        if ((source == D3DMCS_COLOR1 && vertexHasDiffuse) || (source == D3DMCS_COLOR2 && vertexHasSpecular))
+            sources[i] = source;
     }
-    return s;
+    return sources;
 }
 
 float SpecularPower(float power)

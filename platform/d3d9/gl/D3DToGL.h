@@ -4,6 +4,8 @@
 // without a context.
 #pragma once
 
+#include <array>
+
 #include "d3d9.h"
 
 namespace d3dtogl {
@@ -57,19 +59,12 @@ ProgramLight LightForProgram(const D3DLIGHT9& light, const D3DXMATRIX& view);
 // directional, shining along +Z.
 D3DLIGHT9 DefaultLight();
 
-// Where the lit colours come from: for the ambient, diffuse, specular and
-// emissive colour in that order, weight 1 in color1 takes the vertex's
-// diffuse colour, in color2 its specular colour, and 0 in both the
-// material's. D3DRS_COLORVERTEX off, or a vertex without the colour named,
-// means the material. renderStates: D3DRS_* values by index.
-struct MaterialSources
-{
-    float color1[4];
-    float color2[4];
-
-    bool operator==(const MaterialSources& o) const;
-};
-MaterialSources SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular);
+// Where the lit colours come from, for the ambient, diffuse, specular and
+// emissive colour in that order: D3DMCS_MATERIAL, D3DMCS_COLOR1 (the
+// vertex's diffuse colour) or D3DMCS_COLOR2 (its specular colour).
+// D3DRS_COLORVERTEX off, or a vertex without the colour named, means the
+// material. renderStates: D3DRS_* values by index.
+std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular);
 
 // Direct3D's specular power as the program's exponent: below zero (and
 // NaN) is no power at all.

@@ -9,6 +9,8 @@
 #include "D3DToGL.h"
 #include "EglOffscreenContext.h"
 #include "GLApi.h"
+#include "GLLightingProgram.h"
+#include "GLLightingShader.h"
 
 namespace {
 
@@ -53,8 +55,10 @@ GLDevice::~GLDevice()
     EnsureContext(m_FocusWindow);
     m_Meshes.Clear();
     // Program names are shared by the contexts like textures.
-    for (const auto& record : m_Contexts)
-        DeleteGLObject(GLDeleteQueue::Kind::Program, record->gl.ProgramName());
+    for (const auto& record : m_Contexts) {
+        for (const unsigned int program : record->gl.ProgramNames())
+            DeleteGLObject(GLDeleteQueue::Kind::Program, program);
+    }
     m_ImplicitSwapChain.reset();
     if (IsContextCurrent())
         m_DeleteQueue.Flush({});
@@ -268,10 +272,7 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
     }
     if (!m_Context->initialised) {
         m_Context->initialised = true;
-        std::string error;
-        m_Context->programBuilt = GL().Initialise(m_ProgramText, &error);
-        if (!m_Context->programBuilt && m_ProgramError.empty())
-            m_ProgramError = error;
+        GL().Initialise(m_ProgramText);
     }
     for (const unsigned int name : std::exchange(m_Context->deadFramebuffers, {})) {
         GLDeleteQueue::DeleteNow(GLDeleteQueue::Kind::Framebuffer, name);
@@ -283,25 +284,26 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
 
 bool GLDevice::CheckLightingProgram(std::string* error)
 {
+    // The longest of the texts the device makes; the others are parts of it.
+    const std::string text = m_ProgramText.empty() ? GLLightingShader::Largest().Text() : m_ProgramText;
     if (EnsureContext(m_FocusWindow)) {
-        *error = m_ProgramError;
-        const bool built = m_Context->programBuilt;
+        const bool taken = GLLightingProgram::Check(text, error);
         // The caller may make another context current before our first GL
         // work: make ours current again then, as if never asked.
         m_CurrentSurface.reset();
         m_Context = nullptr;
-        return built;
+        return taken;
     }
     // No window of ours can make a context current yet (a GL canvas before
     // it is shown). Some GL answers even so; with the dispatch library, GL
     // calls without a current context do nothing and return null.
     if (glGetString(GL_VERSION) != nullptr)
-        return GLLightingProgram::Check(m_ProgramText, error);
+        return GLLightingProgram::Check(text, error);
     std::string whyNot;
     const std::shared_ptr<EglOffscreenContext> probe = EglOffscreenContext::Create(&whyNot);
     if (!probe)
         return true;
-    return GLLightingProgram::Check(m_ProgramText, error);
+    return GLLightingProgram::Check(text, error);
 }
 
 bool GLDevice::EnsureContext(const HWND& preferred)
@@ -426,16 +428,16 @@ bool GLDevice::PrepareDraw()
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return false;
-    if (!m_Context->programBuilt) {
-        // A context whose GL refused the program after the device was made
-        // (another driver than the one asked at creation).
+    std::string error;
+    if (!GL().Apply(m_State, chain->Target(), &error)) {
+        // A context whose GL refused a program the device asked nothing of
+        // at creation (another driver, or no context to ask then).
         if (!m_ProgramErrorReported) {
             m_ProgramErrorReported = true;
-            std::fprintf(stderr, "GL device: %s; nothing will be drawn\n", m_ProgramError.c_str());
+            std::fprintf(stderr, "GL device: %s; such draws are left out\n", error.c_str());
         }
         return false;
     }
-    GL().Apply(m_State, chain->Target());
     return true;
 }
 

@@ -1,5 +1,5 @@
-// A Direct3D 9 device drawn with OpenGL 2.1: a small vertex program that
-// transforms and lights as Direct3D does (GLLightingProgram), fixed
+// A Direct3D 9 device drawn with OpenGL 2.1: small vertex programs that
+// transform and light as Direct3D does (GLLightingShader), fixed
 // function for the rest, plus framebuffer objects and blits, so that a
 // frame looks as Direct3D would draw it.
 //
@@ -12,8 +12,8 @@
 // expected to be presented into, so that each view's work stays in its own
 // context on its own drawable. The GL state each context was last given is
 // remembered per context (GLFixedFunction), so a draw sends only what
-// changed; each context has a lighting program of its own, built when the
-// device first makes it current. State calls only change the shadow (GLDeviceState); GL objects
+// changed; each context has lighting programs of its own, built when a
+// draw first needs them. State calls only change the shadow (GLDeviceState); GL objects
 // are made at their first use; objects freed while no window can make a
 // context current are deleted the next time one can. Each swap chain draws
 // into storage of the size the frame is shown at (see GLSwapChain);
@@ -54,13 +54,14 @@ public:
     GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
              std::string programText = {});
 
-    // Whether GL takes the lighting program, asked before the device is
-    // handed out: built in a context of the device's windows if one can be
-    // made current now, else tried in the context current on this thread,
-    // else in an offscreen context made for the question. True when no GL
-    // context can be had at all (the program is then built at first use,
-    // and a failure refuses the draws). False, with *error one line quoting
-    // the driver, when it does not compile or link.
+    // Whether GL takes the lighting programs, asked before the device is
+    // handed out with the longest of them: in a context of the device's
+    // windows if one can be made current now, else in the context current
+    // on this thread, else in an offscreen context made for the question.
+    // True when no GL context can be had at all (each program is then built
+    // at first need, and a failure leaves out the draws that need it).
+    // False, with *error one line quoting the driver, when it does not
+    // compile or link.
     bool CheckLightingProgram(std::string* error);
 
     // --- IDirect3DDevice9 ---------------------------------------------------
@@ -147,7 +148,6 @@ private:
     {
         std::uint64_t id = 0;
         bool initialised = false;
-        bool programBuilt = false;  // false: nothing is drawn in this context
         GLFixedFunction gl;
         std::vector<unsigned int> deadFramebuffers;  // deleted when current again
     };
@@ -179,7 +179,6 @@ private:
 
     D3DPRESENT_PARAMETERS m_Params;
     std::string m_ProgramText;
-    std::string m_ProgramError;  // the first failure to build the program
     bool m_ProgramErrorReported = false;
     HWND m_FocusWindow;
     DWORD m_BehaviorFlags;

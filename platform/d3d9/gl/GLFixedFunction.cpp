@@ -21,9 +21,10 @@ void Update(std::optional<T>& cached, const T& value, Apply&& apply)
 
 }  // namespace
 
-bool GLFixedFunction::Initialise(const std::string& programText, std::string* error)
+void GLFixedFunction::Initialise(const std::string& programText)
 {
     *this = GLFixedFunction{};
+    m_ProgramText = programText;
     // Direct3D's flat shading takes the first vertex of each triangle (the
     // second of a fan's), which is GL's first-vertex convention.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
@@ -50,8 +51,6 @@ bool GLFixedFunction::Initialise(const std::string& programText, std::string* er
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_ALPHA, GL_SRC_ALPHA);
     glEnableClientState(GL_VERTEX_ARRAY);
-    // Stays current in this context from now on.
-    return m_Program.Build(programText, error);
 }
 
 void GLFixedFunction::Enable(unsigned int cap, bool on, std::optional<bool>& cached)
@@ -64,10 +63,11 @@ void GLFixedFunction::EnableClientArray(unsigned int array, bool on, std::option
     Update(cached, on, [array](bool v) { v ? glEnableClientState(array) : glDisableClientState(array); });
 }
 
-void GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target)
+bool GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target, std::string* error)
 {
+    if (!ApplyProgram(state, error))
+        return false;
     ApplyRenderStates(state.renderStates);
-    m_Program.Apply(state);
     ApplyTransforms(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
                                             state.viewport.Height));
     ApplyTexture(state.textures[0], state.stageStates[0]);
@@ -75,6 +75,49 @@ void GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target)
     // Direct3D's lines are a back-buffer pixel wide, however far the
     // present stretches them.
     SetLineWidth(std::max(1.0f, std::round(target.PixelScale())));
+    return true;
+}
+
+bool GLFixedFunction::ApplyProgram(const GLDeviceState& state, std::string* error)
+{
+    GLLightingShader::Lights lights;
+    const GLLightingShader shader = GLLightingShader::ForState(state, &lights, &m_LightIndex);
+    // A text handed in stands for every program.
+    const std::uint32_t key = m_ProgramText.empty() ? shader.Key() : 0u;
+    auto it = m_Programs.find(key);
+    if (it == m_Programs.end()) {
+        if (const auto failed = m_FailedPrograms.find(key); failed != m_FailedPrograms.end()) {
+            *error = failed->second;
+            return false;
+        }
+        GLLightingProgram program;
+        if (!program.Build(m_ProgramText.empty() ? shader.Text() : m_ProgramText, error)) {
+            m_FailedPrograms.emplace(key, *error);
+            return false;
+        }
+        it = m_Programs.emplace(key, std::move(program)).first;
+    }
+    GLLightingProgram& program = it->second;
+    Update(m_CurrentProgram, program.Name(), [](unsigned int name) { glUseProgram(name); });
+    if (shader.lighting)
+        program.Send(state, lights);
+    return true;
+}
+
+std::vector<unsigned int> GLFixedFunction::ProgramNames() const
+{
+    std::vector<unsigned int> names;
+    for (const auto& [key, program] : m_Programs)
+        names.push_back(program.Name());
+    return names;
+}
+
+int GLFixedFunction::UniformUploads() const
+{
+    int uploads = 0;
+    for (const auto& [key, program] : m_Programs)
+        uploads += program.Uploads();
+    return uploads;
 }
 
 void GLFixedFunction::ApplyRenderStates(const DWORD* rs)

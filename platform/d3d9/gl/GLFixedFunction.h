@@ -1,24 +1,29 @@
 // OpenGL's state as last set by the device, and the rules that bring it in
-// line with a Direct3D state shadow before a draw: the lighting program
-// (GLLightingProgram) for transforming and lighting vertices, and GL's
-// fixed function for everything after (texture stage 0, blending, depth,
-// culling). Every GL value is cached, so a draw sends only what changed
+// line with a Direct3D state shadow before a draw: a lighting program for
+// transforming and lighting vertices (one per combination of lights and
+// switches the draws need, see GLLightingShader, built at first need), and
+// GL's fixed function for everything after (texture stage 0, blending,
+// depth, culling). Every GL value is cached, so a draw sends only what changed
 // since the last one; a cache entry that is empty means "unknown to us" and
 // is always sent.
 //
 // One per GL context (each context has state of its own), used only while
 // that context is current. Owns no GL objects except what it uploads into
-// textures it is handed, and its lighting program (ProgramName(), deleted
+// textures it is handed, and its lighting programs (ProgramNames(), deleted
 // by whoever holds the context).
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "D3DToGL.h"
 #include "GLDeviceState.h"
 #include "GLLightingProgram.h"
+#include "GLLightingShader.h"
 #include "GLTarget.h"
 #include "GLVertexLayout.h"
 
@@ -28,15 +33,16 @@ class GLFixedFunction
 {
 public:
     // The settings that never change (first-vertex flat shading, specular
-    // added after texturing ...), the lighting program built from
-    // programText (the device's own when empty) and empty caches. Once per
-    // context. False, with *error one line, when the program does not
-    // compile or link.
-    bool Initialise(const std::string& programText, std::string* error);
+    // added after texturing ...) and empty caches. Once per context.
+    // programText: GLSL to use for every lighting program instead of the
+    // device's own (empty: its own).
+    void Initialise(const std::string& programText);
 
     // Render states, material, transforms, lights, texture stage 0 and the
-    // viewport, for drawing into target.
-    void Apply(const GLDeviceState& state, const GLTarget& target);
+    // viewport, for drawing into target. False, with *error one line
+    // quoting the driver, when the lighting program the draw needs does not
+    // compile or link; the draw must then be left out.
+    bool Apply(const GLDeviceState& state, const GLTarget& target, std::string* error);
     void ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget& target);
 
     // Vertex arrays of layout starting at base: a client pointer, or an
@@ -62,20 +68,27 @@ public:
     void ForgetBuffer(unsigned int name);
     void ForgetFramebuffer(unsigned int name);
 
-    // The lighting program's light slot i: which D3D index it shows (-1: off).
-    int LightSlotIndex(int slot) const { return m_Program.LightSlotIndex(slot); }
-    unsigned int ProgramName() const { return m_Program.Name(); }
-    int UniformUploads() const { return m_Program.UniformUploads(); }
+    // The lighting program's light slot i at the last lit draw: which D3D
+    // index it shows (-1: off).
+    int LightSlotIndex(int slot) const { return m_LightIndex[static_cast<size_t>(slot)]; }
+    std::vector<unsigned int> ProgramNames() const;
+    // Uniform values sent to the lighting programs so far.
+    int UniformUploads() const;
 
 private:
     void ApplyRenderStates(const DWORD* rs);
+    bool ApplyProgram(const GLDeviceState& state, std::string* error);
     // viewport: the viewport in storage pixels.
     void ApplyTransforms(const GLDeviceState& state, const GLRect& viewport);
     void ApplyTexture(GLTexture* texture, const DWORD* stage);
     void Enable(unsigned int cap, bool on, std::optional<bool>& cached);
     void EnableClientArray(unsigned int array, bool on, std::optional<bool>& cached);
 
-    GLLightingProgram m_Program;
+    std::string m_ProgramText;
+    std::map<std::uint32_t, GLLightingProgram> m_Programs;  // by GLLightingShader::Key()
+    std::map<std::uint32_t, std::string> m_FailedPrograms;  // and why
+    std::optional<unsigned int> m_CurrentProgram;
+    std::array<int, GLLightingShader::kMaxLights> m_LightIndex{-1, -1, -1, -1, -1, -1, -1, -1};
     std::optional<bool> m_DepthTest, m_AlphaTest, m_Blend, m_CullFace, m_PointSprite, m_Texture2D;
     std::optional<bool> m_DepthMask;
     std::optional<unsigned int> m_DepthFunc, m_BlendSrc, m_BlendDst, m_BlendEquation, m_CullSide, m_PolygonMode,

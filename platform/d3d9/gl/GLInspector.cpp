@@ -25,10 +25,9 @@ void GLInspector::LightPosition(int slot, float out[4])
 
 bool GLInspector::LightEnabled(int slot)
 {
-    const GLuint program = CurrentProgram();
-    GLint count = 0;
-    glGetUniformiv(program, glGetUniformLocation(program, "u_LightCount"), &count);
-    return slot < count;
+    // The program has exactly as many light slots as there are lights on.
+    const std::string name = "u_LightPosition[" + std::to_string(slot) + "]";
+    return glGetUniformLocation(CurrentProgram(), name.c_str()) >= 0;
 }
 
 bool GLInspector::IsTexture(unsigned int name)
