@@ -1,11 +1,15 @@
-// The translation rules from Direct3D values to GL's, checked without a
-// context.
+// The translation rules from Direct3D values to GL's, and the choice of
+// lighting program, checked without a context.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "D3DToGL.h"
+#include "GLLightingShader.h"
 #include "GLVertexLayout.h"
 
 namespace {
@@ -100,6 +104,69 @@ TEST(D3DToGL, MaterialSourcesPickTheVertexColoursOnlyWhereTheyExist)
     // Colour vertex off: the material everywhere.
     rs[D3DRS_COLORVERTEX] = FALSE;
     EXPECT_EQ(d3dtogl::SourcesFromStates(rs, true, true), (Sources{M, M, M, M}));
+}
+
+TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
+{
+    GLDeviceState state(true);
+    state.fvf = D3DFVF_XYZ | D3DFVF_NORMAL;
+    D3DLIGHT9 point = d3dtogl::DefaultLight();
+    point.Type = D3DLIGHT_POINT;
+    state.lights[4] = {point, true};
+    state.lights[2] = {d3dtogl::DefaultLight(), true};
+    state.lights[7] = {point, false};
+    GLLightingShader::Lights lights;
+    std::array<int, GLLightingShader::kMaxLights> indices{};
+    const GLLightingShader base = GLLightingShader::ForState(state, &lights, &indices);
+    // Enabled lights by ascending index.
+    EXPECT_EQ(base.lightCount, 2);
+    EXPECT_EQ(base.lightTypes[0], D3DLIGHT_DIRECTIONAL);
+    EXPECT_EQ(base.lightTypes[1], D3DLIGHT_POINT);
+    EXPECT_EQ(indices[0], 2);
+    EXPECT_EQ(indices[1], 4);
+    EXPECT_EQ(indices[2], -1);
+    EXPECT_EQ(lights.count, 2);
+
+    // Each change below needs another text, and so another key.
+    const std::vector<std::pair<const char*, std::function<void(GLDeviceState&)>>> changes = {
+        {"lighting off", [](GLDeviceState& s) { s.renderStates[D3DRS_LIGHTING] = FALSE; }},
+        {"specular on", [](GLDeviceState& s) { s.renderStates[D3DRS_SPECULARENABLE] = TRUE; }},
+        {"specular, infinite viewer", [](GLDeviceState& s) {
+             s.renderStates[D3DRS_SPECULARENABLE] = TRUE;
+             s.renderStates[D3DRS_LOCALVIEWER] = FALSE;
+         }},
+        {"normalised normals", [](GLDeviceState& s) { s.renderStates[D3DRS_NORMALIZENORMALS] = TRUE; }},
+        {"a third light", [](GLDeviceState& s) { s.lights[7].enabled = true; }},
+        {"the point light a spot", [](GLDeviceState& s) { s.lights[4].light.Type = D3DLIGHT_SPOT; }},
+        {"the lights' order", [](GLDeviceState& s) { s.lights[1] = s.lights[4]; s.lights.erase(4); }},
+        {"a vertex colour", [](GLDeviceState& s) { s.fvf |= D3DFVF_DIFFUSE; }},
+        {"emissive from COLOR2", [](GLDeviceState& s) {
+             s.fvf |= D3DFVF_SPECULAR;
+             s.renderStates[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_COLOR2;
+         }},
+    };
+    std::vector<std::uint32_t> keys{base.Key()};
+    for (const auto& [what, change] : changes) {
+        GLDeviceState changed = state;
+        change(changed);
+        const GLLightingShader s = GLLightingShader::ForState(changed, &lights, &indices);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), s.Key()), 0) << what;
+        EXPECT_NE(s.Text(), base.Text()) << what;
+        keys.push_back(s.Key());
+    }
+    // What the text does not depend on leaves the key alone.
+    GLDeviceState moved = state;
+    moved.lights[4].light.Position = {9.0f, 9.0f, 9.0f};
+    moved.renderStates[D3DRS_AMBIENT] = 0xFF102030;
+    moved.material.Power = 50.0f;
+    moved.renderStates[D3DRS_LOCALVIEWER] = FALSE;  // no specular, no viewer
+    EXPECT_EQ(GLLightingShader::ForState(moved, &lights, &indices).Key(), base.Key());
+    // Unlit, the lights do not matter.
+    GLDeviceState unlit = state;
+    unlit.renderStates[D3DRS_LIGHTING] = FALSE;
+    const std::uint32_t unlitKey = GLLightingShader::ForState(unlit, &lights, &indices).Key();
+    unlit.lights.clear();
+    EXPECT_EQ(GLLightingShader::ForState(unlit, &lights, &indices).Key(), unlitKey);
 }
 
 TEST(D3DToGL, VertexLayoutsFollowTheFVFFieldOrder)

@@ -7,8 +7,9 @@ class GLInspector
 {
 public:
     static void ProjectionMatrix(float out[16]);
-    // The current program's light slot: its position (eye coordinates) or,
-    // for a directional light, the way to it; whether the slot is in use.
+    // The current lighting program's light slot: its position (eye
+    // coordinates) or, for a directional light, the way to it; whether the
+    // program has the slot (it has one per light on).
     static void LightPosition(int slot, float out[4]);
     static bool LightEnabled(int slot);
     // The current program's name (0: none).

@@ -22,7 +22,8 @@ GLLightingShader GLLightingShader::ForState(const GLDeviceState& state, Lights* 
     if (!s.lighting)
         return s;
 
-    s.localViewer = rs[D3DRS_LOCALVIEWER] != FALSE;
+    // The viewer matters to specular alone.
+    s.localViewer = s.specular && rs[D3DRS_LOCALVIEWER] != FALSE;
     s.normalize = rs[D3DRS_NORMALIZENORMALS] != FALSE;
     s.sources = d3dtogl::SourcesFromStates(rs, (state.fvf & D3DFVF_DIFFUSE) != 0, (state.fvf & D3DFVF_SPECULAR) != 0);
     lights->view = state.view;
