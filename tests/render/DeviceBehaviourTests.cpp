@@ -182,6 +182,138 @@ TEST_F(RenderTest, LightsAreGivenInWorldSpaceUnderTheViewAndFollowItsChanges)
     EXPECT_EQ(GLInspector::Error(), 0u);
 }
 
+TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
+{
+    SetFixedStates();
+    const D3DMATERIAL9 material = MakeMaterial({0.5f, 0.5f, 0.5f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, {}, {}, 8.0f);
+    m_Device->SetMaterial(&material);
+    D3DLIGHT9 sun = d3dtogl::DefaultLight();
+    D3DLIGHT9 lamp{};
+    lamp.Type = D3DLIGHT_POINT;
+    lamp.Position = {1.0f, 2.0f, 3.0f};
+    lamp.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+    lamp.Range = 10.0f;
+    m_Device->SetLight(0, &sun);
+    m_Device->SetLight(1, &lamp);
+    m_Device->LightEnable(0, TRUE);
+    m_Device->LightEnable(1, TRUE);
+    DrawSomething(m_Device.Get());
+    const int everything = Gl()->UniformUploadCount();
+    EXPECT_GT(everything, 10);
+
+    // Nothing changed: nothing sent.
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), everything);
+    // One material colour: that colour.
+    D3DMATERIAL9 redder = material;
+    redder.Diffuse.r = 0.9f;
+    m_Device->SetMaterial(&redder);
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), everything + 1);
+    // The view moves without turning: the point light's eye-space position,
+    // not the directional light's way.
+    D3DXMATRIX moved;
+    D3DXMatrixTranslation(&moved, 0.0f, 0.0f, -2.0f);
+    m_Device->SetTransform(D3DTS_VIEW, &moved);
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), everything + 2);
+    // A light goes off: another program, given its values once.
+    m_Device->LightEnable(1, FALSE);
+    DrawSomething(m_Device.Get());
+    const int oneLight = Gl()->UniformUploadCount();
+    EXPECT_GT(oneLight, everything + 2);
+    EXPECT_FALSE(GLInspector::LightEnabled(1));
+    EXPECT_TRUE(GLInspector::LightEnabled(0));
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
+    // And on again: the first program still holds what it needs.
+    m_Device->LightEnable(1, TRUE);
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
+    EXPECT_TRUE(GLInspector::LightEnabled(1));
+
+    // A window with a context of its own gets everything once, and the
+    // first context is not sent again what it has.
+    std::string whyNot;
+    const std::shared_ptr<EglOffscreenContext> own = EglOffscreenContext::Create(&whyNot, m_Context.get());
+    ASSERT_TRUE(own) << whyNot;
+    const auto other = std::make_shared<EglOffscreenWindow>(own, 32, 32);
+    D3DPRESENT_PARAMETERS params{};
+    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
+    ComPtr<IDirect3DSurface9> otherBuffer;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, otherBuffer.Out()), D3D_OK);
+    ComPtr<IDirect3DSurface9> ownBuffer;
+    ASSERT_EQ(m_Device->GetRenderTarget(0, ownBuffer.Out()), D3D_OK);
+    m_Device->SetRenderTarget(0, otherBuffer.Get());
+    DrawSomething(m_Device.Get());
+    const int second = Gl()->UniformUploadCount();
+    EXPECT_GT(second, 10);
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), second);
+    m_Device->SetRenderTarget(0, ownBuffer.Get());
+    DrawSomething(m_Device.Get());
+    EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
+    EXPECT_EQ(Gl()->ContextCount(), 2u);
+}
+
+TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriver)
+{
+    const struct
+    {
+        const char* what;
+        const char* text;
+        const char* says;
+        const char* quotes;  // part of the driver's message
+    } cases[] = {
+        {"compile", "#version 120\nvoid main()\n{\n    gl_Position = notDeclared;\n}\n", "does not compile: ",
+         "notDeclared"},
+        {"link", "#version 120\nvoid helper() {}\n", "does not link: ", "main"},
+    };
+    // Asked through the device's window; through the context current on
+    // the thread when the window cannot make one current (a canvas not yet
+    // shown); and in a context made for the question when none is current
+    // at all (the game's main window at start).
+    enum class Where { Window, CurrentContext, OwnContext };
+    for (const auto& c : cases) {
+        for (const Where where : {Where::Window, Where::CurrentContext, Where::OwnContext}) {
+            SCOPED_TRACE(std::string(c.what) + ", asked " +
+                         (where == Where::Window ? "through the window"
+                                                 : where == Where::CurrentContext ? "in the current context"
+                                                                                  : "in a context of its own"));
+            m_Window->SetRealised(where == Where::Window);
+            if (where == Where::OwnContext)
+                EglOffscreenContext::ReleaseCurrent();
+            GLDirect3D9Options options;
+            options.lightingProgram = c.text;
+            ComPtr<IDirect3D9> d3d(CreateOpenGLDirect3D9(options));
+            D3DPRESENT_PARAMETERS params{};
+            params.Windowed = TRUE;
+            params.EnableAutoDepthStencil = TRUE;
+            params.AutoDepthStencilFormat = D3DFMT_D24S8;
+            ComPtr<IDirect3DDevice9> device;
+            ::testing::internal::CaptureStderr();
+            const HRESULT result =
+                d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)),
+                                  D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device.Out());
+            const std::string error = ::testing::internal::GetCapturedStderr();
+            EXPECT_EQ(result, D3DERR_NOTAVAILABLE);
+            EXPECT_FALSE(device);
+            EXPECT_EQ(error.rfind(std::string("GL device: the lighting program ") + c.says, 0), 0u) << error;
+            EXPECT_NE(error.find(c.quotes), std::string::npos) << error;
+            EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+            // The device's own program passes the same question.
+            m_Window->SetRealised(where == Where::Window);
+            if (where == Where::OwnContext)
+                EglOffscreenContext::ReleaseCurrent();
+            EXPECT_TRUE(NewDevice(m_Window));
+            ASSERT_TRUE(m_Context->MakeCurrent());
+        }
+    }
+    m_Window->SetRealised(true);
+}
+
 TEST_F(RenderTest, MeshesUploadOnceAndAgainOnlyAfterAChangeAndBadIndicesAreRefused)
 {
     SetFixedStates();

@@ -1,5 +1,6 @@
 #include "GoldenImage.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -13,6 +14,14 @@ namespace {
 bool UpdateRequested()
 {
     const char* value = std::getenv("SOARE_UPDATE_GOLDEN");
+    return value && std::string(value) == "1";
+}
+
+// With SOARE_GOLDEN_REPORT=1, how far each frame lies from its golden
+// image is printed even when it matches.
+bool ReportRequested()
+{
+    const char* value = std::getenv("SOARE_GOLDEN_REPORT");
     return value && std::string(value) == "1";
 }
 
@@ -73,6 +82,9 @@ bool WritePng(const std::filesystem::path& path, int width, int height, const st
         }
     }
     const auto allowed = static_cast<size_t>(kOutlierFraction * width * height);
+    if (ReportRequested())
+        std::printf("golden %s: worst difference %d, %zu pixels beyond %d (%zu may be)\n", name.c_str(), worst,
+                    outliers, kChannelTolerance, allowed);
     if (outliers <= allowed)
         return ::testing::AssertionSuccess();
 

@@ -10,7 +10,8 @@
 // test lost) changes whole regions and fails by far.
 //
 // With SOARE_UPDATE_GOLDEN=1 in the environment the frame is written as the
-// new golden image instead. A failing frame is written, with a picture of
+// new golden image instead; with SOARE_GOLDEN_REPORT=1 the worst difference
+// from the golden image is printed for every frame. A failing frame is written, with a picture of
 // the differences, to the build's render-output folder.
 #pragma once
 

@@ -2,6 +2,8 @@
 // only, presenting stretched and into other windows, point sizes, windows
 // that cannot make the context current yet, scaled desktops, and windows
 // with contexts of their own.
+#include <array>
+
 #include "GLSwapChain.h"
 #include "RenderTest.h"
 
@@ -42,6 +44,43 @@ TEST_F(RenderTest, CullModesRemoveTheFacesDirect3DRemoves)
         EXPECT_EQ(PixelNear(frame, 64, 70, 255, 255, 255, 0), c.visible)
             << "cull mode " << c.cull << ", triangle " << (c.triangle == clockwise ? "clockwise" : "counter-clockwise");
     }
+}
+
+TEST_F(RenderTest, DepthWritesOffStillTestButLeaveTheDepthBufferAsItWas)
+{
+    SetIdentityTransforms();
+    const auto square = [](float x0, float x1, float z, DWORD color) {
+        return std::array<ColorVertex, 4>{ColorVertex{x0, 0.5f, z, color}, ColorVertex{x1, 0.5f, z, color},
+                                          ColorVertex{x0, -0.5f, z, color}, ColorVertex{x1, -0.5f, z, color}};
+    };
+    const auto farRed = square(-0.6f, 0.6f, 0.7f, 0xFFFF0000);
+    const auto nearGreen = square(-1.0f, 0.0f, 0.3f, 0xFF00FF00);  // over the left half of the red
+    const auto middleWhite = square(-1.0f, 1.0f, 0.5f, 0xFFFFFFFF);
+    BeginFrame(kBlue);
+    DrawColored(D3DPT_TRIANGLESTRIP, farRed.data(), 2);
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    DrawColored(D3DPT_TRIANGLESTRIP, nearGreen.data(), 2);
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    // Behind the green, which wrote no depth, and in front of the red.
+    DrawColored(D3DPT_TRIANGLESTRIP, middleWhite.data(), 2);
+    const RgbaImage& frame = EndFrame();
+    EXPECT_TRUE(PixelNear(frame, 10, 64, 255, 255, 255, 0));   // green alone: overdrawn
+    EXPECT_TRUE(PixelNear(frame, 50, 64, 255, 255, 255, 0));   // green over red: overdrawn
+    EXPECT_TRUE(PixelNear(frame, 100, 64, 255, 255, 255, 0));  // red alone: in front of it
+
+    // With depth writes off, a clear still resets the depth buffer.
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    BeginFrame(kBlue);
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    DrawColored(D3DPT_TRIANGLESTRIP, farRed.data(), 2);
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    // Still tested: behind the red, so hidden where the red is.
+    const auto behind = square(-1.0f, 1.0f, 0.9f, 0xFF00FF00);
+    DrawColored(D3DPT_TRIANGLESTRIP, behind.data(), 2);
+    const RgbaImage& second = EndFrame();
+    EXPECT_TRUE(PixelNear(second, 64, 64, 255, 0, 0, 0));
+    EXPECT_TRUE(PixelNear(second, 10, 64, 0, 255, 0, 0));
+    m_Device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
 TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)

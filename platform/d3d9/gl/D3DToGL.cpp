@@ -35,40 +35,49 @@ D3DXMATRIX ProjectionFromD3D(const D3DMATRIX& projection, UINT viewportWidth, UI
     return out;
 }
 
-bool LightParameters::operator==(const LightParameters& o) const
+bool ProgramLight::operator==(const ProgramLight& o) const
 {
-    return ambient == o.ambient && diffuse == o.diffuse && specular == o.specular &&
-           std::equal(position, position + 4, o.position) &&
-           std::equal(spotDirection, spotDirection + 3, o.spotDirection) && spotExponent == o.spotExponent &&
-           spotCutoff == o.spotCutoff && std::equal(attenuation, attenuation + 3, o.attenuation);
+    return std::equal(position, position + 4, o.position) && std::equal(direction, direction + 4, o.direction) &&
+           std::equal(attenuation, attenuation + 4, o.attenuation) && std::equal(spot, spot + 4, o.spot) &&
+           ambient == o.ambient && diffuse == o.diffuse && specular == o.specular;
 }
 
-LightParameters LightFromD3D(const D3DLIGHT9& light)
+namespace {
+
+// v · m's upper 3x3 (a direction under a row-vector matrix), made unit
+// length; a zero vector stays zero.
+void UnitDirection(const D3DVECTOR& v, const D3DXMATRIX& m, float sign, float out[4])
 {
-    LightParameters p{};
+    float d[3];
+    for (int c = 0; c < 3; ++c)
+        d[c] = sign * (v.x * m.m[0][c] + v.y * m.m[1][c] + v.z * m.m[2][c]);
+    const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    const float scale = length > 0.0f ? 1.0f / length : 0.0f;
+    out[0] = d[0] * scale;
+    out[1] = d[1] * scale;
+    out[2] = d[2] * scale;
+    out[3] = 0.0f;
+}
+
+}  // namespace
+
+ProgramLight LightForProgram(const D3DLIGHT9& light, const D3DXMATRIX& view)
+{
+    ProgramLight p{};
     p.ambient = FromColorValue(light.Ambient);
     p.diffuse = FromColorValue(light.Diffuse);
     p.specular = FromColorValue(light.Specular);
-    p.spotDirection[0] = 0.0f;
-    p.spotDirection[1] = 0.0f;
-    p.spotDirection[2] = -1.0f;
-    p.spotExponent = 0.0f;
-    p.spotCutoff = 180.0f;
     p.attenuation[0] = 1.0f;
-    p.attenuation[1] = 0.0f;
-    p.attenuation[2] = 0.0f;
 
     if (light.Type == D3DLIGHT_DIRECTIONAL) {
-        p.position[0] = -light.Direction.x;
-        p.position[1] = -light.Direction.y;
-        p.position[2] = -light.Direction.z;
-        p.position[3] = 0.0f;
+        // No attenuation and no range: position stays the way to the light.
+        UnitDirection(light.Direction, view, -1.0f, p.position);
         return p;
     }
 
-    p.position[0] = light.Position.x;
-    p.position[1] = light.Position.y;
-    p.position[2] = light.Position.z;
+    const D3DVECTOR& q = light.Position;
+    for (int c = 0; c < 3; ++c)
+        p.position[c] = q.x * view.m[0][c] + q.y * view.m[1][c] + q.z * view.m[2][c] + view.m[3][c];
     p.position[3] = 1.0f;
     // All three zero would divide by zero; D3D's drivers treat that as no
     // attenuation, and so do we.
@@ -77,21 +86,19 @@ LightParameters LightFromD3D(const D3DLIGHT9& light)
         p.attenuation[1] = light.Attenuation1;
         p.attenuation[2] = light.Attenuation2;
     }
+    // A range that is not a distance (negative, NaN) reaches nothing.
+    p.attenuation[3] = light.Range >= 0.0f ? light.Range : 0.0f;
 
     if (light.Type == D3DLIGHT_SPOT) {
-        p.spotDirection[0] = light.Direction.x;
-        p.spotDirection[1] = light.Direction.y;
-        p.spotDirection[2] = light.Direction.z;
-        // D3D: full light inside Theta, none outside Phi, a falloff between.
-        // GL has a hard cut-off and a cosine power: cut off at Phi/2 and pick
-        // the power that halves the light midway between the two cones.
-        constexpr float kDegreesPerRadian = 57.29577951f;
-        const float outer = std::clamp(light.Phi * 0.5f, 0.0f, 1.5707963f);
-        const float inner = std::clamp(light.Theta * 0.5f, 0.0f, outer);
-        p.spotCutoff = outer * kDegreesPerRadian;
-        const float middle = std::cos((inner + outer) * 0.5f);
-        if (middle > 0.0f && middle < 1.0f)
-            p.spotExponent = std::clamp(std::log(0.5f) / std::log(middle), 0.0f, 128.0f);
+        UnitDirection(light.Direction, view, 1.0f, p.direction);
+        // Direct3D allows 0 <= Theta <= Phi <= pi.
+        constexpr float kPi = 3.14159265f;
+        const float phi = std::clamp(light.Phi, 0.0f, kPi);
+        const float theta = std::clamp(light.Theta, 0.0f, phi);
+        p.spot[0] = std::cos(theta * 0.5f);
+        p.spot[1] = std::cos(phi * 0.5f);
+        p.spot[2] = light.Falloff >= 0.0f ? light.Falloff : 0.0f;
+        p.spot[3] = 1.0f;
     }
     return p;
 }
@@ -105,11 +112,24 @@ D3DLIGHT9 DefaultLight()
     return light;
 }
 
-float ClampShininess(float power)
+std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular)
 {
-    if (!(power > 0.0f))  // also NaN
-        return 0.0f;
-    return std::min(power, 128.0f);
+    std::array<DWORD, 4> sources{D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL};
+    if (renderStates[D3DRS_COLORVERTEX] == FALSE)
+        return sources;
+    const D3DRENDERSTATETYPE states[4] = {D3DRS_AMBIENTMATERIALSOURCE, D3DRS_DIFFUSEMATERIALSOURCE,
+                                          D3DRS_SPECULARMATERIALSOURCE, D3DRS_EMISSIVEMATERIALSOURCE};
+    for (size_t i = 0; i < 4; ++i) {
+        const DWORD source = renderStates[states[i]];
+        if ((source == D3DMCS_COLOR1 && vertexHasDiffuse) || (source == D3DMCS_COLOR2 && vertexHasSpecular))
+            sources[i] = source;
+    }
+    return sources;
+}
+
+float SpecularPower(float power)
+{
+    return power > 0.0f ? power : 0.0f;
 }
 
 Enum CompareFunc(DWORD d3dCmp)

@@ -1,7 +1,10 @@
-// Pure translations of Direct3D 9 values into what OpenGL's fixed function
-// wants: matrices, light records, colours and enum values. No GL calls, so
-// every rule here can be checked without a context.
+// Pure translations of Direct3D 9 values into what OpenGL and the device's
+// lighting program want: matrices, light records, material sources,
+// colours and enum values. No GL calls, so every rule here can be checked
+// without a context.
 #pragma once
+
+#include <array>
 
 #include "d3d9.h"
 
@@ -35,29 +38,37 @@ Color4 FromColorValue(const D3DCOLORVALUE& color);
 constexpr float kPixelShift = 0.5f - 1.0f / 32.0f;
 D3DXMATRIX ProjectionFromD3D(const D3DMATRIX& projection, UINT viewportWidth, UINT viewportHeight);
 
-// A D3D light as GL light parameters. Position and spot direction are in
-// world space: load the view matrix alone before handing them to GL.
-struct LightParameters
+// A D3D light as the lighting program takes it: in eye space (the view
+// applied), with the cone's half-angles as cosines. Directional lights
+// carry the unit way *towards* the light with w = 0.
+struct ProgramLight
 {
+    float position[4];     // point and spot: eye-space position, w = 1
+    float direction[4];    // spot: unit eye-space direction it shines along
+    float attenuation[4];  // constant, linear, quadratic, Range
+    float spot[4];         // cos(Theta/2), cos(Phi/2), Falloff, 1 for a spot light (else 0)
     Color4 ambient;
     Color4 diffuse;
     Color4 specular;
-    float position[4];       // directional: (−direction, 0), GL wants the way *to* the light
-    float spotDirection[3];
-    float spotExponent;
-    float spotCutoff;        // degrees; 180 = no cone
-    float attenuation[3];    // constant, linear, quadratic
 
-    bool operator==(const LightParameters& o) const;
+    bool operator==(const ProgramLight& o) const;
 };
-LightParameters LightFromD3D(const D3DLIGHT9& light);
+ProgramLight LightForProgram(const D3DLIGHT9& light, const D3DXMATRIX& view);
 
 // The light a D3D device makes for LightEnable on an index never set: white,
 // directional, shining along +Z.
 D3DLIGHT9 DefaultLight();
 
-// GL's fixed-function shininess exponent is limited to 0..128.
-float ClampShininess(float power);
+// Where the lit colours come from, for the ambient, diffuse, specular and
+// emissive colour in that order: D3DMCS_MATERIAL, D3DMCS_COLOR1 (the
+// vertex's diffuse colour) or D3DMCS_COLOR2 (its specular colour).
+// D3DRS_COLORVERTEX off, or a vertex without the colour named, means the
+// material. renderStates: D3DRS_* values by index.
+std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular);
+
+// Direct3D's specular power as the program's exponent: below zero (and
+// NaN) is no power at all.
+float SpecularPower(float power);
 
 Enum CompareFunc(DWORD d3dCmp);          // D3DCMP_* → GL_NEVER ... GL_ALWAYS (unknown: GL_LEQUAL)
 Enum BlendFactor(DWORD d3dBlend);        // D3DBLEND_* → GL_ZERO ... (unknown: GL_ONE)

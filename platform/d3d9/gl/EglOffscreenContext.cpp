@@ -97,6 +97,13 @@ bool EglOffscreenContext::MakeCurrent()
     return eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_Context) == EGL_TRUE;
 }
 
+void EglOffscreenContext::ReleaseCurrent()
+{
+    const EGLDisplay display = eglGetCurrentDisplay();
+    if (display != EGL_NO_DISPLAY)
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
 std::string EglOffscreenContext::Description()
 {
     if (!MakeCurrent())

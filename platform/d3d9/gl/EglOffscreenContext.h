@@ -23,6 +23,9 @@ public:
     EglOffscreenContext& operator=(const EglOffscreenContext&) = delete;
 
     bool MakeCurrent();
+    // Leaves this thread with no EGL context current, as at a program's
+    // start (for tests of what happens then).
+    static void ReleaseCurrent();
     // The context's number among the program's GL contexts (NewGLContextId).
     std::uint64_t Id() const { return m_Id; }
     // GL_VERSION and GL_RENDERER, for messages.

@@ -31,5 +31,6 @@ void GLDeleteQueue::DeleteNow(Kind kind, unsigned int name)
     case Kind::Buffer: glDeleteBuffers(1, &n); break;
     case Kind::Framebuffer: glDeleteFramebuffers(1, &n); break;
     case Kind::Renderbuffer: glDeleteRenderbuffers(1, &n); break;
+    case Kind::Program: glDeleteProgram(n); break;
     }
 }

@@ -11,7 +11,7 @@
 class GLDeleteQueue
 {
 public:
-    enum class Kind { Texture, Buffer, Framebuffer, Renderbuffer };
+    enum class Kind { Texture, Buffer, Framebuffer, Renderbuffer, Program };
 
     void Add(Kind kind, unsigned int name);
     // Deletes every queued name and tells deleted about each; the context

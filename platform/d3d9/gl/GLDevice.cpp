@@ -7,7 +7,10 @@
 #include <utility>
 
 #include "D3DToGL.h"
+#include "EglOffscreenContext.h"
 #include "GLApi.h"
+#include "GLLightingProgram.h"
+#include "GLLightingShader.h"
 
 namespace {
 
@@ -24,8 +27,10 @@ bool HasFramebufferBlit()
 
 }  // namespace
 
-GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags)
+GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
+                   std::string programText)
     : m_Params(params),
+      m_ProgramText(std::move(programText)),
       m_FocusWindow(std::move(focusWindow)),
       m_BehaviorFlags(behaviorFlags),
       m_Link(std::make_shared<GLDeviceLink>()),
@@ -49,6 +54,11 @@ GLDevice::~GLDevice()
     // if none can, they go with the context.
     EnsureContext(m_FocusWindow);
     m_Meshes.Clear();
+    // Program names are shared by the contexts like textures.
+    for (const auto& record : m_Contexts) {
+        for (const unsigned int program : record->gl.ProgramNames())
+            DeleteGLObject(GLDeleteQueue::Kind::Program, program);
+    }
     m_ImplicitSwapChain.reset();
     if (IsContextCurrent())
         m_DeleteQueue.Flush({});
@@ -262,7 +272,7 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
     }
     if (!m_Context->initialised) {
         m_Context->initialised = true;
-        GL().Initialise();
+        GL().Initialise(m_ProgramText);
     }
     for (const unsigned int name : std::exchange(m_Context->deadFramebuffers, {})) {
         GLDeleteQueue::DeleteNow(GLDeleteQueue::Kind::Framebuffer, name);
@@ -270,6 +280,30 @@ bool GLDevice::MakeCurrentThrough(const std::shared_ptr<IWindowSurface>& window)
     }
     m_DeleteQueue.Flush([this](GLDeleteQueue::Kind kind, unsigned int name) { ForgetDeleted(kind, name); });
     return true;
+}
+
+bool GLDevice::CheckLightingProgram(std::string* error)
+{
+    // The longest of the texts the device makes; the others are parts of it.
+    const std::string text = m_ProgramText.empty() ? GLLightingShader::Largest().Text() : m_ProgramText;
+    if (EnsureContext(m_FocusWindow)) {
+        const bool taken = GLLightingProgram::Check(text, error);
+        // The caller may make another context current before our first GL
+        // work: make ours current again then, as if never asked.
+        m_CurrentSurface.reset();
+        m_Context = nullptr;
+        return taken;
+    }
+    // No window of ours can make a context current yet (a GL canvas before
+    // it is shown). Some GL answers even so; with the dispatch library, GL
+    // calls without a current context do nothing and return null.
+    if (glGetString(GL_VERSION) != nullptr)
+        return GLLightingProgram::Check(text, error);
+    std::string whyNot;
+    const std::shared_ptr<EglOffscreenContext> probe = EglOffscreenContext::Create(&whyNot);
+    if (!probe)
+        return true;
+    return GLLightingProgram::Check(text, error);
 }
 
 bool GLDevice::EnsureContext(const HWND& preferred)
@@ -297,7 +331,8 @@ void GLDevice::ForgetDeleted(GLDeleteQueue::Kind kind, unsigned int name)
         case GLDeleteQueue::Kind::Texture: record->gl.ForgetTexture(name); break;
         case GLDeleteQueue::Kind::Buffer: record->gl.ForgetBuffer(name); break;
         case GLDeleteQueue::Kind::Framebuffer:
-        case GLDeleteQueue::Kind::Renderbuffer: break;
+        case GLDeleteQueue::Kind::Renderbuffer:
+        case GLDeleteQueue::Kind::Program: break;
         }
     }
 }
@@ -393,7 +428,16 @@ bool GLDevice::PrepareDraw()
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return false;
-    GL().Apply(m_State, chain->Target());
+    std::string error;
+    if (!GL().Apply(m_State, chain->Target(), &error)) {
+        // A context whose GL refused a program the device asked nothing of
+        // at creation (another driver, or no context to ask then).
+        if (!m_ProgramErrorReported) {
+            m_ProgramErrorReported = true;
+            std::fprintf(stderr, "GL device: %s; such draws are left out\n", error.c_str());
+        }
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
-// A Direct3D 9 device drawn with OpenGL 2.1 fixed function (plus framebuffer
-// objects and blits), so that a frame looks as Direct3D would draw it.
+// A Direct3D 9 device drawn with OpenGL 2.1: small vertex programs that
+// transform and light as Direct3D does (GLLightingShader), fixed
+// function for the rest, plus framebuffer objects and blits, so that a
+// frame looks as Direct3D would draw it.
 //
 // The device is not a GL context: the contexts belong to whoever made the
 // windows (the shell's GL canvases, each with a context of its own; a
@@ -10,7 +12,8 @@
 // expected to be presented into, so that each view's work stays in its own
 // context on its own drawable. The GL state each context was last given is
 // remembered per context (GLFixedFunction), so a draw sends only what
-// changed. State calls only change the shadow (GLDeviceState); GL objects
+// changed; each context has lighting programs of its own, built when a
+// draw first needs them. State calls only change the shadow (GLDeviceState); GL objects
 // are made at their first use; objects freed while no window can make a
 // context current are deleted the next time one can. Each swap chain draws
 // into storage of the size the frame is shown at (see GLSwapChain);
@@ -27,6 +30,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "GLDeleteQueue.h"
@@ -46,7 +50,19 @@ public:
 
     // Made by GLDirect3D9::CreateDevice with checked arguments: params hold
     // the back-buffer size and format, and deviceWindow is a window.
-    GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags);
+    // programText: the lighting program's GLSL (its own when empty).
+    GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
+             std::string programText = {});
+
+    // Whether GL takes the lighting programs, asked before the device is
+    // handed out with the longest of them: in a context of the device's
+    // windows if one can be made current now, else in the context current
+    // on this thread, else in an offscreen context made for the question.
+    // True when no GL context can be had at all (each program is then built
+    // at first need, and a failure leaves out the draws that need it).
+    // False, with *error one line quoting the driver, when it does not
+    // compile or link.
+    bool CheckLightingProgram(std::string* error);
 
     // --- IDirect3DDevice9 ---------------------------------------------------
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
@@ -105,8 +121,11 @@ public:
     int DrawCallCount() const { return m_DrawCalls; }
     // Mesh draws left out because the mesh lay outside the view.
     int CulledDrawCount() const { return m_CulledDraws; }
-    // The D3D light index GL light slot i shows at the last draw (-1: none).
+    // The D3D light index the lighting program's slot i shows at the last
+    // lit draw (-1: none).
     int GLLightSlotIndex(int slot) const { return m_Context ? m_Context->gl.LightSlotIndex(slot) : -1; }
+    // Values the current context's lighting program was sent so far.
+    int UniformUploadCount() const { return m_Context ? m_Context->gl.UniformUploads() : 0; }
     // GL contexts the device has drawn or presented through.
     size_t ContextCount() const { return m_Contexts.size(); }
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return m_Params; }
@@ -159,6 +178,8 @@ private:
     void ResetViewport();
 
     D3DPRESENT_PARAMETERS m_Params;
+    std::string m_ProgramText;
+    bool m_ProgramErrorReported = false;
     HWND m_FocusWindow;
     DWORD m_BehaviorFlags;
     std::shared_ptr<GLDeviceLink> m_Link;

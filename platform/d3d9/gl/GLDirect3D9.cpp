@@ -1,5 +1,8 @@
 #include "GLDirect3D9.h"
 
+#include <cstdio>
+#include <utility>
+
 #include "GLTexture.h"
 
 HRESULT GLDirect3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode)
@@ -35,13 +38,20 @@ HRESULT GLDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND focusW
         params->BackBufferWidth > GLTexture::kMaxSize || params->BackBufferHeight > GLTexture::kMaxSize)
         return D3DERR_INVALIDCALL;
 
-    *device = new GLDevice(*params, focusWindow, deviceWindow, behaviorFlags);
+    auto* created = new GLDevice(*params, focusWindow, deviceWindow, behaviorFlags, m_Options.lightingProgram);
+    std::string error;
+    if (!created->CheckLightingProgram(&error)) {
+        std::fprintf(stderr, "GL device: %s\n", error.c_str());
+        created->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
+    *device = created;
     return D3D_OK;
 }
 
 IDirect3D9* CreateOpenGLDirect3D9(GLDirect3D9Options options)
 {
-    return new GLDirect3D9(options);
+    return new GLDirect3D9(std::move(options));
 }
 
 Direct3DFactory InstallOpenGLDirect3D(GLDirect3D9Options options)

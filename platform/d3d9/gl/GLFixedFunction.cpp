@@ -21,15 +21,17 @@ void Update(std::optional<T>& cached, const T& value, Apply&& apply)
 
 }  // namespace
 
-void GLFixedFunction::Initialise()
+void GLFixedFunction::Initialise(const std::string& programText)
 {
+    *this = GLFixedFunction{};
+    m_ProgramText = programText;
     // Direct3D's flat shading takes the first vertex of each triangle (the
     // second of a fan's), which is GL's first-vertex convention.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
-    // Specular is added after texturing, as in Direct3D.
-    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
-    // Every material source is the material: no colour material.
+    // The program hands on the specular colour as the secondary colour;
+    // with a vertex program GL adds it after texturing only when asked.
+    glEnable(GL_COLOR_SUM);
+    glDisable(GL_LIGHTING);
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_DITHER);
     glDisable(GL_MULTISAMPLE);
@@ -49,13 +51,6 @@ void GLFixedFunction::Initialise()
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_ALPHA, GL_SRC_ALPHA);
     glEnableClientState(GL_VERTEX_ARRAY);
-    Invalidate();
-}
-
-void GLFixedFunction::Invalidate()
-{
-    *this = GLFixedFunction{};
-    m_LightIndex.fill(-1);
 }
 
 void GLFixedFunction::Enable(unsigned int cap, bool on, std::optional<bool>& cached)
@@ -68,17 +63,61 @@ void GLFixedFunction::EnableClientArray(unsigned int array, bool on, std::option
     Update(cached, on, [array](bool v) { v ? glEnableClientState(array) : glDisableClientState(array); });
 }
 
-void GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target)
+bool GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target, std::string* error)
 {
+    if (!ApplyProgram(state, error))
+        return false;
     ApplyRenderStates(state.renderStates);
-    ApplyMaterial(state.material, state.renderStates[D3DRS_SPECULARENABLE] != FALSE);
-    ApplyTransformsAndLights(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
-                                                     state.viewport.Height));
+    ApplyTransforms(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
+                                            state.viewport.Height));
     ApplyTexture(state.textures[0], state.stageStates[0]);
     ApplyViewport(state.viewport, target);
     // Direct3D's lines are a back-buffer pixel wide, however far the
     // present stretches them.
     SetLineWidth(std::max(1.0f, std::round(target.PixelScale())));
+    return true;
+}
+
+bool GLFixedFunction::ApplyProgram(const GLDeviceState& state, std::string* error)
+{
+    GLLightingShader::Lights lights;
+    const GLLightingShader shader = GLLightingShader::ForState(state, &lights, &m_LightIndex);
+    // A text handed in stands for every program.
+    const std::uint32_t key = m_ProgramText.empty() ? shader.Key() : 0u;
+    auto it = m_Programs.find(key);
+    if (it == m_Programs.end()) {
+        if (const auto failed = m_FailedPrograms.find(key); failed != m_FailedPrograms.end()) {
+            *error = failed->second;
+            return false;
+        }
+        GLLightingProgram program;
+        if (!program.Build(m_ProgramText.empty() ? shader.Text() : m_ProgramText, error)) {
+            m_FailedPrograms.emplace(key, *error);
+            return false;
+        }
+        it = m_Programs.emplace(key, std::move(program)).first;
+    }
+    GLLightingProgram& program = it->second;
+    Update(m_CurrentProgram, program.Name(), [](unsigned int name) { glUseProgram(name); });
+    if (shader.lighting)
+        program.Send(state, lights);
+    return true;
+}
+
+std::vector<unsigned int> GLFixedFunction::ProgramNames() const
+{
+    std::vector<unsigned int> names;
+    for (const auto& [key, program] : m_Programs)
+        names.push_back(program.Name());
+    return names;
+}
+
+int GLFixedFunction::UniformUploads() const
+{
+    int uploads = 0;
+    for (const auto& [key, program] : m_Programs)
+        uploads += program.Uploads();
+    return uploads;
 }
 
 void GLFixedFunction::ApplyRenderStates(const DWORD* rs)
@@ -110,13 +149,6 @@ void GLFixedFunction::ApplyRenderStates(const DWORD* rs)
            [](unsigned int mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); });
     Update(m_ShadeModel, d3dtogl::ShadeModel(rs[D3DRS_SHADEMODE]), [](unsigned int mode) { glShadeModel(mode); });
 
-    Enable(GL_LIGHTING, rs[D3DRS_LIGHTING] != FALSE, m_Lighting);
-    Enable(GL_NORMALIZE, rs[D3DRS_NORMALIZENORMALS] != FALSE, m_Normalize);
-    Update(m_LocalViewer, rs[D3DRS_LOCALVIEWER] != FALSE,
-           [](bool v) { glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, v ? GL_TRUE : GL_FALSE); });
-    Update(m_GlobalAmbient, d3dtogl::FromARGB(rs[D3DRS_AMBIENT]),
-           [](const d3dtogl::Color4& c) { glLightModelfv(GL_LIGHT_MODEL_AMBIENT, c.v); });
-
     Update(m_PointSprite, rs[D3DRS_POINTSPRITEENABLE] != FALSE, [](bool v) {
         v ? glEnable(GL_POINT_SPRITE) : glDisable(GL_POINT_SPRITE);
         // Sprites run texture coordinates (0,0) top-left to (1,1)
@@ -125,24 +157,8 @@ void GLFixedFunction::ApplyRenderStates(const DWORD* rs)
     });
 }
 
-void GLFixedFunction::ApplyMaterial(const D3DMATERIAL9& material, bool specular)
+void GLFixedFunction::ApplyTransforms(const GLDeviceState& state, const GLRect& viewport)
 {
-    MaterialValues values{d3dtogl::FromColorValue(material.Ambient), d3dtogl::FromColorValue(material.Diffuse),
-                          specular ? d3dtogl::FromColorValue(material.Specular) : d3dtogl::Color4{{0, 0, 0, 0}},
-                          d3dtogl::FromColorValue(material.Emissive), d3dtogl::ClampShininess(material.Power)};
-    Update(m_Material, values, [](const MaterialValues& m) {
-        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, m.ambient.v);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, m.diffuse.v);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.specular.v);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, m.emission.v);
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
-    });
-}
-
-void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport)
-{
-    const D3DXMATRIX view(state.view);
-    const D3DXMATRIX world(state.world);
     // Direct3D's pixel centres, in the pixels the frame is drawn at.
     const D3DXMATRIX projection = d3dtogl::ProjectionFromD3D(state.projection, static_cast<UINT>(viewport.width),
                                                              static_cast<UINT>(viewport.height));
@@ -152,59 +168,11 @@ void GLFixedFunction::ApplyTransformsAndLights(const GLDeviceState& state, const
         glMatrixMode(GL_MODELVIEW);
     });
 
-    // The first kMaxLights enabled lights, by ascending index, take the GL
-    // slots in order.
-    std::array<std::optional<d3dtogl::LightParameters>, kMaxLights> wanted;
-    std::array<int, kMaxLights> wantedIndex;
-    wantedIndex.fill(-1);
-    int used = 0;
-    for (const auto& [index, slot] : state.lights) {
-        if (!slot.enabled || used == kMaxLights)
-            continue;
-        wanted[static_cast<size_t>(used)] = d3dtogl::LightFromD3D(slot.light);
-        wantedIndex[static_cast<size_t>(used)] = static_cast<int>(index);
-        ++used;
-    }
-
-    // Light positions are transformed by the modelview current when they are
-    // given: give them under the view alone, so they stay in world space,
-    // and again whenever the view changes.
-    const bool viewChanged = !m_LightView || !(*m_LightView == view);
-    bool modelviewDisturbed = false;
-    for (int i = 0; i < kMaxLights; ++i) {
-        const auto slot = static_cast<size_t>(i);
-        const GLenum light = GL_LIGHT0 + static_cast<GLenum>(i);
-        m_LightIndex[slot] = wantedIndex[slot];
-        if (!wanted[slot]) {
-            Enable(light, false, m_LightOn[slot]);
-            m_Lights[slot].reset();
-            continue;
-        }
-        if (viewChanged || !m_Lights[slot] || !(*m_Lights[slot] == *wanted[slot])) {
-            if (!modelviewDisturbed) {
-                glMatrixMode(GL_MODELVIEW);
-                glLoadMatrixf(&view.m[0][0]);
-                modelviewDisturbed = true;
-            }
-            const d3dtogl::LightParameters& p = *wanted[slot];
-            glLightfv(light, GL_AMBIENT, p.ambient.v);
-            glLightfv(light, GL_DIFFUSE, p.diffuse.v);
-            glLightfv(light, GL_SPECULAR, p.specular.v);
-            glLightfv(light, GL_POSITION, p.position);
-            glLightfv(light, GL_SPOT_DIRECTION, p.spotDirection);
-            glLightf(light, GL_SPOT_EXPONENT, p.spotExponent);
-            glLightf(light, GL_SPOT_CUTOFF, p.spotCutoff);
-            glLightf(light, GL_CONSTANT_ATTENUATION, p.attenuation[0]);
-            glLightf(light, GL_LINEAR_ATTENUATION, p.attenuation[1]);
-            glLightf(light, GL_QUADRATIC_ATTENUATION, p.attenuation[2]);
-            m_Lights[slot] = p;
-        }
-        Enable(light, true, m_LightOn[slot]);
-    }
-    if (modelviewDisturbed || viewChanged)
-        m_LightView = view;
-
-    if (modelviewDisturbed || !m_View || !(*m_View == view) || !m_World || !(*m_World == world)) {
+    // The program reads GL's modelview (and the normal matrix GL derives
+    // from it), so that its positions match fixed function's exactly.
+    const D3DXMATRIX view(state.view);
+    const D3DXMATRIX world(state.world);
+    if (!m_View || !(*m_View == view) || !m_World || !(*m_World == world)) {
         // Direct3D maps a point as p * world * view; the same sixteen floats
         // read column-major give GL's view * world.
         glMatrixMode(GL_MODELVIEW);
@@ -286,6 +254,12 @@ void GLFixedFunction::SetVertexArrays(const GLVertexLayout& layout, const unsign
         glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, s, base + layout.diffuseOffset);
     else
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);  // a vertex without a colour is opaque white
+
+    EnableClientArray(GL_SECONDARY_COLOR_ARRAY, layout.specularOffset >= 0, m_SecondaryColorArray);
+    if (layout.specularOffset >= 0)
+        glSecondaryColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, s, base + layout.specularOffset);
+    else
+        glSecondaryColor3f(0.0f, 0.0f, 0.0f);  // and has no specular colour
 
     EnableClientArray(GL_TEXTURE_COORD_ARRAY, layout.texCoordOffset >= 0, m_TexCoordArray);
     if (layout.texCoordOffset >= 0)

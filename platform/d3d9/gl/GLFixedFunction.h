@@ -1,18 +1,29 @@
-// OpenGL's fixed-function state as last set by the device, and the rules
-// that bring it in line with a Direct3D state shadow before a draw. Every
-// GL value is cached, so a draw sends only what changed since the last one;
-// a cache entry that is empty means "unknown to us" and is always sent.
+// OpenGL's state as last set by the device, and the rules that bring it in
+// line with a Direct3D state shadow before a draw: a lighting program for
+// transforming and lighting vertices (one per combination of lights and
+// switches the draws need, see GLLightingShader, built at first need), and
+// GL's fixed function for everything after (texture stage 0, blending,
+// depth, culling). Every GL value is cached, so a draw sends only what changed
+// since the last one; a cache entry that is empty means "unknown to us" and
+// is always sent.
 //
 // One per GL context (each context has state of its own), used only while
 // that context is current. Owns no GL objects except what it uploads into
-// textures it is handed.
+// textures it is handed, and its lighting programs (ProgramNames(), deleted
+// by whoever holds the context).
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "D3DToGL.h"
 #include "GLDeviceState.h"
+#include "GLLightingProgram.h"
+#include "GLLightingShader.h"
 #include "GLTarget.h"
 #include "GLVertexLayout.h"
 
@@ -21,17 +32,17 @@ class GLTexture;
 class GLFixedFunction
 {
 public:
-    static constexpr int kMaxLights = 8;
-
-    // The settings that never change (first-vertex flat shading, separate
-    // specular, no colour material ...) and empty caches. Once per context.
-    void Initialise();
-    // Forget everything cached (the context's state is no longer known).
-    void Invalidate();
+    // The settings that never change (first-vertex flat shading, specular
+    // added after texturing ...) and empty caches. Once per context.
+    // programText: GLSL to use for every lighting program instead of the
+    // device's own (empty: its own).
+    void Initialise(const std::string& programText);
 
     // Render states, material, transforms, lights, texture stage 0 and the
-    // viewport, for drawing into target.
-    void Apply(const GLDeviceState& state, const GLTarget& target);
+    // viewport, for drawing into target. False, with *error one line
+    // quoting the driver, when the lighting program the draw needs does not
+    // compile or link; the draw must then be left out.
+    bool Apply(const GLDeviceState& state, const GLTarget& target, std::string* error);
     void ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget& target);
 
     // Vertex arrays of layout starting at base: a client pointer, or an
@@ -57,49 +68,39 @@ public:
     void ForgetBuffer(unsigned int name);
     void ForgetFramebuffer(unsigned int name);
 
-    // GL light slot i: which D3D index it shows (-1: off).
+    // The lighting program's light slot i at the last lit draw: which D3D
+    // index it shows (-1: off).
     int LightSlotIndex(int slot) const { return m_LightIndex[static_cast<size_t>(slot)]; }
+    std::vector<unsigned int> ProgramNames() const;
+    // Uniform values sent to the lighting programs so far.
+    int UniformUploads() const;
 
 private:
     void ApplyRenderStates(const DWORD* rs);
-    void ApplyMaterial(const D3DMATERIAL9& material, bool specular);
+    bool ApplyProgram(const GLDeviceState& state, std::string* error);
     // viewport: the viewport in storage pixels.
-    void ApplyTransformsAndLights(const GLDeviceState& state, const GLRect& viewport);
+    void ApplyTransforms(const GLDeviceState& state, const GLRect& viewport);
     void ApplyTexture(GLTexture* texture, const DWORD* stage);
     void Enable(unsigned int cap, bool on, std::optional<bool>& cached);
     void EnableClientArray(unsigned int array, bool on, std::optional<bool>& cached);
 
-    struct MaterialValues
-    {
-        d3dtogl::Color4 ambient, diffuse, specular, emission;
-        float shininess;
-        bool operator==(const MaterialValues& o) const
-        {
-            return ambient == o.ambient && diffuse == o.diffuse && specular == o.specular &&
-                   emission == o.emission && shininess == o.shininess;
-        }
-    };
-
-    std::optional<bool> m_DepthTest, m_AlphaTest, m_Blend, m_CullFace, m_Lighting, m_Normalize, m_PointSprite,
-        m_Texture2D;
+    std::string m_ProgramText;
+    std::map<std::uint32_t, GLLightingProgram> m_Programs;  // by GLLightingShader::Key()
+    std::map<std::uint32_t, std::string> m_FailedPrograms;  // and why
+    std::optional<unsigned int> m_CurrentProgram;
+    std::array<int, GLLightingShader::kMaxLights> m_LightIndex{-1, -1, -1, -1, -1, -1, -1, -1};
+    std::optional<bool> m_DepthTest, m_AlphaTest, m_Blend, m_CullFace, m_PointSprite, m_Texture2D;
     std::optional<bool> m_DepthMask;
     std::optional<unsigned int> m_DepthFunc, m_BlendSrc, m_BlendDst, m_BlendEquation, m_CullSide, m_PolygonMode,
         m_ShadeModel;
-    std::optional<bool> m_LocalViewer;
-    std::optional<d3dtogl::Color4> m_GlobalAmbient;
-    std::optional<MaterialValues> m_Material;
     std::optional<D3DXMATRIX> m_Projection;
     std::optional<D3DXMATRIX> m_View;
     std::optional<D3DXMATRIX> m_World;
-    std::optional<D3DXMATRIX> m_LightView;  // the view the light positions were given under
-    std::array<std::optional<d3dtogl::LightParameters>, kMaxLights> m_Lights;  // empty: slot off or unknown
-    std::array<std::optional<bool>, kMaxLights> m_LightOn;
-    std::array<int, kMaxLights> m_LightIndex{};
     std::optional<unsigned int> m_BoundTexture;
     std::optional<d3dtogl::TextureCombine> m_Combine;
     std::optional<float> m_PointSize;
     std::optional<float> m_LineWidth;
-    std::optional<bool> m_NormalArray, m_ColorArray, m_TexCoordArray;
+    std::optional<bool> m_NormalArray, m_ColorArray, m_SecondaryColorArray, m_TexCoordArray;
     std::optional<unsigned int> m_ArrayBuffer, m_ElementBuffer, m_Framebuffer;
     std::optional<GLRect> m_Viewport;
     std::optional<std::pair<float, float>> m_DepthRange;
