@@ -71,12 +71,8 @@ TEST(StockMeshes, AreClosedOutwardAndOfTheirStatedSize)
     ExpectWellFormed(box, "box");
     ExpectNormalsOutward(box);
     const auto bb = BoundsOf(box);
-    EXPECT_EQ(bb.lo.x, -0.5f);
-    EXPECT_EQ(bb.lo.y, -0.5f);
-    EXPECT_EQ(bb.lo.z, -0.5f);
-    EXPECT_EQ(bb.hi.x, 0.5f);
-    EXPECT_EQ(bb.hi.y, 0.5f);
-    EXPECT_EQ(bb.hi.z, 0.5f);
+    EXPECT_EQ(bb.lo, D3DXVECTOR3(-0.5f, -0.5f, -0.5f));
+    EXPECT_EQ(bb.hi, D3DXVECTOR3(0.5f, 0.5f, 0.5f));
     // Flat faces: each normal is the axis its face lies across.
     for (std::size_t i = 0; i < box.positions.size(); ++i)
         EXPECT_FLOAT_EQ(Dot(box.normals[i], box.positions[i]), 0.5f);

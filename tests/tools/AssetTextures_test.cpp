@@ -4,54 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "AssetIslandTerrain.h"
 #include "AssetSound.h"
 #include "AssetTextures.h"
 
 namespace {
 
 using namespace assets;
-
-TEST(IslandTerrain, FollowsTheRaiseTableIncludingItsEdges)
-{
-    const IslandHeights h = MakeIslandHeights();
-    auto at = [&](int row, int column) { return h[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]; };
-    EXPECT_EQ(at(0, 0), 0);     // open sea
-    EXPECT_EQ(at(30, 0), 1);    // the low west shelf reaches the edge
-    EXPECT_EQ(at(55, 28), 6);   // the summit under the craft's start
-    EXPECT_EQ(at(54, 27), 6);
-    EXPECT_EQ(at(56, 28), 5);
-    // Slanted rows: row 20 is raised in column 39 only; row 29 from 30.
-    EXPECT_EQ(at(20, 39), 1);
-    EXPECT_EQ(at(20, 38), 0);
-    EXPECT_EQ(at(29, 30), 1);
-    EXPECT_EQ(at(29, 29), 0);
-    EXPECT_EQ(at(40, 0), 1);
-    EXPECT_EQ(at(41, 0), 0);
-    // Later raises overwrite earlier ones: the north-east hill by rows.
-    EXPECT_EQ(at(1, 45), 4);
-    EXPECT_EQ(at(2, 45), 5);
-    EXPECT_EQ(at(9, 45), 2);
-    EXPECT_EQ(at(1, 41), 4);
-    EXPECT_EQ(at(5, 49), 3);
-    EXPECT_EQ(at(7, 49), 2);
-    EXPECT_EQ(at(8, 49), 1);
-    // The stepped south hill and its ragged upper terraces.
-    EXPECT_EQ(at(46, 34), 4);
-    EXPECT_EQ(at(46, 35), 5);
-    EXPECT_EQ(at(49, 37), 4);
-    EXPECT_EQ(at(49, 38), 5);
-    EXPECT_EQ(at(51, 38), 3);
-    EXPECT_EQ(at(51, 37), 4);
-    EXPECT_EQ(at(59, 31), 2);
-    EXPECT_EQ(at(59, 32), 1);
-    EXPECT_EQ(at(13, 17), 3);
-    int highest = 0;
-    for (const auto& row : h)
-        for (int v : row)
-            highest = std::max(highest, v);
-    EXPECT_EQ(highest, 6);
-}
 
 // The colour of the island texture at a grid vertex, by the mapping the land
 // mesh uses: u = column / 59, v = 1 - row / 59, v = 0 the picture's top row.
