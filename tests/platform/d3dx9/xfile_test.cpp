@@ -153,22 +153,14 @@ Mesh Fan {
     // corners at vertices 1 and 0 carry the other normal, so those two
     // vertices are copied to the end, in the order met.
     EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}, {0, 3, 4}, {6, 7, 3}, {2, 3, 4}}));
-    ASSERT_EQ(m.positions.size(), 8u);
-    EXPECT_EQ(m.positions[4], D3DXVECTOR3(-1.0f, 0.5f, 0.0f));
-    EXPECT_EQ(m.positions[6], m.positions[1]);
-    EXPECT_EQ(m.positions[7], m.positions[0]);
-    ASSERT_EQ(m.normals.size(), 8u);
-    EXPECT_EQ(m.normals[4], D3DXVECTOR3(0, 0, 1));
-    EXPECT_EQ(m.normals[5], D3DXVECTOR3(0, 0, 0));  // used by no face
-    EXPECT_EQ(m.normals[6], D3DXVECTOR3(0, 0, -1));
-    EXPECT_EQ(m.normals[7], D3DXVECTOR3(0, 0, -1));
-    ASSERT_EQ(m.texcoords.size(), 8u);
-    EXPECT_EQ(m.texcoords[5], (std::array<float, 2>{9, 9}));
-    EXPECT_EQ(m.texcoords[7], m.texcoords[0]);
+    EXPECT_EQ(m.positions, (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 0.5f, 0},
+                                                     {5, 5, 5}, {1, 0, 0}, {0, 0, 0}}));
+    const D3DXVECTOR3 front(0, 0, 1), back(0, 0, -1), none(0, 0, 0);  // vertex 5 is used by no face
+    EXPECT_EQ(m.normals, (std::vector<D3DXVECTOR3>{front, front, front, front, front, none, back, back}));
+    EXPECT_EQ(m.texcoords, (std::vector<std::array<float, 2>>{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}, {9, 9},
+                                                              {1, 0}, {0, 0}}));
     // Unlisted vertices are white; channels outside 0..1 are clamped.
-    ASSERT_EQ(m.colors.size(), 8u);
-    EXPECT_EQ(m.colors[0], 0xFFFFFFFFu);
-    EXPECT_EQ(m.colors[4], 0xFFFF8000u);
+    EXPECT_EQ(m.colors, (std::vector<DWORD>{~0u, ~0u, ~0u, ~0u, 0xFFFF8000u, ~0u, ~0u, ~0u}));
 
     // Two material indices for three faces: the last one repeats, and the
     // pentagon's three triangles share its index.
@@ -383,9 +375,9 @@ Mesh Loose {
     // Materials in file order: the wing's Red, the plain one standing for
     // the body's missing list, then the loose mesh's Red and Blue.
     ASSERT_EQ(m.materials.size(), 4u);
-    EXPECT_EQ(m.materials[0].material.Diffuse.r, 1.0f);
+    EXPECT_TRUE(m.materials[0].material.Diffuse.r == 1.0f && m.materials[0].material.Diffuse.g == 0.0f);
     EXPECT_EQ(m.materials[1].material.Diffuse.g, 1.0f);
-    EXPECT_EQ(m.materials[3].material.Diffuse.b, 1.0f);
+    EXPECT_TRUE(m.materials[3].material.Diffuse.b == 1.0f && m.materials[3].material.Diffuse.r == 0.0f);
     EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 1, 1, 3}));
 
     // Under identity transforms a mesh keeps its numbers exactly, normals
@@ -430,15 +422,9 @@ Frame Scene_Root {
    XSkinMeshHeader { 1; 3; 1; }
    SkinWeights { "Bone01"; 4; 0,1,2,3; 1.000000,1.000000,1.000000,1.000000;
     1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }
-   DeclData {
-    3;
-    2;0;3;0;, 1;0;5;0;, 4;0;10;0;;
-    24;
-    0,0,1065353216, 0,1056964608, 4278190335,
-    0,0,1065353216, 1065353216,1056964608, 4278255360,
-    0,0,1065353216, 1065353216,0, 4294901760,
-    0,0,1065353216, 0,0, 4294967295;
-   }
+   DeclData { 3; 2;0;3;0;, 1;0;5;0;, 4;0;10;0;; 24;
+    0,0,1065353216, 0,1056964608, 4278190335, 0,0,1065353216, 1065353216,1056964608, 4278255360,
+    0,0,1065353216, 1065353216,0, 4294901760, 0,0,1065353216, 0,0, 4294967295; }
    MeshMaterialList { 1; 1; 0;;
     Material { 0.8;0.8;0.8;1.0;; 9.0; 0;0;0;; 0;0;0;;
      EffectInstance { "skin.fx"; EffectParamDWord { "x"; 1; } }
@@ -459,14 +445,12 @@ AnimationSet Walk {
     }
     for (const std::string& file : {text, crlf}) {
         const XFileMesh m = Parse(file);
-        ASSERT_EQ(m.positions.size(), 4u);
-        EXPECT_EQ(m.positions[1].z, 0.0f);  // 1e-50 reads as zero
-        EXPECT_EQ(m.positions[3].z, -0.0f);
+        // Tiny numbers read as (signed) zero.
+        EXPECT_EQ(m.positions, (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, -0.0f}}));
+        EXPECT_TRUE(std::signbit(m.positions[3].z));
         EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}}));
-        ASSERT_EQ(m.normals.size(), 4u);
-        EXPECT_EQ(m.normals[2], D3DXVECTOR3(0, 0, 1));
-        ASSERT_EQ(m.texcoords.size(), 4u);
-        EXPECT_EQ(m.texcoords[1], (std::array<float, 2>{1.0f, 0.5f}));
+        EXPECT_EQ(m.normals, std::vector<D3DXVECTOR3>(4, D3DXVECTOR3(0, 0, 1)));
+        EXPECT_EQ(m.texcoords, (std::vector<std::array<float, 2>>{{0, 0.5f}, {1, 0.5f}, {1, 0}, {0, 0}}));
         EXPECT_EQ(m.colors, (std::vector<DWORD>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}));
         ASSERT_EQ(m.materials.size(), 1u);
         EXPECT_EQ(m.materials[0].textureFilename, "Maps/skin.png");

@@ -4,6 +4,7 @@
 // indices and finite numbers; what was read writes out (as text and as
 // binary) and reads back unchanged; and a text or binary input, compressed,
 // reads exactly as it does uncompressed, failure message included.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,54 +18,39 @@
 
 namespace {
 
-[[noreturn]] void Broken(const char* what)
+void Check(bool holds, const char* what)
 {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
+    if (!holds) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+template <class T>
+bool SameBytes(const std::vector<T>& a, const std::vector<T>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+bool Finite(const std::vector<D3DXVECTOR3>& v)
+{
+    return std::all_of(v.begin(), v.end(),
+                       [](const D3DXVECTOR3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); });
 }
 
 void CheckConsistent(const XFileMesh& m)
 {
     const std::size_t nv = m.positions.size();
-    if (nv > kXFileMaxVertices || m.faces.size() > kXFileMaxFaces || m.materials.size() > kXFileMaxMaterials)
-        Broken("caps exceeded");
-    if (!m.normals.empty() && m.normals.size() != nv)
-        Broken("normal count");
-    if (!m.texcoords.empty() && m.texcoords.size() != nv)
-        Broken("texture coordinate count");
+    Check(nv <= kXFileMaxVertices && m.faces.size() <= kXFileMaxFaces && m.materials.size() <= kXFileMaxMaterials,
+          "caps exceeded");
+    Check(m.normals.empty() || m.normals.size() == nv, "normal count");
+    Check(m.texcoords.empty() || m.texcoords.size() == nv, "texture coordinate count");
+    Check(m.faceMaterials.empty() || m.faceMaterials.size() == m.faces.size(), "face material count");
     for (const auto& face : m.faces)
-        for (std::uint32_t index : face)
-            if (index >= nv)
-                Broken("face index out of range");
-    if (!m.faceMaterials.empty() && m.faceMaterials.size() != m.faces.size())
-        Broken("face material count");
+        Check(std::all_of(face.begin(), face.end(), [&](std::uint32_t i) { return i < nv; }), "face index out of range");
     for (std::uint32_t material : m.faceMaterials)
-        if (material >= m.materials.size())
-            Broken("face material out of range");
-    for (std::size_t i = 0; i < nv; ++i) {
-        const D3DXVECTOR3& p = m.positions[i];
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
-            Broken("non-finite position");
-        if (!m.normals.empty() &&
-            (!std::isfinite(m.normals[i].x) || !std::isfinite(m.normals[i].y) || !std::isfinite(m.normals[i].z)))
-            Broken("non-finite normal");
-    }
-}
-
-void CheckMessage(const std::string& error)
-{
-    // Names and tokens are quoted to 80 bytes, escaped to four bytes each;
-    // a message quotes two at most.
-    if (error.empty() || error.size() > 1000)
-        Broken("failure without a short message");
-    for (unsigned char c : error)
-        if (c < 0x20 || c >= 0x7F)
-            Broken("a message holds a raw control or non-ASCII byte");
-}
-
-bool SameBytes(const void* a, const void* b, std::size_t n)
-{
-    return n == 0 || std::memcmp(a, b, n) == 0;
+        Check(material < m.materials.size(), "face material out of range");
+    Check(Finite(m.positions) && Finite(m.normals), "non-finite position or normal");
 }
 
 }  // namespace
@@ -75,54 +61,52 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XFileMesh mesh;
     std::string error;
     const bool read = ParseXFile(text, &mesh, &error);
-    if (!read)
-        CheckMessage(error);
-    else
+    if (read) {
         CheckConsistent(mesh);
+    } else {
+        // Names and tokens are quoted to 80 bytes, escaped to four bytes
+        // each; a message quotes two at most.
+        Check(!error.empty() && error.size() <= 1000, "failure without a short message");
+        Check(std::all_of(error.begin(), error.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; }),
+              "a message holds a raw control or non-ASCII byte");
+    }
 
     if (size >= 16 && (text.substr(8, 4) == "txt " || text.substr(8, 4) == "bin ")) {
         XFileMesh unpacked;
         std::string unpackedError;
         const bool readPacked = ParseXFile(PackXFile(text, 1 + size % 4096), &unpacked, &unpackedError);
-        if (readPacked != read || unpackedError != (read ? std::string() : error))
-            Broken("compressed input reads otherwise than uncompressed");
-        if (read && (unpacked.faces != mesh.faces || unpacked.positions.size() != mesh.positions.size() ||
-                     !SameBytes(unpacked.positions.data(), mesh.positions.data(),
-                                mesh.positions.size() * sizeof(D3DXVECTOR3))))
-            Broken("compressed input reads other numbers than uncompressed");
+        Check(readPacked == read && unpackedError == (read ? std::string() : error),
+              "compressed input reads otherwise than uncompressed");
+        Check(!read || (unpacked.faces == mesh.faces && SameBytes(unpacked.positions, mesh.positions)),
+              "compressed input reads other numbers than uncompressed");
     }
     if (!read)
         return 0;
 
     XFileMesh fromBinary;
-    if (!ParseXFile(BinaryXFile(mesh, size % 2 == 1), &fromBinary, &error))
-        Broken("a mesh that was read cannot be read back from binary");
-    if (fromBinary.faces != mesh.faces || fromBinary.faceMaterials != mesh.faceMaterials ||
-        fromBinary.positions.size() != mesh.positions.size() || fromBinary.colors != mesh.colors ||
-        !SameBytes(fromBinary.positions.data(), mesh.positions.data(), mesh.positions.size() * sizeof(D3DXVECTOR3)))
-        Broken("binary round trip changed the mesh");
+    Check(ParseXFile(BinaryXFile(mesh, size % 2 == 1), &fromBinary, &error),
+          "a mesh that was read cannot be read back from binary");
+    Check(fromBinary.faces == mesh.faces && fromBinary.faceMaterials == mesh.faceMaterials &&
+              fromBinary.colors == mesh.colors && SameBytes(fromBinary.positions, mesh.positions),
+          "binary round trip changed the mesh");
 
     // Binary strings may hold a quote, which text cannot.
     for (const XFileMaterial& m : mesh.materials)
         if (m.textureFilename.find('"') != std::string::npos)
             return 0;
     std::string written;
-    if (!FormatXFile(mesh, &written, &error))
-        Broken("a mesh that was read cannot be written");
+    Check(FormatXFile(mesh, &written, &error), "a mesh that was read cannot be written");
     XFileMesh again;
-    if (!ParseXFile(written, &again, &error))
-        Broken("a written mesh cannot be read back");
-    if (again.positions.size() != mesh.positions.size() || again.normals.size() != mesh.normals.size() ||
-        again.texcoords.size() != mesh.texcoords.size() || again.faces != mesh.faces ||
-        again.faceMaterials != mesh.faceMaterials || again.materials.size() != mesh.materials.size())
-        Broken("round trip changed the mesh's shape");
-    if (!SameBytes(again.positions.data(), mesh.positions.data(), mesh.positions.size() * sizeof(D3DXVECTOR3)) ||
-        !SameBytes(again.normals.data(), mesh.normals.data(), mesh.normals.size() * sizeof(D3DXVECTOR3)) ||
-        !SameBytes(again.texcoords.data(), mesh.texcoords.data(), mesh.texcoords.size() * sizeof(float) * 2))
-        Broken("round trip changed a number");
+    Check(ParseXFile(written, &again, &error), "a written mesh cannot be read back");
+    Check(again.faces == mesh.faces && again.faceMaterials == mesh.faceMaterials &&
+              again.materials.size() == mesh.materials.size(),
+          "round trip changed the mesh's shape");
+    Check(SameBytes(again.positions, mesh.positions) && SameBytes(again.normals, mesh.normals) &&
+              SameBytes(again.texcoords, mesh.texcoords),
+          "round trip changed a number");
     for (std::size_t i = 0; i < mesh.materials.size(); ++i)
-        if (!SameBytes(&again.materials[i].material, &mesh.materials[i].material, sizeof(D3DMATERIAL9)) ||
-            again.materials[i].textureFilename != mesh.materials[i].textureFilename)
-            Broken("round trip changed a material");
+        Check(std::memcmp(&again.materials[i].material, &mesh.materials[i].material, sizeof(D3DMATERIAL9)) == 0 &&
+                  again.materials[i].textureFilename == mesh.materials[i].textureFilename,
+              "round trip changed a material");
     return 0;
 }
