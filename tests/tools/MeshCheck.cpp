@@ -1,11 +1,14 @@
 #include "MeshCheck.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <numeric>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace meshcheck {
 
@@ -16,16 +19,9 @@ D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-// Welded index of every vertex: positions equal to 1e-5 share one id.
-std::vector<std::size_t> Weld(const XFileMesh& mesh)
+float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
 {
-    std::map<std::tuple<long, long, long>, std::size_t> ids;
-    std::vector<std::size_t> out;
-    for (const auto& p : mesh.positions) {
-        const auto key = std::make_tuple(std::lround(p.x * 1e5), std::lround(p.y * 1e5), std::lround(p.z * 1e5));
-        out.push_back(ids.emplace(key, ids.size()).first->second);
-    }
-    return out;
+    return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
 }  // namespace
@@ -40,67 +36,75 @@ Bounds BoundsOf(const XFileMesh& mesh)
     return b;
 }
 
-bool IsClosedAndConsistent(const XFileMesh& mesh)
+std::size_t ExpectWellFormed(const XFileMesh& m)
 {
-    const std::vector<std::size_t> id = Weld(mesh);
-    std::map<std::pair<std::size_t, std::size_t>, int> directed;
-    for (const auto& f : mesh.faces)
-        for (int i = 0; i < 3; ++i)
-            ++directed[{id[f[static_cast<std::size_t>(i)]], id[f[static_cast<std::size_t>((i + 1) % 3)]]}];
-    for (const auto& [edge, count] : directed) {
-        const auto back = directed.find({edge.second, edge.first});
-        if (count != 1 || back == directed.end() || back->second != 1)
-            return false;
+    EXPECT_FALSE(m.faces.empty());
+    EXPECT_EQ(m.normals.size(), m.positions.size());
+    EXPECT_EQ(m.texcoords.size(), m.positions.size());
+    EXPECT_EQ(m.faceMaterials.size(), m.faces.size());
+    for (auto material : m.faceMaterials)
+        EXPECT_LT(material, m.materials.size());
+    for (const auto& x : m.materials)
+        EXPECT_TRUE(x.material.Diffuse.a == 1.0f && x.material.Power > 0.0f && x.material.Emissive.r < 0.2f);
+    for (std::size_t i = 0; i < m.positions.size(); ++i) {
+        EXPECT_NEAR(Dot(m.normals.at(i), m.normals[i]), 1.0f, 1e-4f) << "vertex " << i;
+        for (float t : m.texcoords.at(i))
+            EXPECT_TRUE(t >= 0.0f && t <= 1.0f) << "vertex " << i;
     }
-    return !directed.empty();
-}
-
-std::vector<double> PartVolumes(const XFileMesh& mesh)
-{
-    const std::vector<std::size_t> id = Weld(mesh);
-    // Union-find over faces joined by a shared welded edge.
-    std::vector<std::size_t> parent(mesh.faces.size());
+    // Corners welded by position; every welded edge used once each way.
+    std::map<std::tuple<long, long, long>, std::size_t> ids;
+    std::vector<std::size_t> id;
+    for (const auto& p : m.positions)
+        id.push_back(ids.emplace(std::make_tuple(std::lround(p.x * 1e5), std::lround(p.y * 1e5), std::lround(p.z * 1e5)),
+                                 ids.size()).first->second);
+    std::vector<bool> used(m.positions.size(), false);
+    std::map<std::pair<std::size_t, std::size_t>, int> directed;
+    std::map<std::pair<std::size_t, std::size_t>, std::size_t> firstFace;
+    std::vector<std::size_t> parent(m.faces.size());
     std::iota(parent.begin(), parent.end(), std::size_t{0});
     auto find = [&](std::size_t x) {
         while (parent[x] != x)
             x = parent[x] = parent[parent[x]];
         return x;
     };
-    std::map<std::pair<std::size_t, std::size_t>, std::size_t> firstFace;
-    for (std::size_t f = 0; f < mesh.faces.size(); ++f)
-        for (int i = 0; i < 3; ++i) {
-            std::size_t a = id[mesh.faces[f][static_cast<std::size_t>(i)]];
-            std::size_t b = id[mesh.faces[f][static_cast<std::size_t>((i + 1) % 3)]];
+    std::size_t facesAgainstNormals = 0;
+    for (std::size_t f = 0; f < m.faces.size(); ++f) {
+        const auto& face = m.faces[f];
+        if (std::any_of(face.begin(), face.end(), [&](auto i) { return i >= m.positions.size(); })) {
+            ADD_FAILURE() << "face " << f << " out of range";
+            return 0;
+        }
+        for (std::size_t i = 0; i < 3; ++i) {
+            used[face[i]] = true;
+            const std::size_t a = id[face[i]], b = id[face[(i + 1) % 3]];
+            ++directed[{a, b}];
             const auto [it, fresh] = firstFace.emplace(std::minmax(a, b), f);
             if (!fresh)
                 parent[find(f)] = find(it->second);
         }
+        const auto& p = m.positions[face[0]];
+        const D3DXVECTOR3 n = Cross(m.positions[face[1]] - p, m.positions[face[2]] - p);
+        if (Dot(n, m.normals[face[0]] + m.normals[face[1]] + m.normals[face[2]]) <= 0.0f)
+            ++facesAgainstNormals;
+    }
+    EXPECT_EQ(std::count(used.begin(), used.end(), false), 0) << "a vertex no face uses";
+    EXPECT_EQ(facesAgainstNormals, 0u);
+    for (const auto& [edge, count] : directed) {
+        const auto back = directed.find({edge.second, edge.first});
+        EXPECT_TRUE(count == 1 && back != directed.end() && back->second == 1) << "an open or badly wound edge";
+        if (count != 1 || back == directed.end() || back->second != 1)
+            break;
+    }
+    // Signed volume of each connected part: positive when it winds outward.
     std::map<std::size_t, double> volume;
-    for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
-        const auto& a = mesh.positions[mesh.faces[f][0]];
-        const auto& b = mesh.positions[mesh.faces[f][1]];
-        const auto& c = mesh.positions[mesh.faces[f][2]];
-        const D3DXVECTOR3 bc = Cross(b, c);
-        volume[find(f)] += (static_cast<double>(a.x) * bc.x + static_cast<double>(a.y) * bc.y +
-                            static_cast<double>(a.z) * bc.z) / 6.0;
+    for (std::size_t f = 0; f < m.faces.size(); ++f) {
+        const auto& face = m.faces[f];
+        const D3DXVECTOR3 bc = Cross(m.positions[face[1]], m.positions[face[2]]);
+        volume[find(f)] += static_cast<double>(Dot(m.positions[face[0]], bc)) / 6.0;
     }
-    std::vector<double> out;
     for (const auto& [root, v] : volume)
-        out.push_back(v);
-    return out;
-}
-
-std::size_t FacesAgainstNormals(const XFileMesh& mesh)
-{
-    std::size_t bad = 0;
-    for (const auto& f : mesh.faces) {
-        const auto& a = mesh.positions[f[0]];
-        const D3DXVECTOR3 n = Cross(mesh.positions[f[1]] - a, mesh.positions[f[2]] - a);
-        const D3DXVECTOR3 s = mesh.normals[f[0]] + mesh.normals[f[1]] + mesh.normals[f[2]];
-        if (n.x * s.x + n.y * s.y + n.z * s.z <= 0.0f)
-            ++bad;
-    }
-    return bad;
+        EXPECT_GT(v, 0.0);
+    return volume.size();
 }
 
 }  // namespace meshcheck

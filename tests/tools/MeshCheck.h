@@ -1,9 +1,7 @@
-// Geometry checks shared by the mesh tests: welding corners by position,
-// closedness, enclosed volume per connected part.
+// Geometry checks shared by the tests of the generated meshes.
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 #include "xfile.h"
 
@@ -15,16 +13,12 @@ struct Bounds
 };
 Bounds BoundsOf(const XFileMesh& mesh);
 
-// True when every edge, with corners welded by position, is used exactly
-// once in each direction: the surface is closed and consistently wound.
-bool IsClosedAndConsistent(const XFileMesh& mesh);
-
-// The signed volume of each connected part (faces joined through welded
-// edges); positive when the part's faces wind outward.
-std::vector<double> PartVolumes(const XFileMesh& mesh);
-
-// Number of faces whose winding normal, cross(b - a, c - a), points against
-// the sum of their vertex normals.
-std::size_t FacesAgainstNormals(const XFileMesh& mesh);
+// Checks what every generated mesh must satisfy to load and light correctly:
+// indices and counts in range, every vertex used, unit normals, texture
+// coordinates in 0..1, opaque materials; the surface closed and consistently
+// wound (corners welded by position), every connected part of positive
+// volume, and the normals on the side the winding faces. Returns the number
+// of connected parts.
+std::size_t ExpectWellFormed(const XFileMesh& mesh);
 
 }  // namespace meshcheck

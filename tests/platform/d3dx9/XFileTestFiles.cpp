@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -32,6 +33,11 @@ void PutLittle(std::string* out, std::uint64_t value, int bytes)
 }
 
 }  // namespace
+
+void WriteFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 XBinaryWriter::XBinaryWriter(bool doubles) : m_Doubles(doubles)
 {
@@ -70,11 +76,6 @@ XBinaryWriter& XBinaryWriter::Integers(std::initializer_list<std::uint32_t> valu
     for (std::uint32_t v : values)
         Dword(v);
     return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Integer(std::uint32_t value)
-{
-    return Token(kInteger).Dword(value);
 }
 
 XBinaryWriter& XBinaryWriter::Float(double value)
@@ -145,7 +146,7 @@ std::string BinaryXFile(const XFileMesh& mesh, bool doubles)
     };
     faceList();
     if (!mesh.normals.empty()) {
-        w.Name("MeshNormals").Open().Integer(static_cast<std::uint32_t>(nv));
+        w.Name("MeshNormals").Open().Token(kInteger).Dword(static_cast<std::uint32_t>(nv));
         floatList(nv * 3, [&] {
             for (const D3DXVECTOR3& n : mesh.normals)
                 w.Float(n.x).Float(n.y).Float(n.z);

@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <tuple>
+
+#include "TestDevice.h"
+#include "XFileTestFiles.h"
+#include "d3dx9mesh.h"
+
+namespace {
+
+constexpr DWORD kGridFVF = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;  // 36 bytes
+
+ComPtr<ID3DXMesh> MakeMesh(DWORD faces, DWORD vertices, DWORD options, DWORD fvf, const TestDevice& device)
+{
+    ComPtr<ID3DXMesh> mesh;
+    EXPECT_EQ(D3DXCreateMeshFVF(faces, vertices, options, fvf, device.Get(), mesh.Out()), D3D_OK)
+        << D3DXGetLastErrorEXT();
+    return mesh;
+}
+
+void SetPositions(ID3DXMesh* mesh, const std::vector<D3DXVECTOR3>& positions)
+{
+    void* data = nullptr;
+    ASSERT_EQ(mesh->LockVertexBuffer(0, &data), D3D_OK);
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        std::memcpy(static_cast<std::byte*>(data) + i * mesh->GetNumBytesPerVertex(), &positions[i].x, 12);
+    mesh->UnlockVertexBuffer();
+}
+
+void SetFaces(ID3DXMesh* mesh, const std::vector<WORD>& indices, const std::vector<DWORD>& attributes)
+{
+    void* data = nullptr;
+    ASSERT_EQ(mesh->LockIndexBuffer(0, &data), D3D_OK);
+    std::memcpy(data, indices.data(), indices.size() * 2);
+    mesh->UnlockIndexBuffer();
+    DWORD* attribute = nullptr;
+    ASSERT_EQ(mesh->LockAttributeBuffer(0, &attribute), D3D_OK);
+    std::copy(attributes.begin(), attributes.end(), attribute);
+    mesh->UnlockAttributeBuffer();
+}
+
+D3DXVECTOR3 NormalOf(ID3DXMesh* mesh, DWORD vertex)
+{
+    void* data = nullptr;
+    mesh->LockVertexBuffer(D3DLOCK_READONLY, &data);
+    D3DXVECTOR3 n;
+    std::memcpy(&n.x, static_cast<std::byte*>(data) + vertex * mesh->GetNumBytesPerVertex() + 12, 12);
+    mesh->UnlockVertexBuffer();
+    return n;
+}
+
+}  // namespace
+
+// A mesh holds its device; its buffers hold the mesh's memory; the device is
+// told to forget the mesh only when the last of them goes.
+TEST(D3DXMesh, OwnershipOfDeviceAndBuffers)
+{
+    TestDevice device;
+    const ULONG before = device.RefCount();
+    ComPtr<ID3DXMesh> mesh = MakeMesh(1, 3, D3DXMESH_SYSTEMMEM, D3DFVF_XYZ, device);
+    EXPECT_EQ(device.RefCount(), before + 1);
+    ComPtr<IDirect3DVertexBuffer9> vb;
+    ComPtr<IDirect3DIndexBuffer9> ib;
+    ASSERT_EQ(mesh->GetVertexBuffer(vb.Out()), D3D_OK);
+    ASSERT_EQ(mesh->GetIndexBuffer(ib.Out()), D3D_OK);
+    EXPECT_EQ(mesh->UnlockVertexBuffer(), D3DERR_INVALIDCALL);  // not locked
+
+    void* p = nullptr;
+    ASSERT_EQ(vb->Lock(12, 12, &p, 0), D3D_OK);  // the second vertex only
+    const float second[3] = {1, 2, 3};
+    std::memcpy(p, second, 12);
+    vb->Unlock();
+    EXPECT_EQ(vb->Lock(30, 8, &p, 0), D3DERR_INVALIDCALL);  // past the end
+    EXPECT_EQ(p, nullptr);
+    EXPECT_EQ(ib->Lock(0, 7, &p, 0), D3DERR_INVALIDCALL);  // 6 bytes of indices
+
+    mesh.Reset();
+    ASSERT_EQ(vb->Lock(0, 0, &p, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<float*>(p)[4], 2.0f);
+    vb->Unlock();
+    vb.Reset();
+    EXPECT_EQ(device.Forgotten(), 0u);
+    ib.Reset();
+    EXPECT_EQ(device.Forgotten(), 1u);
+    EXPECT_EQ(device.RefCount(), before);
+
+    // Refused shapes leave no mesh and no reference behind.
+    ID3DXMesh* refused = reinterpret_cast<ID3DXMesh*>(1);
+    for (auto [faces, vertices, options, fvf, dev] :
+         {std::tuple<DWORD, DWORD, DWORD, DWORD, IDirect3DDevice9*>{0, 3, 0, D3DFVF_XYZ, device.Get()},
+          {1, 0, 0, D3DFVF_XYZ, device.Get()},
+          {1, 3, 0, D3DFVF_XYZ, nullptr},
+          {1, 3, 0, D3DFVF_NORMAL, device.Get()},
+          {1, 70000, 0, D3DFVF_XYZ, device.Get()},
+          {0x7FFFFFFF, 3, D3DXMESH_32BIT, D3DFVF_XYZ, device.Get()}}) {
+        EXPECT_TRUE(FAILED(D3DXCreateMeshFVF(faces, vertices, options, fvf, dev, &refused)));
+        EXPECT_EQ(refused, nullptr);
+        EXPECT_FALSE(D3DXGetLastErrorEXT().empty());
+    }
+    EXPECT_EQ(device.RefCount(), before);
+}
+
+TEST(D3DXMesh, DrawSubsetHandsTheFacesOfOneAttributeAndVersionsWrites)
+{
+    TestDevice device;
+    ComPtr<ID3DXMesh> mesh = MakeMesh(4, 5, 0, D3DFVF_XYZ, device);
+    SetFaces(mesh.Get(), {0, 1, 2, 1, 2, 3, 2, 3, 4, 4, 3, 0}, {1, 0, 1, 2});
+    ASSERT_EQ(mesh->DrawSubset(1), D3D_OK);
+    EXPECT_EQ(mesh->DrawSubset(7), D3D_OK);  // nothing to draw: no call
+    ASSERT_EQ(device.Draws().size(), 1u);
+    const HeadlessCall first = device.Draws()[0];
+    EXPECT_EQ(first.object, static_cast<const void*>(mesh.Get()));
+    EXPECT_EQ(first.args, (std::vector<DWORD>{1, D3DFVF_XYZ, 12, 5, 6}));
+    EXPECT_EQ(first.indices, (std::vector<WORD>{0, 1, 2, 2, 3, 4}));  // faces 0 and 2, in order
+
+    // Reading changes no version; each kind of write moves it on.
+    void* p = nullptr;
+    mesh->LockVertexBuffer(D3DLOCK_READONLY, &p);
+    mesh->UnlockVertexBuffer();
+    mesh->DrawSubset(1);
+    unsigned long long version = device.Draws().back().version;
+    EXPECT_EQ(version, first.version);
+    SetPositions(mesh.Get(), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 2, 2}});
+    mesh->DrawSubset(1);
+    EXPECT_GT(device.Draws().back().version, version);
+    EXPECT_EQ(device.Draws().back().VertexFloat(1, 0), 1.0f);
+    version = device.Draws().back().version;
+    SetFaces(mesh.Get(), {0, 1, 2, 1, 2, 3, 2, 3, 4, 1, 1, 1}, {0, 0, 0, 1});
+    mesh->DrawSubset(1);
+    EXPECT_GT(device.Draws().back().version, version);
+    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{1, 1, 1}));
+
+    // Nested locks: the version moves once, when the last one ends.
+    version = device.Draws().back().version;
+    mesh->LockVertexBuffer(0, &p);
+    mesh->LockVertexBuffer(D3DLOCK_READONLY, &p);
+    mesh->UnlockVertexBuffer();
+    mesh->DrawSubset(1);
+    EXPECT_EQ(device.Draws().back().version, version);
+    mesh->UnlockVertexBuffer();
+    mesh->DrawSubset(1);
+    EXPECT_EQ(device.Draws().back().version, version + 1);
+
+    // A bad index never reaches the device, and is refused until mended.
+    SetFaces(mesh.Get(), {0, 1, 2, 2, 1, 5, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 2});
+    const std::size_t drawn = device.Draws().size();
+    EXPECT_EQ(mesh->DrawSubset(1), D3DERR_INVALIDCALL);
+    EXPECT_NE(D3DXGetLastErrorEXT().find("vertex 5 of 5"), std::string::npos) << D3DXGetLastErrorEXT();
+    EXPECT_EQ(mesh->DrawSubset(1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device.Headless().CallsNamed("DrawMeshSubsetEXT").size(), drawn);
+    SetFaces(mesh.Get(), {0, 1, 2, 2, 1, 4, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 2});
+    EXPECT_EQ(mesh->DrawSubset(1), D3D_OK);
+}
+
+TEST(D3DXMesh, SubsetsBeyond16BitIndicesDrawFromACompactedCopy)
+{
+    TestDevice device;
+    const DWORD n = 70000;
+    ComPtr<ID3DXMesh> mesh = MakeMesh(2, n, D3DXMESH_32BIT, D3DFVF_XYZ, device);
+    std::vector<D3DXVECTOR3> positions(n);
+    for (DWORD i = 0; i < n; ++i)
+        positions[i] = {static_cast<float>(i), 0, 0};
+    SetPositions(mesh.Get(), positions);
+    void* p = nullptr;
+    mesh->LockIndexBuffer(0, &p);
+    const DWORD indices[6] = {0, 1, 2, 69999, 65536, 69999};
+    std::memcpy(p, indices, sizeof indices);
+    mesh->UnlockIndexBuffer();
+    DWORD* attributes = nullptr;
+    mesh->LockAttributeBuffer(0, &attributes);
+    attributes[1] = 1;
+    mesh->UnlockAttributeBuffer();
+
+    ASSERT_EQ(mesh->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{0, 1, 2}));
+    ASSERT_EQ(mesh->DrawSubset(1), D3D_OK);
+    const HeadlessCall d = device.Draws().back();
+    ASSERT_EQ(d.vertexCount, 2u);
+    EXPECT_EQ(d.indices, (std::vector<WORD>{0, 1, 0}));
+    EXPECT_EQ(d.VertexFloat(0, 0), 69999.0f);
+    EXPECT_EQ(d.VertexFloat(1, 0), 65536.0f);
+}
+
+TEST(D3DXMesh, NormalsAreAreaWeightedAndPointUpOnAGrid)
+{
+    TestDevice device;
+    // The grid the editable mesh builds: its normals point up (+Y), which
+    // fixes the sign of the cross product.
+    ComPtr<ID3DXMesh> grid = MakeMesh(2, 4, 0, kGridFVF, device);
+    SetPositions(grid.Get(), {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}});
+    SetFaces(grid.Get(), {0, 1, 2, 2, 1, 3}, {0, 0});
+    ASSERT_EQ(D3DXComputeNormals(grid.Get(), nullptr), D3D_OK);
+    for (DWORD v = 0; v < 4; ++v)
+        EXPECT_EQ(NormalOf(grid.Get(), v), D3DXVECTOR3(0, 1, 0)) << v;
+
+    // A fan around vertex 0: a big triangle facing +Y (area 8) and a small
+    // one facing +Z (area 0.5). Weighted by area the normal leans far to +Y.
+    // Vertex 5 has no face.
+    ComPtr<ID3DXMesh> fan = MakeMesh(2, 6, 0, D3DFVF_XYZ | D3DFVF_NORMAL, device);
+    SetPositions(fan.Get(), {{0, 0, 0}, {4, 0, 0}, {0, 0, -4}, {1, 0, 0}, {0, 1, 0}, {9, 9, 9}});
+    SetFaces(fan.Get(), {0, 1, 2, 0, 3, 4}, {0, 0});
+    ASSERT_EQ(D3DXComputeNormals(fan.Get(), nullptr), D3D_OK);
+    const D3DXVECTOR3 n0 = NormalOf(fan.Get(), 0);
+    const float len = std::sqrt(16.0f * 16.0f + 1.0f);
+    EXPECT_NEAR(n0.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(n0.y, 16.0f / len, 1e-6f);
+    EXPECT_NEAR(n0.z, 1.0f / len, 1e-6f);
+    EXPECT_EQ(NormalOf(fan.Get(), 5), D3DXVECTOR3(0, 0, 0));
+
+    // Unchanged mesh: recomputing writes nothing, so no re-upload follows.
+    fan->DrawSubset(0);
+    const unsigned long long version = device.Draws().back().version;
+    ASSERT_EQ(D3DXComputeNormals(fan.Get(), nullptr), D3D_OK);
+    fan->DrawSubset(0);
+    EXPECT_EQ(device.Draws().back().version, version);
+    // A moved vertex is picked up; a vertex of only a degenerate face gets
+    // zero, not NaN.
+    SetPositions(fan.Get(), {{0, 0, 0}, {4, 0, 0}, {0, 0, -4}, {1, 0, 0}, {0, 0, 0}, {9, 9, 9}});
+    ASSERT_EQ(D3DXComputeNormals(fan.Get(), nullptr), D3D_OK);
+    EXPECT_EQ(NormalOf(fan.Get(), 0), D3DXVECTOR3(0, 1, 0));
+    EXPECT_EQ(NormalOf(fan.Get(), 4), D3DXVECTOR3(0, 0, 0));
+    SetFaces(fan.Get(), {0, 1, 6, 0, 3, 4}, {0, 0});  // one past the last vertex: refused, not read
+    EXPECT_EQ(D3DXComputeNormals(fan.Get(), nullptr), D3DERR_INVALIDCALL);
+    ComPtr<ID3DXMesh> unlit = MakeMesh(1, 3, 0, D3DFVF_XYZ, device);
+    EXPECT_EQ(D3DXComputeNormals(unlit.Get(), nullptr), D3DERR_INVALIDCALL);
+
+    // The bounding box reads positions at the stride and skips NaN.
+    struct Vertex
+    {
+        D3DXVECTOR3 p;
+        float pad[6];
+    };
+    const Vertex v[3] = {{{1, -2, 3}, {-100, -100, -100, 100, 100, 100}}, {{-4, 5, 0.5f}, {}}, {{std::nanf(""), 0, 0}, {}}};
+    D3DXVECTOR3 lo, hi;
+    ASSERT_EQ(D3DXComputeBoundingBox(&v[0].p, 3, sizeof(Vertex), &lo, &hi), D3D_OK);
+    EXPECT_EQ(lo, D3DXVECTOR3(-4, -2, 0));
+    EXPECT_EQ(hi, D3DXVECTOR3(1, 5, 3));
+}
+
+TEST(D3DXMesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
+{
+    TestDevice device;
+    const TempDir dir;
+    // Wide and non-ASCII: the name reaches the file system as UTF-8.
+    const std::wstring file = dir.Path().wstring() + L"/grid \u00fc.x";
+
+    ComPtr<ID3DXMesh> mesh = MakeMesh(2, 4, D3DXMESH_SYSTEMMEM, kGridFVF, device);
+    struct GridVertex
+    {
+        float p[3], n[3];
+        DWORD diffuse;
+        float uv[2];
+    };
+    const GridVertex vertices[4] = {{{-1, 0, 1}, {0, 1, 0}, 0xFF00FF00u, {0, 1}},
+                                    {{1, 0, 1}, {0, 1, 0}, 0, {1, 1}},
+                                    {{-1, 0, -1}, {0, 0.6f, 0.8f}, 0, {0, 0}},
+                                    {{1, 0.5f, -1}, {0, 1, 0}, 0, {1, 0}}};
+    void* p = nullptr;
+    mesh->LockVertexBuffer(0, &p);
+    std::memcpy(p, vertices, sizeof vertices);
+    mesh->UnlockVertexBuffer();
+    SetFaces(mesh.Get(), {0, 1, 2, 2, 1, 3}, {1, 0});
+
+    // Saved without materials, as the editable mesh is: one plain white
+    // material comes back, every face in subset 0, and every vertex byte
+    // (colours too, so the layout and stride) as it was.
+    ASSERT_EQ(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT), D3D_OK)
+        << D3DXGetLastErrorEXT();
+    ComPtr<ID3DXMesh> loaded;
+    ComPtr<ID3DXBuffer> materials;
+    DWORD numMaterials = 0;
+    ASSERT_EQ(D3DXLoadMeshFromXW(file.c_str(), D3DXMESH_SYSTEMMEM, device.Get(), nullptr, materials.Out(), nullptr,
+                                 &numMaterials, loaded.Out()),
+              D3D_OK)
+        << D3DXGetLastErrorEXT();
+    EXPECT_EQ(loaded->GetFVF(), kGridFVF);
+    ASSERT_EQ(loaded->GetNumVertices(), 4u);
+    ASSERT_EQ(numMaterials, 1u);
+    const auto* white = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
+    EXPECT_EQ(white->MatD3D.Diffuse.r, 1.0f);
+    EXPECT_EQ(white->pTextureFilename, nullptr);
+    loaded->LockVertexBuffer(D3DLOCK_READONLY, &p);
+    EXPECT_EQ(std::memcmp(p, vertices, sizeof vertices), 0);
+    loaded->UnlockVertexBuffer();
+    loaded->DrawSubset(0);
+    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
+
+    // With materials: subsets, colours and texture names survive.
+    char wing[] = "Textures/wing.jpg";
+    D3DXMATERIAL given[2] = {};
+    given[0].MatD3D.Diffuse = {0.5f, 0.25f, 0.125f, 1.0f};
+    given[0].MatD3D.Specular = {1, 1, 1, 1};
+    given[0].MatD3D.Emissive = {0, 0, 0, 1};
+    given[0].MatD3D.Power = 20.0f;
+    given[1] = given[0];
+    given[1].pTextureFilename = wing;
+    ASSERT_EQ(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, given, nullptr, 2, D3DXF_FILEFORMAT_TEXT), D3D_OK);
+    ASSERT_EQ(D3DXLoadMeshFromXW(file.c_str(), 0, device.Get(), nullptr, materials.Out(), nullptr, &numMaterials,
+                                 loaded.Out()),
+              D3D_OK)
+        << D3DXGetLastErrorEXT();
+    ASSERT_EQ(numMaterials, 2u);
+    const auto* back = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
+    EXPECT_EQ(std::memcmp(&back[0].MatD3D, &given[0].MatD3D, sizeof(D3DMATERIAL9)), 0);
+    EXPECT_EQ(back[0].pTextureFilename, nullptr);
+    ASSERT_NE(back[1].pTextureFilename, nullptr);
+    EXPECT_STREQ(back[1].pTextureFilename, "Textures/wing.jpg");
+    loaded->DrawSubset(1);
+    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{0, 1, 2}));
+
+    // An attribute naming no given material cannot be saved; other formats
+    // are refused; a name with a lone surrogate names no file (replacing it
+    // would write another one); a bad file fails with its line.
+    EXPECT_TRUE(FAILED(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, given, nullptr, 1, D3DXF_FILEFORMAT_TEXT)));
+    EXPECT_TRUE(FAILED(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0,
+                                        D3DXF_FILEFORMAT_BINARY)));
+    const std::wstring lone = dir.Path().wstring() + L"/lone" + wchar_t(0xD800) + L".x";
+    EXPECT_EQ(D3DXSaveMeshToXW(lone.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    WriteFile(dir / "bad.x", "xof 0303txt 0032\nMesh {\n 3;\n 0;0;0;, 1;1;1;;\n");
+    ID3DXMesh* failed = reinterpret_cast<ID3DXMesh*>(1);
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXW((dir.Path() / "bad.x").wstring().c_str(), 0, device.Get(), nullptr,
+                                          materials.Out(), nullptr, &numMaterials, &failed)));
+    EXPECT_EQ(failed, nullptr);
+    EXPECT_FALSE(materials);
+    EXPECT_EQ(D3DXGetLastErrorEXT().rfind("line 5: ", 0), 0u) << D3DXGetLastErrorEXT();
+}

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "d3dx9math.h"
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+D3DXVECTOR3 Coord(D3DXVECTOR3 v, const D3DXMATRIX& m)
+{
+    D3DXVECTOR3 out;
+    D3DXVec3TransformCoord(&out, &v, &m);
+    return out;
+}
+
+void ExpectNear(D3DXVECTOR3 got, D3DXVECTOR3 want, const char* what)
+{
+    EXPECT_NEAR(got.x, want.x, 1e-5f) << what;
+    EXPECT_NEAR(got.y, want.y, 1e-5f) << what;
+    EXPECT_NEAR(got.z, want.z, 1e-5f) << what;
+}
+
+D3DXMATRIX Translation(float x, float y, float z)
+{
+    D3DXMATRIX m;
+    return *D3DXMatrixTranslation(&m, x, y, z);
+}
+
+D3DXMATRIX Scaling(float x, float y, float z)
+{
+    D3DXMATRIX m;
+    return *D3DXMatrixScaling(&m, x, y, z);
+}
+
+D3DXMATRIX Rotation(D3DXVECTOR3 axis, float angle)
+{
+    D3DXMATRIX m;
+    return *D3DXMatrixRotationAxis(&m, &axis, angle);
+}
+
+D3DXMATRIX LookAt(D3DXVECTOR3 eye, D3DXVECTOR3 at, D3DXVECTOR3 up)
+{
+    D3DXMATRIX m;
+    return *D3DXMatrixLookAtRH(&m, &eye, &at, &up);
+}
+
+}  // namespace
+
+// Where each kind of matrix carries a point: row vectors, the first factor of
+// a product applied first, right-handed turns and views, depth 0..1.
+TEST(D3DXMatrix, CarriesPointsWhereTheGameExpects)
+{
+    D3DXMATRIX projective = Translation(10, 20, 30);
+    projective._44 = 2.0f;  // the sum is divided by w
+    D3DXMATRIX wFromX;
+    D3DXMatrixIdentity(&wFromX);
+    wFromX._14 = 1.0f;  // w = x + 1: taken from the fourth column
+    D3DXMATRIX lens;
+    D3DXMatrixPerspectiveFovRH(&lens, kPi / 2, 2.0f, 1.0f, 11.0f);
+    const struct
+    {
+        const char* what;
+        D3DXMATRIX m;
+        D3DXVECTOR3 in, want;
+    } cases[] = {
+        {"moved, then scaled", Translation(1, 0, 0) * Scaling(2, 3, 4), {0, 1, 1}, {2, 3, 4}},
+        {"scaled, then moved", Scaling(2, 3, 4) * Translation(1, 0, 0), {0, 1, 1}, {1, 3, 4}},
+        {"divided by w", projective, {2, 4, 6}, {6, 12, 18}},
+        {"projective w", wFromX, {3, 8, 4}, {0.75f, 2, 1}},
+        {"quarter turn about z", Rotation({0, 0, 1}, kPi / 2), {1, 0, 0}, {0, 1, 0}},
+        {"long axis normalised", Rotation({2, 0, 0}, kPi / 2), {0, 1, 0}, {0, 0, 1}},
+        {"quarter turn about y", Rotation({0, 1, 0}, kPi / 2), {0, 0, 1}, {1, 0, 0}},
+        {"a third about the diagonal", Rotation({1, 1, 1}, 2 * kPi / 3), {0, 1, 0}, {0, 0, 1}},
+        // Looking from +x at the origin: the origin ahead at -z, +y up, the
+        // world's -z to the right.
+        {"look: target ahead", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {0, 0, 0}, {0, 0, -3}},
+        {"look: eye at origin", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {3, 0, 0}, {0, 0, 0}},
+        {"look: right", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {3, 0, -1}, {1, 0, 0}},
+        {"look: tilted up", LookAt({1, 2, 3}, {1, 2, -7}, {0, 5, 2}), {1, 3, 3}, {0, 1, 0}},
+        {"look: general", LookAt({4, 5, 6}, {1, -1, 2}, {0, 1, 0}), {1, -1, 2}, {0, 0, -std::sqrt(61.0f)}},
+        {"near plane at depth 0", lens, {0, 0, -1}, {0, 0, 0}},
+        {"far plane at depth 1", lens, {0, 0, -11}, {0, 0, 1}},
+        {"depth between", lens, {0, 0, -4}, {0, 0, 0.825f}},
+        {"frustum corner", lens, {2, 1, -1}, {1, 1, 0}},
+    };
+    for (const auto& c : cases)
+        ExpectNear(Coord(c.in, c.m), c.want, c.what);
+
+    // The output may be either input.
+    const D3DXMATRIX t = Translation(1, 0, 0), s = Scaling(2, 3, 4);
+    D3DXMATRIX a = t, b = s;
+    EXPECT_EQ(*D3DXMatrixMultiply(&a, &a, &s), t * s);
+    EXPECT_EQ(*D3DXMatrixMultiply(&b, &t, &b), t * s);
+
+    // A direction ignores translation.
+    const D3DXVECTOR3 dir(1, 0, 0);
+    D3DXVECTOR3 out;
+    EXPECT_EQ(*D3DXVec3TransformNormal(&out, &dir, &projective), dir);
+}
+
+TEST(D3DXMatrix, InverseUndoesAndRefusesASingularMatrix)
+{
+    const D3DXMATRIX m = Scaling(2, 2, 2) * Rotation({1, 2, 3}, 0.7f) * Translation(1, 2, 3);
+    D3DXMATRIX inv;
+    float det = 0;
+    ASSERT_EQ(D3DXMatrixInverse(&inv, &det, &m), &inv);
+    EXPECT_NEAR(det, 8.0f, 1e-4f);
+    ExpectNear(Coord(Coord({5, -1, 2}, m), inv), {5, -1, 2}, "round trip");
+
+    const D3DXMATRIX flat = Scaling(1, 0, 1);
+    D3DXMATRIX untouched = m;
+    EXPECT_EQ(D3DXMatrixInverse(&untouched, &det, &flat), nullptr);
+    EXPECT_EQ(det, 0.0f);
+    EXPECT_EQ(untouched, m);
+}
+
+TEST(D3DXVec3, CrossIsRightHandedAndNormalizeKeepsZero)
+{
+    const D3DXVECTOR3 x(1, 0, 0), y(0, 1, 0), zero;
+    D3DXVECTOR3 out;
+    EXPECT_EQ(*D3DXVec3Cross(&out, &x, &y), D3DXVECTOR3(0, 0, 1));
+    out = D3DXVECTOR3(7, 7, 7);
+    EXPECT_EQ(*D3DXVec3Normalize(&out, &zero), zero);  // no NaN
+    D3DXVECTOR3 inPlace(0, -2, 0);
+    EXPECT_EQ(*D3DXVec3Normalize(&inPlace, &inPlace), D3DXVECTOR3(0, -1, 0));
+}
+
+// Local operations act in the top's own frame: the new transform reaches a
+// point before the top does.
+TEST(D3DXMatrixStack, LocalOperationsPushPopAndReferences)
+{
+    ID3DXMatrixStack* stack = nullptr;
+    ASSERT_EQ(D3DXCreateMatrixStack(0, &stack), S_OK);
+    EXPECT_EQ(D3DXCreateMatrixStack(0, nullptr), E_INVALIDARG);
+    EXPECT_TRUE(D3DXMatrixIsIdentity(stack->GetTop()));
+    stack->TranslateLocal(10, 0, 0);
+    EXPECT_TRUE(FAILED(stack->Pop()));  // the last entry stays
+    EXPECT_EQ(stack->GetDepth(), 1u);
+
+    ASSERT_EQ(stack->Push(), S_OK);
+    const D3DXMATRIX quarter = Rotation({0, 0, 1}, kPi / 2);
+    stack->MultMatrixLocal(&quarter);
+    ExpectNear(Coord({1, 0, 0}, *stack->GetTop()), {10, 1, 0}, "turned, then moved");
+    stack->ScaleLocal(1, 3, 1);
+    ExpectNear(Coord({0, 1, 0}, *stack->GetTop()), {7, 0, 0}, "scaled, turned, moved");
+    stack->LoadIdentity();
+    stack->ScaleLocal(2, 2, 2);
+    stack->TranslateLocal(1, 0, 0);
+    ExpectNear(Coord({0, 0, 0}, *stack->GetTop()), {2, 0, 0}, "translation scaled");
+
+    EXPECT_EQ(stack->Pop(), S_OK);
+    ExpectNear(Coord({0, 0, 0}, *stack->GetTop()), {10, 0, 0}, "popped");
+    EXPECT_EQ(stack->AddRef(), 2u);
+    EXPECT_EQ(stack->Release(), 1u);
+    EXPECT_EQ(stack->Release(), 0u);  // the sanitizer build checks it is freed once
+}

@@ -1,0 +1,59 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "AssetSound.h"
+
+namespace {
+
+using namespace assets;
+
+TEST(PauseBlip, IsAShortSoftBlipOfTwoRisingTones)
+{
+    const std::vector<std::int16_t> s = MakeBlipSamples();
+    const double ms = 1000.0 * static_cast<double>(s.size()) / kBlipSampleRate;
+    EXPECT_TRUE(ms >= 60.0 && ms <= 100.0) << ms;
+    int peak = 0;
+    for (std::int16_t v : s)
+        peak = std::max(peak, std::abs(static_cast<int>(v)));
+    EXPECT_TRUE(peak > 8000 && peak < 32000) << "audible, not clipped: " << peak;
+    // Starts and ends at rest, so it does not click.
+    EXPECT_LT(std::abs(s.front()), 200);
+    EXPECT_LT(std::abs(s.back()), 200);
+    // The second tone is higher: more zero crossings in the last 30 ms.
+    const auto window = static_cast<std::size_t>(0.030 * kBlipSampleRate);
+    auto crossings = [&](std::size_t from) {
+        int n = 0;
+        for (std::size_t i = from + 1; i < from + window; ++i)
+            if ((s[i - 1] < 0) != (s[i] < 0))
+                ++n;
+        return n;
+    };
+    EXPECT_GT(crossings(s.size() - window), crossings(0) * 5 / 4);
+
+    // The file: RIFF, then PCM mono 16-bit, little-endian whatever the host.
+    const std::vector<std::uint8_t> b = EncodeWav(s, kBlipSampleRate);
+    auto u32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24);
+    };
+    auto u16 = [&](std::size_t at) { return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8); };
+    ASSERT_EQ(b.size(), 44 + 2 * s.size());
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16), "RIFFWAVEfmt ");
+    EXPECT_EQ(u32(4), b.size() - 8);
+    EXPECT_EQ(u32(16), 16u);  // the fmt chunk's size
+    EXPECT_EQ(u16(20), 1u);   // PCM
+    EXPECT_EQ(u16(22), 1u);   // mono
+    EXPECT_EQ(u32(24), static_cast<std::uint32_t>(kBlipSampleRate));
+    EXPECT_EQ(u32(28), u32(24) * u16(32));  // bytes per second: rate times block
+    EXPECT_EQ(u16(32), 2u);
+    EXPECT_EQ(u16(34), 16u);
+    EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
+    EXPECT_EQ(u32(40), 2 * s.size());
+    EXPECT_EQ(static_cast<std::int16_t>(u16(44 + 2 * 100)), s[100]);
+}
+
+}  // namespace
