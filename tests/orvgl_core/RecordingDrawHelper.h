@@ -7,8 +7,9 @@
 #include "d3dx9math.h"
 
 // A drawing helper for tests: realises the model-transform contract on a
-// D3DX matrix stack and records every shape call with the attributes that
-// were current and its points already carried into the root frame.
+// D3DX matrix stack (which it owns) and records every shape call with the
+// attributes that were current and its points already carried into the
+// root frame.
 class RecordingDrawHelper : public ORV_DrawHelper
 {
 public:
@@ -28,24 +29,40 @@ public:
     RecordingDrawHelper() = default;
     ~RecordingDrawHelper() override;
 
-    bool DrawPoint(D3DXVECTOR3 position) override;
-    bool DrawLine(D3DXVECTOR3 start, D3DXVECTOR3 end) override;
-    bool DrawCircle(D3DXVECTOR3 center, float radius) override;
-    bool DrawRectangleXY(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2) override;
-    bool DrawRectangleXZ(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2) override;
+    bool DrawPoint(D3DXVECTOR3 p) override { return Record("point", "DrawPoint", {p}); }
+    bool DrawLine(D3DXVECTOR3 a, D3DXVECTOR3 b) override { return Record("line", "DrawLine", {a, b}); }
+    bool DrawCircle(D3DXVECTOR3 center, float radius) override
+    {
+        Record("circle", "DrawCircle", {center});
+        shapes.back().radius = radius;
+        return true;
+    }
+    // The rectangles lie at 0 of the model frame whatever the corners say.
+    bool DrawRectangleXY(D3DXVECTOR3 a, D3DXVECTOR3 b) override
+    {
+        return Record("rectXY", "DrawRectangleXY", {{a.x, a.y, 0.0f}, {b.x, b.y, 0.0f}});
+    }
+    bool DrawRectangleXZ(D3DXVECTOR3 a, D3DXVECTOR3 b) override
+    {
+        return Record("rectXZ", "DrawRectangleXZ", {{a.x, 0.0f, a.z}, {b.x, 0.0f, b.z}});
+    }
     bool ResetAttributes() override;
     bool AccumulateModelTransform(D3DXVECTOR3 translation, D3DXVECTOR3 scale,
                                   const D3DXMATRIX3X3& rotation, D3DXVECTOR3 pivot) override;
     bool PushModelTransform() override;
     bool PopModelTransform() override;
     bool InitializeModelTransform() override;
-    bool TransformPoint(D3DXVECTOR3* point) override;
+    bool TransformPoint(D3DXVECTOR3* point) override
+    {
+        *point = Transformed(*point);
+        return true;
+    }
     void SetShadeMode(int mode) override;
     void SetFillMode(int mode) override;
-    bool EnableBlending(bool on) override;
     void SetTextureFileName(const wchar_t* name) override;
-    bool EnableTexture(bool on) override;
-    bool EnableLighting(bool on) override;
+    bool EnableBlending(bool on) override { return Switch("EnableBlending", blending, on); }
+    bool EnableTexture(bool on) override { return Switch("EnableTexture", texturing, on); }
+    bool EnableLighting(bool on) override { return Switch("EnableLighting", lighting, on); }
 
     // Number of matrices on the stack, 0 before it exists.
     int Depth() const;
@@ -61,7 +78,9 @@ public:
     bool lighting = false;
 
 private:
-    Call Make(const char* op, std::initializer_list<D3DXVECTOR3> pts) const;
+    bool Record(const char* op, const char* name, std::initializer_list<D3DXVECTOR3> pts);
+    bool Switch(const char* name, bool& state, bool on);
+    ID3DXMatrixStack* Stack();
 
     ID3DXMatrixStack* m_Stack = nullptr;
 };

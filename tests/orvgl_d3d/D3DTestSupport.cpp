@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "AssetStockMeshes.h"
+
 ScratchFolder::ScratchFolder() : m_Previous(std::filesystem::current_path())
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvgl_d3d_XXXXXX").string();
@@ -96,6 +98,46 @@ void WriteTestMesh(const std::string& path, const XFileMesh& mesh)
         throw std::runtime_error(error);
 }
 
+void WriteShapeMeshes()
+{
+    WriteTestMesh("box.x", assets::MakeBoxMesh());
+    WriteTestMesh("cylinder.x", assets::MakeCylinderMesh());
+    WriteTestMesh("cone.x", assets::MakeConeMesh());
+    WriteTestMesh("sphere.x", assets::MakeSphereMesh());
+}
+
+std::vector<RecordedDraw> DrawsIn(const std::vector<HeadlessCall>& calls, const std::string& kind)
+{
+    std::vector<RecordedDraw> draws;
+    RecordedDraw state;
+    D3DXMatrixIdentity(&state.world);
+    for (const HeadlessCall& call : calls) {
+        if (call.name == "SetTransform" && call.Arg(0) == D3DTS_WORLD)
+            state.world = D3DXMATRIX(call.matrix);
+        else if (call.name == "SetMaterial")
+            state.material = call.material;
+        else if (call.name == "SetRenderState" && call.Arg(0) == D3DRS_LIGHTING)
+            state.lighting = call.Arg(1);
+        else if (call.name == "SetTexture" && call.Arg(0) == 0)
+            state.texture0 = call.object;
+        else if (call.name == kind) {
+            state.call = &call;
+            draws.push_back(state);
+        }
+    }
+    return draws;
+}
+
+std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& kind)
+{
+    HeadlessDevice* device = HeadlessContextTest::Device();
+    ORVD3D_DrawHelper helper;
+    helper.InitializeModelTransform();
+    device->ClearCalls();
+    primitive.Draw(helper.GetLod(), helper);
+    return DrawsIn(device->Calls(), kind);
+}
+
 void HeadlessContextTest::SetUp()
 {
     m_Folder = std::make_unique<ScratchFolder>();
@@ -107,9 +149,7 @@ void HeadlessContextTest::SetUp()
     // Tests change files and ask again at once; the wait between looks at
     // the disk has a test of its own.
     System().SetFailureRecheckIntervalEXT({});
-    HeadlessOptions options;
-    options.recordFromStart = true;
-    ASSERT_TRUE(CreateContext(options));
+    ASSERT_TRUE(CreateContext());
 }
 
 bool HeadlessContextTest::CreateContext(HeadlessOptions options)
@@ -117,6 +157,7 @@ bool HeadlessContextTest::CreateContext(HeadlessOptions options)
     System().ReleaseGraphicsContext();
     m_Counters = options.counters ? options.counters : std::make_shared<HeadlessCounters>();
     options.counters = m_Counters;
+    options.recordFromStart = true;
     Direct3DFactory previous = InstallHeadlessDirect3D(options);
     if (!m_FactoryInstalled) {
         m_PreviousFactory = std::move(previous);

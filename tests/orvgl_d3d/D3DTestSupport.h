@@ -1,18 +1,23 @@
 // Shared pieces of the back-end tests: a scratch working folder, recorders
-// for the status echo and message boxes, writers of small test files, and a
-// fixture that runs each test on a fresh headless context.
+// for the status echo and message boxes, writers of small test files, a
+// fixture that runs each test on a fresh headless context, and a replay of
+// the headless device's recorded calls that tells, for every draw, the world
+// transform, material, lighting and stage-0 texture it was drawn with.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "HeadlessDirect3D9.h"
+#include "ORVD3D_DrawHelper.h"
 #include "ORVD3D_GraphicsSystem.h"
 #include "ORV_MessageBox.h"
+#include "ORV_Primitive.h"
 #include "ORV_ProblemReport.h"
 #include "ORV_StatusEcho.h"
 #include "xfile.h"
@@ -86,24 +91,28 @@ void WriteTestImage(const std::string& path, int width, int height, DWORD argb =
 XFileMesh MakeSquareMesh(const std::vector<std::string>& textureNames);
 // Writes mesh as a .x file; creates the folders on the way.
 void WriteTestMesh(const std::string& path, const XFileMesh& mesh);
+// Writes the asset maker's box.x, cylinder.x, cone.x and sphere.x into the
+// current folder.
+void WriteShapeMeshes();
 
 // Every test starts in an empty scratch folder with a headless context
-// (recording its calls from creation on), slot 0 bound to a recorder,
+// (recording its calls from creation on, as every context it creates), slot 0 bound to a recorder,
 // message boxes and problem lines recorded, and failed loads looked at
 // again on every request. TearDown releases the context and checks that no
 // Direct3D object outlives it.
 class HeadlessContextTest : public ::testing::Test
 {
+public:
+    static ORVD3D_GraphicsSystem& System() { return ORVD3D_GraphicsSystem::GetInstance(); }
+    // The context's device as the headless device it is (null without one).
+    static HeadlessDevice* Device();
+
 protected:
     void SetUp() override;
     void TearDown() override;
 
     // Installs the headless factory with options and creates the context.
     bool CreateContext(HeadlessOptions options = {});
-
-    static ORVD3D_GraphicsSystem& System() { return ORVD3D_GraphicsSystem::GetInstance(); }
-    // The context's device as the headless device it is (null without one).
-    static HeadlessDevice* Device();
 
     std::unique_ptr<ScratchFolder> m_Folder;
     std::shared_ptr<HeadlessWindow> m_Window;
@@ -114,3 +123,46 @@ protected:
     Direct3DFactory m_PreviousFactory;
     bool m_FactoryInstalled = false;
 };
+
+// One draw call with the device state it was made in.
+struct RecordedDraw
+{
+    const HeadlessCall* call = nullptr;
+    D3DXMATRIX world;
+    D3DMATERIAL9 material{};
+    DWORD lighting = TRUE;
+    const void* texture0 = nullptr;
+};
+
+// Replays calls (from an identity world) and returns every draw of the kind
+// named ("DrawMeshSubsetEXT" or "DrawPrimitiveUP").
+std::vector<RecordedDraw> DrawsIn(const std::vector<HeadlessCall>& calls,
+                                  const std::string& kind = "DrawMeshSubsetEXT");
+
+// Draws primitive once through a fresh Direct3D helper and returns the draws
+// of kind it made (valid until the device's calls are cleared).
+std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& kind = "DrawMeshSubsetEXT");
+
+inline D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 point)
+{
+    D3DXVECTOR3 out;
+    D3DXVec3TransformCoord(&out, &point, &m);
+    return out;
+}
+
+inline ::testing::AssertionResult Near(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected,
+                                       float tolerance = 1e-5f)
+{
+    if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance &&
+        std::abs(actual.z - expected.z) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z
+                                         << ") is not (" << expected.x << ", " << expected.y << ", "
+                                         << expected.z << ")";
+}
+
+// The packed colour a material's emissive term holds.
+inline ORV_Color EmissiveOf(const D3DMATERIAL9& material)
+{
+    return ORV_Color(material.Emissive.r, material.Emissive.g, material.Emissive.b, material.Emissive.a);
+}

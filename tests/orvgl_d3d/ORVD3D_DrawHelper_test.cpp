@@ -4,6 +4,7 @@
 
 #include "D3DTestSupport.h"
 #include "ORVD3D_DrawHelper.h"
+#include "TestScene.h"
 
 namespace {
 
@@ -16,9 +17,7 @@ constexpr UINT kU = 28;
 
 void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected)
 {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
+    EXPECT_TRUE(Near(actual, expected));
 }
 
 D3DXVECTOR3 Mapped(ORVD3D_DrawHelper& helper, D3DXVECTOR3 point)
@@ -30,9 +29,24 @@ D3DXVECTOR3 Mapped(ORVD3D_DrawHelper& helper, D3DXVECTOR3 point)
 // point under the world transform the device holds now.
 D3DXVECTOR3 ByWorld(HeadlessDevice* device, D3DXVECTOR3 point)
 {
-    const D3DXMATRIX world(device->Transform(D3DTS_WORLD));
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &point, &world);
+    return Apply(D3DXMATRIX(device->Transform(D3DTS_WORLD)), point);
+}
+
+// What was sent between the draw before `draw` (or the start) and `draw`,
+// with the arguments of the state calls.
+std::vector<std::string> CallsBefore(const std::vector<HeadlessCall>& calls, const HeadlessCall* draw)
+{
+    const HeadlessCall* first = draw;
+    while (first > calls.data() && first[-1].name.rfind("Draw", 0) != 0)
+        --first;
+    std::vector<std::string> out;
+    for (; first < draw; ++first) {
+        out.push_back(first->name);
+        if (first->name == "SetRenderState" || first->name == "SetTextureStageState" ||
+            first->name == "SetTexture" || first->name == "SetTransform")
+            for (DWORD arg : first->args)
+                out.back() += " " + std::to_string(arg);
+    }
     return out;
 }
 
@@ -86,16 +100,11 @@ TEST_F(DrawHelperTest, WithoutDeviceNothingIsSent)
     System().ReleaseGraphicsContext();
     ORVD3D_DrawHelper helper;
     EXPECT_FALSE(helper.PushModelTransform());
-    EXPECT_FALSE(helper.AccumulateModelTransform({1, 0, 0}, {1, 1, 1}, D3DXMATRIX3X3{}, {0, 0, 0}));
     D3DXVECTOR3 point(1, 2, 3);
     EXPECT_FALSE(helper.TransformPoint(&point));
     EXPECT_EQ(point, D3DXVECTOR3(1, 2, 3));
-    EXPECT_FALSE(helper.DrawPoint({0, 0, 0}));
     EXPECT_FALSE(helper.DrawCircle({0, 0, 0}, 1));
-    EXPECT_FALSE(helper.DrawRectangleXZ({0, 0, 0}, {1, 1, 1}));
     EXPECT_TRUE(helper.EnableLighting(true));
-    EXPECT_TRUE(helper.EnableBlending(true));
-    EXPECT_TRUE(helper.EnableTexture(false));
 }
 
 TEST_F(DrawHelperTest, CircleCountsFollowLodAndTheFanCloses)
@@ -182,8 +191,6 @@ TEST_F(DrawHelperTest, AttributesBecomeDeviceStates)
 {
     HeadlessDevice* device = Device();
     ORVD3D_DrawHelper helper;
-    helper.SetFillMode(1);
-    EXPECT_EQ(device->RenderState(D3DRS_FILLMODE), DWORD(D3DFILL_WIREFRAME));
     helper.SetFillMode(0);
     EXPECT_EQ(device->RenderState(D3DRS_FILLMODE), DWORD(D3DFILL_POINT));
 
@@ -194,8 +201,6 @@ TEST_F(DrawHelperTest, AttributesBecomeDeviceStates)
     ASSERT_EQ(device->Calls().size(), 1u);
     EXPECT_EQ(device->Calls()[0].args, (std::vector<DWORD>{D3DRS_ALPHABLENDENABLE, FALSE}));
     EXPECT_EQ(device->RenderState(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
-    EXPECT_EQ(device->RenderState(D3DRS_DESTBLEND), DWORD(D3DBLEND_INVSRCALPHA));
-    EXPECT_EQ(device->RenderState(D3DRS_BLENDOP), DWORD(D3DBLENDOP_ADD));
 
     ORV_Material material;
     material.SetDiffuse(ORV_Color(255, 0, 51, 255));
@@ -204,7 +209,6 @@ TEST_F(DrawHelperTest, AttributesBecomeDeviceStates)
     EXPECT_TRUE(helper.EnableLighting(true));
     ASSERT_EQ(device->CallNames(), (std::vector<std::string>{"SetRenderState", "SetMaterial"}));
     EXPECT_FLOAT_EQ(device->Material().Diffuse.b, 0.2f);
-    EXPECT_FLOAT_EQ(device->Material().Ambient.r, 33 / 255.0f);
 
     // A missing texture leaves stage 0 as it was; off unbinds it.
     WriteTestImage("Textures/t.png", 2, 2);
@@ -218,4 +222,69 @@ TEST_F(DrawHelperTest, AttributesBecomeDeviceStates)
     EXPECT_EQ(device->TextureStageState(0, D3DTSS_COLOROP), DWORD(D3DTOP_SELECTARG1));
     EXPECT_TRUE(helper.EnableTexture(false));
     EXPECT_EQ(device->TextureAt(0), nullptr);
+}
+
+TEST_F(DrawHelperTest, SceneSendsEachPrimitivesAttributesThenItsShapeUnderItsNodes)
+{
+    WriteShapeMeshes();
+    TestScene scene;
+    Device()->ClearCalls();
+    scene.Draw();
+    const std::vector<HeadlessCall>& calls = Device()->Calls();
+
+    const std::vector<RecordedDraw> shapes = DrawsIn(calls, "DrawPrimitiveUP");
+    const std::vector<RecordedDraw> meshes = DrawsIn(calls);
+    ASSERT_EQ(shapes.size(), 1u);          // the ground
+    ASSERT_EQ(meshes.size(), 1u + 6 + 7);  // box, axis, cloud
+    EXPECT_LT(shapes[0].call, meshes[0].call);
+
+    // The light goes in first; then the ground: unlit, flat, solid, at
+    // y = 0 in the root's frame.
+    EXPECT_EQ(CallsBefore(calls, shapes[0].call),
+              (std::vector<std::string>{
+                  "SetLight", "LightEnable",
+                  "SetTransform 256", "SetTransform 256", "SetTransform 256",   // new stack, push, root
+                  "SetTransform 256", "SetTransform 256",                       // push, ground node
+                  "SetRenderState 27 0", "SetTexture 0", "SetTextureStageState 0 1 1",  // reset
+                  "SetRenderState 27 0", "SetTexture 0", "SetTextureStageState 0 1 1",  // own
+                  "SetRenderState 137 0",                                       // unlit
+                  "SetRenderState 9 1", "SetRenderState 8 3",                   // flat, solid
+                  "SetFVF"}));
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&shapes[0].world));
+    EXPECT_EQ(shapes[0].call->Arg(0), static_cast<DWORD>(D3DPT_TRIANGLEFAN));
+    EXPECT_EQ(shapes[0].call->VertexDword(1, 24), ORV_Color(60, 140, 70, 255).GetARGB());
+
+    // Box: lit with its own material, gouraud and solid, then the mesh.
+    EXPECT_EQ(CallsBefore(calls, meshes[0].call),
+              (std::vector<std::string>{
+                  "SetTransform 256", "SetTransform 256", "SetTransform 256",   // pop ground, push, box
+                  "SetRenderState 27 0", "SetTexture 0", "SetTextureStageState 0 1 1",
+                  "SetRenderState 27 0", "SetTexture 0", "SetTextureStageState 0 1 1",
+                  "SetRenderState 137 1", "SetMaterial",
+                  "SetRenderState 9 2", "SetRenderState 8 3",
+                  "SetMaterial"}));
+    EXPECT_EQ(meshes[0].lighting, static_cast<DWORD>(TRUE));
+    EXPECT_EQ(ORV_Color(meshes[0].material.Diffuse.r, meshes[0].material.Diffuse.g, meshes[0].material.Diffuse.b,
+                        meshes[0].material.Diffuse.a),
+              ORV_Color(220, 40, 30, 255));
+    // Turned 30 degrees about Y, lifted by 0.5: the corner (0.5, -0.5, 0.5)
+    // rests on the ground.
+    const float c = std::cos(30.0f * 3.14159265f / 180.0f);
+    const float sn = std::sin(30.0f * 3.14159265f / 180.0f);
+    EXPECT_TRUE(Near(Apply(meshes[0].world, {0.5f, -0.5f, 0.5f}), {0.5f * c + 0.5f * sn, 0, -0.5f * sn + 0.5f * c},
+                     1e-5f));
+
+    // Axis: a child of the box, so it turns with it; its Y arrow stands up.
+    EXPECT_TRUE(Near(Apply(meshes[4].world, {0, 0, -1}), {0, 0.5f + 0.55f + 1.2f, 0}, 1e-4f));
+    EXPECT_TRUE(Near(Apply(meshes[2].world, {0, 0, -1}), {1.2f * c, 1.05f, -1.2f * sn}, 1e-4f));
+
+    // Cloud: seven puffs about its node, unlit in its colour.
+    for (size_t i = 7; i < meshes.size(); ++i)
+        EXPECT_EQ(EmissiveOf(meshes[i].material), ORV_Color(240, 240, 255, 255));
+    EXPECT_TRUE(Near(Apply(meshes[7].world, {0, 0, 0}), {-1.5f, 2.2f, 1.0f}, 1e-5f));
+    EXPECT_TRUE(Near(Apply(meshes[8].world, {0, 0, 0}), {-1.5f + 0.6f, 2.2f, 1.0f}, 1e-5f));
+
+    // Every push was popped: the world transform is the root's again.
+    const D3DXMATRIX world(Device()->Transform(D3DTS_WORLD));
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&world));
 }
