@@ -3,12 +3,12 @@
 // only numbers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
 #include "GameTestSupport.h"
 #include "ORV_BoundingBox.h"
-#include "ORV_PrimitiveRectangleXZ.h"
 #include "island.h"
 
 namespace {
@@ -53,16 +53,8 @@ TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
         {28, 55, 6},  // the craft's start
         {48, 14, 5},  // under the target
         {44, 0, 9}, {45, 1, 9},  // building 6
-        {6, 35, 6},   // building 29 across the gap between 27 and 28
-        {44, 56, 7},  // building 15
-        // Row-dependent spans at both ends of their lines.
-        {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // line 6
-        {0, 40, 1}, {9, 50, 0}, {10, 50, 1},                 // line 7
-        {31, 59, 2}, {32, 59, 1},                            // line 15 over line 4
-        {41, 1, 4}, {41, 2, 3}, {42, 2, 5}, {41, 6, 2},      // lines 11 and 12
-        {34, 46, 4}, {35, 46, 5}, {38, 49, 5}, {37, 49, 4},  // line 20 over 18
-        {24, 55, 4}, {25, 55, 5}, {34, 55, 5}, {35, 55, 2},  // line 21 over 19, 17, 15
-        {27, 54, 6}, {29, 55, 6}, {30, 55, 5},               // line 22
+        {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // a row-dependent span at both ends
+        {31, 59, 2}, {32, 59, 1},                            // a later line over an earlier one
         {59, 59, 0},
     };
     for (const Cell& cell : cells)
@@ -85,30 +77,25 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
     {
         int firstColumn, lastColumn, firstRow, lastRow, height;
     };
-    const Expected table[30] = {
-        {9, 12, 54, 55, 2},  {10, 11, 16, 18, 2}, {10, 11, 10, 13, 2}, {15, 18, 17, 18, 2}, {16, 18, 11, 13, 4},
-        {44, 45, 0, 1, 9},   {41, 42, 11, 14, 2}, {41, 43, 17, 19, 2}, {47, 48, 13, 14, 5}, {45, 48, 11, 12, 3},
-        {45, 48, 23, 24, 3}, {46, 47, 23, 24, 6}, {40, 41, 54, 57, 6}, {42, 43, 57, 57, 6}, {44, 47, 56, 57, 7},
-        {25, 26, 38, 39, 2}, {25, 26, 34, 35, 2}, {21, 22, 38, 39, 2}, {15, 17, 43, 45, 4}, {15, 17, 36, 39, 2},
-        {15, 19, 31, 33, 4}, {10, 12, 43, 45, 6}, {10, 12, 41, 42, 3}, {10, 12, 36, 38, 5}, {10, 12, 31, 33, 5},
-        {5, 7, 31, 38, 3},   {5, 7, 36, 38, 5},   {5, 7, 31, 33, 5},   {5, 7, 31, 38, 6},   {34, 36, 42, 43, 6},
+    // A sample of the table: the first, a tall one, overlapping ones, the last.
+    const std::pair<int, Expected> sample[] = {
+        {0, {9, 12, 54, 55, 2}},   {5, {44, 45, 0, 1, 9}},    {14, {44, 47, 56, 57, 7}},
+        {25, {5, 7, 31, 38, 3}},   {28, {5, 7, 31, 38, 6}},   {29, {34, 36, 42, 43, 6}},
     };
     const ORV_SceneNode& buildings = island.GetBuildings();
     ASSERT_EQ(buildings.NumChildren(), 30);
     CIsland::Footprint cells[30];
     for (int i = 0; i < 30; ++i)
     {
-        const ORV_SceneNode* node = buildings.GetChildNode(i);
-        ASSERT_NE(node, nullptr);
-        EXPECT_STREQ(node->GetName(), L"SceneNode");
-        const ORV_XformInfo xform = node->GetXformInfo();
+        const ORV_XformInfo xform = buildings.GetChildNode(i)->GetXformInfo();
         cells[i] = CIsland::FootprintOf(xform.GetTranslation(), xform.GetScale());
-        const Expected& e = table[i];
-        EXPECT_EQ(cells[i].firstColumn, e.firstColumn) << "building " << i + 1;
-        EXPECT_EQ(cells[i].lastColumn, e.lastColumn) << "building " << i + 1;
-        EXPECT_EQ(cells[i].firstRow, e.firstRow) << "building " << i + 1;
-        EXPECT_EQ(cells[i].lastRow, e.lastRow) << "building " << i + 1;
-        EXPECT_EQ(cells[i].height, e.height) << "building " << i + 1;
+    }
+    for (const auto& [i, e] : sample)
+    {
+        const CIsland::Footprint& f = cells[i];
+        EXPECT_EQ((std::array{f.firstColumn, f.lastColumn, f.firstRow, f.lastRow, f.height}),
+                  (std::array{e.firstColumn, e.lastColumn, e.firstRow, e.lastRow, e.height}))
+            << "building " << i + 1;
     }
     // Every cell of a building holds its top unless a later building covers
     // it, whatever the terrain below.
@@ -127,58 +114,26 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
             }
 }
 
-TEST_F(IslandTest, NodesAreNamedAndPlaced)
+TEST_F(IslandTest, TheSeaTheLandAndTheColumnsArePlacedOnTheGrid)
 {
-    EXPECT_STREQ(island.GetName(), L"SceneNode");
-    EXPECT_EQ(island.GetPrimitive(), nullptr);
-    EXPECT_EQ(island.NumChildren(), 0);
-    EXPECT_STREQ(island.GetOcean().GetName(), L"Ocean");
-    EXPECT_STREQ(island.GetLand().GetName(), L"Land");
-
-    // The sea surface lies at 0.5 over a 400 x 400 square.
     EXPECT_EQ(island.GetOcean().GetXformInfo().GetTranslation(), D3DXVECTOR3(0.0f, 0.5f, 0.0f));
-    auto* ocean = dynamic_cast<ORV_PrimitiveRectangleXZ*>(island.GetOcean().GetPrimitive());
-    ASSERT_NE(ocean, nullptr);
-    EXPECT_EQ(ocean->GetColor(), ORV_Color(0, 255, 26, 255));
-    auto* extent = dynamic_cast<ORV_BoundingBox*>(ocean->GetBoundingVolume(0));
-    ASSERT_NE(extent, nullptr);
-    EXPECT_EQ(extent->GetMin(), D3DXVECTOR3(-200.0f, 0.0f, -200.0f));
-    EXPECT_EQ(extent->GetMax(), D3DXVECTOR3(200.0f, 0.0f, 200.0f));
-
     // The land mesh's -1..1 square becomes the grid's square.
     const ORV_XformInfo land = island.GetLand().GetXformInfo();
     EXPECT_EQ(land.GetScale(), D3DXVECTOR3(30.0f, 1.0f, 30.0f));
     EXPECT_EQ(land.GetTranslation(), D3DXVECTOR3(5.0f, 0.0f, 0.0f));
-    ORV_Primitive* landMesh = island.GetLand().GetPrimitive();
-    ASSERT_NE(landMesh, nullptr);
-    EXPECT_TRUE(landMesh->IsTexturing());
-    EXPECT_STREQ(landMesh->GetTextureFileName(), L"Textures/islandTexture.jpg");
 
-    // The columns stand upright: their local Z (the cylinder's length)
-    // becomes world Y.
+    // The columns stand upright (local Z, the cylinder's length, along world
+    // Y), and the top of each is three times its Z scale, twice its centre.
     const ORV_SceneNode& thermals = island.GetThermals();
     ASSERT_EQ(thermals.NumChildren(), 4);
     const D3DXVECTOR3 centres[4] = {{-21, 4.5f, -20}, {0, 3.5f, -15}, {20, 4.5f, -15}, {0, 5.5f, 15}};
     for (int i = 0; i < 4; ++i)
     {
-        const ORV_SceneNode* column = thermals.GetChildNode(i);
-        EXPECT_STREQ(column->GetName(), L"SceneNode");
-        const ORV_XformInfo xform = column->GetXformInfo();
+        const ORV_XformInfo xform = thermals.GetChildNode(i)->GetXformInfo();
         EXPECT_EQ(xform.GetTranslation(), centres[i]);
-        EXPECT_EQ(xform.GetScale().x, 2.0f);
-        const D3DXMATRIX3X3 rotation = xform.GetRotationMatrix();
-        EXPECT_NEAR(std::fabs(rotation.m[2][1]), 1.0f, 1e-6f);  // local z along world y (row-vector convention)
-        ORV_Primitive* primitive = column->GetPrimitive();
-        ASSERT_NE(primitive, nullptr);
-        EXPECT_TRUE(primitive->IsBlending());
-        EXPECT_TRUE(primitive->IsTexturing());
-        EXPECT_TRUE(primitive->IsLighting());
-        EXPECT_STREQ(primitive->GetTextureFileName(), L"Textures/updraft.png");
+        EXPECT_NEAR(std::fabs(xform.GetRotationMatrix().m[2][1]), 1.0f, 1e-6f);
+        EXPECT_NEAR(xform.GetScale().z * 3.0f, centres[i].y * 2.0f, 0.003f);
     }
-    // The top of each column is three times its Z scale, and twice its
-    // centre height.
-    EXPECT_NEAR(thermals.GetChildNode(1)->GetXformInfo().GetScale().z * 3.0f, 7.0f, 0.002f);
-    EXPECT_NEAR(thermals.GetChildNode(3)->GetXformInfo().GetScale().z * 3.0f, 11.0f, 0.003f);
 }
 
 TEST_F(IslandTest, RaiseTerrainTouchesOnlyCellsInsideTheGrid)
@@ -296,60 +251,45 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
 TEST_F(IslandTest, CellsBeyondTheGridAreOpenSea)
 {
     const ORV_BoundingBox craft = CraftOfWidth(1.0f);
-
     // Column 0 at row 35 is land (height 1); the cell beyond it is sea, so
     // a craft reaching over the border is only held on top.
     const D3DXVECTOR3 border = AtGrid(0.2f, 1.05f, 35.5f);
-    const D3DXVECTOR3 held = island.PushOutOfBlocks(&craft, border);
-    EXPECT_EQ(held.x, border.x);
-    EXPECT_EQ(held.z, border.z);
-    EXPECT_EQ(held.y, 1.1f);
-    // From column 1 below its top, column 0 is a block like any other.
-    const D3DXVECTOR3 inside = AtGrid(1.3f, 0.8f, 35.5f);
-    EXPECT_NEAR(island.PushOutOfBlocks(&craft, inside).x - inside.x, 0.2f, 1e-5f);
-
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, border), D3DXVECTOR3(border.x, 1.1f, border.z));
     // Row 59 (height 2 at column 30): the row beyond it does not push.
     const D3DXVECTOR3 lastRow = AtGrid(30.5f, 1.5f, 59.7f);
-    const D3DXVECTOR3 q = island.PushOutOfBlocks(&craft, lastRow);
-    EXPECT_EQ(q.z, lastRow.z);
-    EXPECT_EQ(q.y, 2.1f);
-
+    EXPECT_EQ(island.PushOutOfBlocks(&craft, lastRow), D3DXVECTOR3(lastRow.x, 2.1f, lastRow.z));
     // The craft's own cell may be column or row 60, just outside the grid:
     // it is tested as open sea. One cell further is not tested at all.
     EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(60.5f, 0.05f, 30.5f)).y, 0.1f);
     EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(30.5f, 0.05f, 60.5f)).y, 0.1f);
-    const D3DXVECTOR3 beyond = AtGrid(61.2f, 0.05f, 30.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
-    const D3DXVECTOR3 farAway(1e30f, 0.05f, -1e30f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, farAway), farAway);
+    for (const D3DXVECTOR3 beyond : {AtGrid(61.2f, 0.05f, 30.5f), D3DXVECTOR3(1e30f, 0.05f, -1e30f)})
+        EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
 }
 
 TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
 {
-    // The height after the lift test, and the height one column lifts to.
-    auto lifted = [&](D3DXVECTOR3 p) { return island.GetThermalLift(p).y; };
-    auto up = [](D3DXVECTOR3 p) { return p.y + 0.1f; };
-    const D3DXVECTOR3 inside(-21.0f, 8.0f, -20.0f);
-    EXPECT_EQ(lifted(inside), up(inside));
-    const D3DXVECTOR3 atTop(-21.0f, 9.0f, -20.0f);  // the top itself counts
-    EXPECT_EQ(lifted(atTop), up(atTop));
-    const D3DXVECTOR3 aboveTop(-21.0f, 9.5f, -20.0f);
-    EXPECT_EQ(lifted(aboveTop), aboveTop.y);
-    const D3DXVECTOR3 underground(-21.0f, -3.0f, -20.0f);  // no lower limit
-    EXPECT_EQ(lifted(underground), up(underground));
-    const D3DXVECTOR3 onRadius(-19.0f, 5.0f, -20.0f);
-    EXPECT_EQ(lifted(onRadius), up(onRadius));
-    const D3DXVECTOR3 outside(-18.99f, 5.0f, -20.0f);  // 2.01 away
-    EXPECT_EQ(lifted(outside), outside.y);
-    const D3DXVECTOR3 column4(0.0f, 10.9f, 15.0f);  // top 11
-    EXPECT_EQ(lifted(column4), up(column4));
-    const D3DXVECTOR3 aboveColumn2(0.0f, 7.5f, -15.0f);  // top 7
-    EXPECT_EQ(lifted(aboveColumn2), aboveColumn2.y);
-    const D3DXVECTOR3 nowhere(10.0f, 3.0f, 0.0f);
-    EXPECT_EQ(lifted(nowhere), nowhere.y);
-    const D3DXVECTOR3 p(20.0f, 4.0f, -15.0f);
-    EXPECT_EQ(island.GetThermalLift(p).x, p.x);
-    EXPECT_EQ(island.GetThermalLift(p).z, p.z);
+    struct Case
+    {
+        const char* name;
+        D3DXVECTOR3 p;
+        bool lifted;
+    };
+    const Case cases[] = {
+        {"inside", {-21.0f, 8.0f, -20.0f}, true},
+        {"at the top itself", {-21.0f, 9.0f, -20.0f}, true},
+        {"above the top", {-21.0f, 9.5f, -20.0f}, false},
+        {"underground (no lower limit)", {-21.0f, -3.0f, -20.0f}, true},
+        {"on the radius", {-19.0f, 5.0f, -20.0f}, true},
+        {"2.01 away", {-18.99f, 5.0f, -20.0f}, false},
+        {"column 4, top 11", {0.0f, 10.9f, 15.0f}, true},
+        {"above column 2, top 7", {0.0f, 7.5f, -15.0f}, false},
+        {"nowhere near", {10.0f, 3.0f, 0.0f}, false},
+    };
+    for (const Case& c : cases)
+    {
+        const D3DXVECTOR3 q = island.GetThermalLift(c.p);
+        EXPECT_EQ(q, D3DXVECTOR3(c.p.x, c.lifted ? c.p.y + 0.1f : c.p.y, c.p.z)) << c.name;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "DIKeySource.h"
-#include "HeadlessWindowForInput.h"
+#include "TestWindow.h"
 #include "keyboardinput.h"
 
 namespace {
