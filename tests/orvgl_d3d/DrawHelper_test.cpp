@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "D3DTestSupport.h"
+#include "MeshDrawLog.h"
 #include "ORVD3D_DrawHelper.h"
 
 namespace {
@@ -101,6 +102,7 @@ TEST_F(DrawHelperTest, WithoutDeviceNothingIsSent)
 TEST_F(DrawHelperTest, CircleCountsFollowLodAndTheFanCloses)
 {
     HeadlessDevice* device = Device();
+    const SceneScope scene(device);
     ORVD3D_DrawHelper helper;
     helper.SetColor(ORV_Color(255, 0, 0, 255));
     helper.SetShadeColor(ORV_Color(0, 0, 255, 255));
@@ -132,6 +134,7 @@ TEST_F(DrawHelperTest, CircleCountsFollowLodAndTheFanCloses)
 TEST_F(DrawHelperTest, LinesPointsAndRectanglesSendTheirVertices)
 {
     HeadlessDevice* device = Device();
+    const SceneScope scene(device);
     ORVD3D_DrawHelper helper;
     helper.SetColor(ORV_Color(10, 20, 30, 255));
     helper.SetShadeColor(ORV_Color(40, 50, 60, 255));

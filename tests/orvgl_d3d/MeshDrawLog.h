@@ -120,11 +120,26 @@ inline ORV_Color EmissiveOf(const D3DMATERIAL9& material)
 
 // Draws primitive once through a fresh Direct3D helper and returns the draws
 // of kind it made (valid until the device's calls are cleared).
+// Devices draw only inside a scene: one is open while a test draws
+// straight through the helper, as the window handler opens one per frame.
+class SceneScope
+{
+public:
+    explicit SceneScope(IDirect3DDevice9* device) : m_Device(device) { m_Device->BeginScene(); }
+    ~SceneScope() { m_Device->EndScene(); }
+    SceneScope(const SceneScope&) = delete;
+    SceneScope& operator=(const SceneScope&) = delete;
+
+private:
+    IDirect3DDevice9* m_Device;
+};
+
 inline std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, HeadlessDevice* device,
                                           const std::string& kind = "DrawMeshSubsetEXT")
 {
     ORVD3D_DrawHelper helper;
     helper.InitializeModelTransform();
+    const SceneScope scene(device);
     device->ClearCalls();
     primitive.Draw(helper.GetLod(), helper);
     return DrawsIn(device->Calls(), kind);

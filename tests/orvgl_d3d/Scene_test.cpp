@@ -48,6 +48,7 @@ TEST_F(SceneTest, SceneSendsEachPrimitivesAttributesThenItsShapeUnderItsNodes)
 {
     WriteShapeMeshes();
     TestScene scene;
+    const SceneScope inScene(Device());
     Device()->ClearCalls();
     scene.Draw();
     const std::vector<HeadlessCall>& calls = Device()->Calls();
