@@ -133,6 +133,7 @@ std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& 
     HeadlessDevice* device = HeadlessContextTest::Device();
     ORVD3D_DrawHelper helper;
     helper.InitializeModelTransform();
+    const SceneScope scene(device);
     device->ClearCalls();
     primitive.Draw(helper.GetLod(), helper);
     return DrawsIn(device->Calls(), kind);

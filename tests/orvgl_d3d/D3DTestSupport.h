@@ -141,6 +141,20 @@ std::vector<RecordedDraw> DrawsIn(const std::vector<HeadlessCall>& calls,
 
 // Draws primitive once through a fresh Direct3D helper and returns the draws
 // of kind it made (valid until the device's calls are cleared).
+// Devices draw only inside a scene: one is open while a test draws
+// straight through the helper, as the window handler opens one per frame.
+class SceneScope
+{
+public:
+    explicit SceneScope(IDirect3DDevice9* device) : m_Device(device) { m_Device->BeginScene(); }
+    ~SceneScope() { m_Device->EndScene(); }
+    SceneScope(const SceneScope&) = delete;
+    SceneScope& operator=(const SceneScope&) = delete;
+
+private:
+    IDirect3DDevice9* m_Device;
+};
+
 std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& kind = "DrawMeshSubsetEXT");
 
 inline D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 point)

@@ -110,6 +110,7 @@ TEST_F(DrawHelperTest, WithoutDeviceNothingIsSent)
 TEST_F(DrawHelperTest, CircleCountsFollowLodAndTheFanCloses)
 {
     HeadlessDevice* device = Device();
+    const SceneScope scene(device);
     ORVD3D_DrawHelper helper;
     helper.SetColor(ORV_Color(255, 0, 0, 255));
     helper.SetShadeColor(ORV_Color(0, 0, 255, 255));
@@ -141,6 +142,7 @@ TEST_F(DrawHelperTest, CircleCountsFollowLodAndTheFanCloses)
 TEST_F(DrawHelperTest, LinesPointsAndRectanglesSendTheirVertices)
 {
     HeadlessDevice* device = Device();
+    const SceneScope scene(device);
     ORVD3D_DrawHelper helper;
     helper.SetColor(ORV_Color(10, 20, 30, 255));
     helper.SetShadeColor(ORV_Color(40, 50, 60, 255));
@@ -228,6 +230,7 @@ TEST_F(DrawHelperTest, SceneSendsEachPrimitivesAttributesThenItsShapeUnderItsNod
 {
     WriteShapeMeshes();
     TestScene scene;
+    const SceneScope inScene(Device());
     Device()->ClearCalls();
     scene.Draw();
     const std::vector<HeadlessCall>& calls = Device()->Calls();

@@ -229,6 +229,7 @@ TEST_F(WindowHandlerTest, WorldRectangleMapsOntoTheUnitSquareAndIsOutlinedInRed)
     EXPECT_TRUE(Near(Apply(view, {15, 8, 0}), {1, 1, 0}));
 
     ORVD3D_DrawHelper helper;
+    const SceneScope scene(Device());
     Device()->ClearCalls();
     handler.DrawWorldBounds(helper);
     const std::vector<RecordedDraw> draws = DrawsIn(Device()->Calls(), "DrawPrimitiveUP");

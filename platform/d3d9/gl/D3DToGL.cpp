@@ -103,15 +103,6 @@ ProgramLight LightForProgram(const D3DLIGHT9& light, const D3DXMATRIX& view)
     return p;
 }
 
-D3DLIGHT9 DefaultLight()
-{
-    D3DLIGHT9 light{};
-    light.Type = D3DLIGHT_DIRECTIONAL;
-    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
-    light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
-    return light;
-}
-
 std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHasDiffuse, bool vertexHasSpecular)
 {
     std::array<DWORD, 4> sources{D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL, D3DMCS_MATERIAL};
@@ -198,19 +189,6 @@ Enum PrimitiveMode(D3DPRIMITIVETYPE type)
     case D3DPT_TRIANGLELIST: return GL_TRIANGLES;
     case D3DPT_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
     case D3DPT_TRIANGLEFAN: return GL_TRIANGLE_FAN;
-    default: return 0;
-    }
-}
-
-UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitiveCount)
-{
-    switch (type) {
-    case D3DPT_POINTLIST: return primitiveCount;
-    case D3DPT_LINELIST: return primitiveCount * 2;
-    case D3DPT_LINESTRIP: return primitiveCount + 1;
-    case D3DPT_TRIANGLELIST: return primitiveCount * 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return primitiveCount + 2;
     default: return 0;
     }
 }

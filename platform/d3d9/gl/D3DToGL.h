@@ -55,10 +55,6 @@ struct ProgramLight
 };
 ProgramLight LightForProgram(const D3DLIGHT9& light, const D3DXMATRIX& view);
 
-// The light a D3D device makes for LightEnable on an index never set: white,
-// directional, shining along +Z.
-D3DLIGHT9 DefaultLight();
-
 // Where the lit colours come from, for the ambient, diffuse, specular and
 // emissive colour in that order: D3DMCS_MATERIAL, D3DMCS_COLOR1 (the
 // vertex's diffuse colour) or D3DMCS_COLOR2 (its specular colour).
@@ -76,8 +72,6 @@ Enum BlendEquation(DWORD d3dBlendOp);    // D3DBLENDOP_* → GL_FUNC_ADD ... (un
 Enum PolygonMode(DWORD d3dFill);         // D3DFILL_* → GL_POINT, GL_LINE, GL_FILL
 Enum ShadeModel(DWORD d3dShade);         // flat → GL_FLAT, else GL_SMOOTH
 Enum PrimitiveMode(D3DPRIMITIVETYPE type);  // 0 for an unknown type
-// Vertices a D3D draw of primitiveCount primitives reads; 0 for an unknown type.
-UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitiveCount);
 
 // Texture stage 0 as a GL_COMBINE texture environment.
 struct TextureCombine

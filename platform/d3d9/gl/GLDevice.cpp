@@ -29,12 +29,12 @@ bool HasFramebufferBlit()
 
 GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
                    std::string programText)
-    : m_Params(params),
+    : DeviceCore(params.EnableAutoDepthStencil != FALSE),
+      m_Params(params),
       m_ProgramText(std::move(programText)),
       m_FocusWindow(std::move(focusWindow)),
       m_BehaviorFlags(behaviorFlags),
       m_Link(std::make_shared<GLDeviceLink>()),
-      m_State(params.EnableAutoDepthStencil != FALSE),
       m_Meshes([this](GLDeleteQueue::Kind kind, unsigned int name) { DeleteGLObject(kind, name); })
 {
     m_Link->device = this;
@@ -45,11 +45,7 @@ GLDevice::GLDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND d
 
 GLDevice::~GLDevice()
 {
-    for (GLTexture*& texture : m_State.textures) {
-        if (texture)
-            texture->Release();
-        texture = nullptr;
-    }
+    ReleaseTextures();
     // Free our GL objects while a window can still make the context current;
     // if none can, they go with the context.
     EnsureContext(m_FocusWindow);
@@ -68,179 +64,18 @@ GLDevice::~GLDevice()
     m_Link->device = nullptr;
 }
 
-// --- state ---------------------------------------------------------------------
+// --- state: kept by the core ------------------------------------------------------
 
-HRESULT GLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
+bool GLDevice::OwnsTexture(IDirect3DBaseTexture9* texture) const
 {
-    if (state >= D3DRS_STATECOUNT_EXT)
-        return D3DERR_INVALIDCALL;
-    m_State.renderStates[state] = value;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value)
-{
-    if (state >= D3DRS_STATECOUNT_EXT || !value)
-        return D3DERR_INVALIDCALL;
-    *value = m_State.renderStates[state];
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix)
-{
-    D3DMATRIX* slot = m_State.Transform(state);
-    if (!slot || !matrix)
-        return D3DERR_INVALIDCALL;
-    *slot = *matrix;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix)
-{
-    D3DMATRIX* slot = m_State.Transform(state);
-    if (!slot || !matrix)
-        return D3DERR_INVALIDCALL;
-    *matrix = *slot;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetLight(DWORD index, const D3DLIGHT9* light)
-{
-    if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL)
-        return D3DERR_INVALIDCALL;
-    m_State.lights[index].light = *light;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetLight(DWORD index, D3DLIGHT9* light)
-{
-    const auto it = m_State.lights.find(index);
-    if (!light || it == m_State.lights.end())
-        return D3DERR_INVALIDCALL;
-    *light = it->second.light;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::LightEnable(DWORD index, BOOL enable)
-{
-    auto it = m_State.lights.find(index);
-    if (it == m_State.lights.end())
-        it = m_State.lights.emplace(index, GLDeviceState::LightSlot{d3dtogl::DefaultLight(), false}).first;
-    it->second.enabled = enable != FALSE;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetLightEnable(DWORD index, BOOL* enable)
-{
-    const auto it = m_State.lights.find(index);
-    if (!enable || it == m_State.lights.end())
-        return D3DERR_INVALIDCALL;
-    *enable = it->second.enabled ? TRUE : FALSE;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetMaterial(const D3DMATERIAL9* material)
-{
-    if (!material)
-        return D3DERR_INVALIDCALL;
-    m_State.material = *material;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetMaterial(D3DMATERIAL9* material)
-{
-    if (!material)
-        return D3DERR_INVALIDCALL;
-    *material = m_State.material;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
-{
-    if (stage >= D3DTEXTURESTAGECOUNT_EXT)
-        return D3DERR_INVALIDCALL;
-    GLTexture* ours = nullptr;
-    if (texture) {
-        ours = dynamic_cast<GLTexture*>(texture);
-        if (!ours || ours->Link() != m_Link)
-            return D3DERR_INVALIDCALL;  // another device's texture
-        ours->AddRef();
-    }
-    GLTexture*& slot = m_State.textures[stage];
-    if (slot)
-        slot->Release();
-    slot = ours;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture)
-{
-    if (stage >= D3DTEXTURESTAGECOUNT_EXT || !texture)
-        return D3DERR_INVALIDCALL;
-    *texture = m_State.textures[stage];
-    if (*texture)
-        (*texture)->AddRef();
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
-{
-    if (stage >= D3DTEXTURESTAGECOUNT_EXT || type == 0 || type >= D3DTSS_STATECOUNT_EXT)
-        return D3DERR_INVALIDCALL;
-    m_State.stageStates[stage][type] = value;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value)
-{
-    if (stage >= D3DTEXTURESTAGECOUNT_EXT || type == 0 || type >= D3DTSS_STATECOUNT_EXT || !value)
-        return D3DERR_INVALIDCALL;
-    *value = m_State.stageStates[stage][type];
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetFVF(DWORD fvf)
-{
-    m_State.fvf = fvf;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetFVF(DWORD* fvf)
-{
-    if (!fvf)
-        return D3DERR_INVALIDCALL;
-    *fvf = m_State.fvf;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::SetViewport(const D3DVIEWPORT9* viewport)
-{
-    if (!viewport)
-        return D3DERR_INVALIDCALL;
-    const GLSwapChain* chain = m_RenderTarget->Chain();
-    const D3DVIEWPORT9& v = *viewport;
-    // Unsigned sums: a huge X or Y must not wrap round into range.
-    const unsigned long long right = static_cast<unsigned long long>(v.X) + v.Width;
-    const unsigned long long bottom = static_cast<unsigned long long>(v.Y) + v.Height;
-    if (v.Width == 0 || v.Height == 0 || right > chain->Width() || bottom > chain->Height() ||
-        !(v.MinZ >= 0.0f && v.MinZ <= 1.0f) || !(v.MaxZ >= 0.0f && v.MaxZ <= 1.0f))
-        return D3DERR_INVALIDCALL;
-    m_State.viewport = v;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::GetViewport(D3DVIEWPORT9* viewport)
-{
-    if (!viewport)
-        return D3DERR_INVALIDCALL;
-    *viewport = m_State.viewport;
-    return D3D_OK;
+    const auto* ours = dynamic_cast<GLTexture*>(texture);
+    return ours && ours->Link() == m_Link;  // else another device's texture
 }
 
 void GLDevice::ResetViewport()
 {
     const GLSwapChain* chain = m_RenderTarget->Chain();
-    m_State.viewport = D3DVIEWPORT9{0, 0, chain->Width(), chain->Height(), 0.0f, 1.0f};
+    SetTargetSize(chain->Width(), chain->Height());
 }
 
 // --- context -------------------------------------------------------------------
@@ -454,7 +289,7 @@ float GLDevice::PointSize(float size) const
     return std::max({size * scale, minimum * scale, 1.0f});
 }
 
-void GLDevice::DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count)
+void GLDevice::DrawPoints(const VertexFormat& layout, const unsigned char* vertices, UINT stride, UINT count)
 {
     if (layout.pointSizeOffset < 0) {
         GL().SetPointSize(PointSize(BitsToFloat(m_State.renderStates[D3DRS_POINTSIZE])));
@@ -483,11 +318,11 @@ void GLDevice::DrawPoints(const GLVertexLayout& layout, const unsigned char* ver
 HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                                   UINT vertexStride)
 {
-    const GLVertexLayout layout = GLVertexLayout::FromFVF(m_State.fvf);
-    const UINT vertexCount = d3dtogl::VertexCount(type, primitiveCount);
-    if (!m_InScene || !vertexData || primitiveCount == 0 || primitiveCount > kMaxPrimitiveCount ||
-        vertexCount == 0 || !layout.valid || vertexStride < layout.size)
-        return D3DERR_INVALIDCALL;
+    if (const HRESULT result = DeviceChecks::DrawUP(m_State, type, primitiveCount, vertexData, vertexStride);
+        result != D3D_OK)
+        return result;
+    const VertexFormat& layout = m_State.vertexFormat;
+    const UINT vertexCount = VerticesForPrimitives(type, primitiveCount);
     if (!PrepareDraw())
         return D3DERR_NOTAVAILABLE;
 
@@ -504,11 +339,11 @@ HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, co
 
 HRESULT GLDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
 {
-    const GLVertexLayout layout = GLVertexLayout::FromFVF(subset.fvf);
-    if (!m_InScene || !GLMeshCache::IsWellFormed(subset, layout) ||
-        (m_Meshes.NeedsUpload(subset) && !GLMeshCache::IndicesInRange(subset)))
+    TakeFVF(subset.fvf);
+    if (DeviceChecks::MeshSubset(m_State, subset) != D3D_OK ||
+        (m_Meshes.NeedsUpload(subset) && !DeviceChecks::IndicesInRange(subset)))
         return D3DERR_INVALIDCALL;
-    m_State.fvf = subset.fvf;
+    const VertexFormat& layout = m_State.vertexFormat;
     if (subset.numIndices == 0)
         return D3D_OK;
     if (!PrepareDraw())
@@ -521,7 +356,7 @@ HRESULT GLDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
     // would cost the renderer its vertices and nothing else.
     D3DXMATRIX worldView;
     D3DXMATRIX transform;
-    const D3DXMATRIX world(m_State.world);
+    const D3DXMATRIX world(m_State.World());
     const D3DXMATRIX view(m_State.view);
     const D3DXMATRIX projection(m_State.projection);
     D3DXMatrixMultiply(&worldView, &world, &view);
@@ -543,32 +378,14 @@ void GLDevice::ForgetMeshEXT(const void* key)
 
 HRESULT GLDevice::Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil)
 {
-    constexpr DWORD kKnownFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-    const bool depthStencilAsked = (flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0;
-    const bool stencilAvailable = HasDepthBuffer() && m_Params.AutoDepthStencilFormat == D3DFMT_D24S8;
-    if (rectCount != 0 || rects || (flags & ~kKnownFlags) != 0 || (depthStencilAsked && !HasDepthBuffer()) ||
-        ((flags & D3DCLEAR_STENCIL) && !stencilAvailable) || !(z >= 0.0f && z <= 1.0f))
-        return D3DERR_INVALIDCALL;
+    const bool hasStencil = HasDepthBuffer() && m_Params.AutoDepthStencilFormat == D3DFMT_D24S8;
+    if (const HRESULT result = DeviceChecks::Clear(rectCount, rects, flags, z, HasDepthBuffer(), hasStencil);
+        result != D3D_OK)
+        return result;
     GLSwapChain* chain = BindRenderTarget();
     if (!chain)
         return D3DERR_NOTAVAILABLE;
     GL().Clear(m_State.viewport, chain->Target(), flags, color, z, stencil);
-    return D3D_OK;
-}
-
-HRESULT GLDevice::BeginScene()
-{
-    if (m_InScene)
-        return D3DERR_INVALIDCALL;
-    m_InScene = true;
-    return D3D_OK;
-}
-
-HRESULT GLDevice::EndScene()
-{
-    if (!m_InScene)
-        return D3DERR_INVALIDCALL;
-    m_InScene = false;
     return D3D_OK;
 }
 
@@ -593,23 +410,13 @@ HRESULT GLDevice::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params, IDire
     *swapChain = nullptr;
     if (!params)
         return D3DERR_INVALIDCALL;
-    const HWND window = params->hDeviceWindow.IsNull() ? m_FocusWindow : params->hDeviceWindow;
+    HWND window;
     RECT client{};
-    if (!GetClientRect(window, &client))
+    if (DeviceChecks::PresentWindow(m_FocusWindow, *params, &window, &client) != D3D_OK)
         return D3DERR_INVALIDCALL;
-    // Zero means the window's client size, as in Direct3D; the result is
-    // written back into the caller's parameters.
-    if (params->BackBufferWidth == 0)
-        params->BackBufferWidth = static_cast<UINT>(client.right);
-    if (params->BackBufferHeight == 0)
-        params->BackBufferHeight = static_cast<UINT>(client.bottom);
-    if (params->BackBufferFormat == D3DFMT_UNKNOWN)
-        params->BackBufferFormat = m_Params.BackBufferFormat;
-    if (params->BackBufferCount == 0)
-        params->BackBufferCount = 1;
-    if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0 ||
-        params->BackBufferWidth > GLTexture::kMaxSize || params->BackBufferHeight > GLTexture::kMaxSize)
-        return D3DERR_INVALIDCALL;
+    // The defaults chosen are written back into the caller's parameters.
+    if (const HRESULT result = DeviceChecks::BackBuffer(params, client, m_Params.BackBufferFormat); result != D3D_OK)
+        return result;
 
     auto* chain = new GLSwapChain(this, *params, window, false);
     m_AdditionalSwapChains.push_back(chain);
@@ -674,14 +481,13 @@ HRESULT GLDevice::PresentChain(GLSwapChain* chain, const HWND& window)
 }
 
 HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD /*usage*/, D3DFORMAT format,
-                                D3DPOOL /*pool*/, IDirect3DTexture9** texture, void* sharedHandle)
+                                D3DPOOL pool, IDirect3DTexture9** texture, void* sharedHandle)
 {
     if (!texture)
         return D3DERR_INVALIDCALL;
     *texture = nullptr;
-    if (width == 0 || height == 0 || width > GLTexture::kMaxSize || height > GLTexture::kMaxSize || levels > 1 ||
-        (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) || sharedHandle)
-        return D3DERR_INVALIDCALL;
-    *texture = new GLTexture(m_Link, width, height, format);
+    if (const HRESULT result = DeviceChecks::Texture(width, height, levels, format, sharedHandle); result != D3D_OK)
+        return result;
+    *texture = new GLTexture(m_Link, width, height, format, pool);
     return D3D_OK;
 }

@@ -13,7 +13,7 @@
 // context on its own drawable. The GL state each context was last given is
 // remembered per context (GLFixedFunction), so a draw sends only what
 // changed; each context has lighting programs of its own, built when a
-// draw first needs them. State calls only change the shadow (GLDeviceState); GL objects
+// draw first needs them. State calls only change the shadow (DeviceCore); GL objects
 // are made at their first use; objects freed while no window can make a
 // context current are deleted the next time one can. Each swap chain draws
 // into storage of the size the frame is shown at (see GLSwapChain);
@@ -34,20 +34,16 @@
 #include <vector>
 
 #include "GLDeleteQueue.h"
-#include "GLDeviceState.h"
 #include "GLFixedFunction.h"
 #include "GLMeshCache.h"
 #include "GLSwapChain.h"
 #include "GLTexture.h"
-#include "RefCounted.h"
+#include "DeviceCore.h"
 #include "d3d9.h"
 
-class GLDevice final : public RefCounted<IDirect3DDevice9>
+class GLDevice final : public DeviceCore
 {
 public:
-    // Largest primitive count one DrawPrimitiveUP may ask for.
-    static constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
-
     // Made by GLDirect3D9::CreateDevice with checked arguments: params hold
     // the back-buffer size and format, and deviceWindow is a window.
     // programText: the lighting program's GLSL (its own when empty).
@@ -64,29 +60,8 @@ public:
     // compile or link.
     bool CheckLightingProgram(std::string* error);
 
-    // --- IDirect3DDevice9 ---------------------------------------------------
-    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
-    HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
-    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
-    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
-    HRESULT SetLight(DWORD index, const D3DLIGHT9* light) override;
-    HRESULT GetLight(DWORD index, D3DLIGHT9* light) override;
-    HRESULT LightEnable(DWORD index, BOOL enable) override;
-    HRESULT GetLightEnable(DWORD index, BOOL* enable) override;
-    HRESULT SetMaterial(const D3DMATERIAL9* material) override;
-    HRESULT GetMaterial(D3DMATERIAL9* material) override;
-    HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
-    HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override;
-    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
-    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override;
-    HRESULT SetFVF(DWORD fvf) override;
-    HRESULT GetFVF(DWORD* fvf) override;
-    HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
-    HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
-
-    // Outside BeginScene/EndScene, with an FVF other than XYZ plus normal,
-    // point size, colours and 2-D texture coordinates, or a stride shorter
-    // than the FVF's vertex: D3DERR_INVALIDCALL, nothing drawn.
+    // --- IDirect3DDevice9 (state calls: DeviceCore) ---------------------------
+    // Arguments DeviceChecks refuses: D3DERR_INVALIDCALL, nothing drawn.
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                             UINT vertexStride) override;
     // Also sets the device's FVF to the mesh's, as D3DX's DrawSubset does. A
@@ -98,15 +73,13 @@ public:
 
     HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                   DWORD stencil) override;
-    HRESULT BeginScene() override;
-    HRESULT EndScene() override;
 
     HRESULT GetSwapChain(UINT index, IDirect3DSwapChain9** swapChain) override;
     HRESULT CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params, IDirect3DSwapChain9** swapChain) override;
     HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* target) override;
     HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** target) override;
 
-    // width and height 1..GLTexture::kMaxSize, one level (levels 0 or 1),
+    // width and height 1..DeviceChecks::kMaxSize, one level (levels 0 or 1),
     // format A8R8G8B8 or X8R8G8B8; anything else D3DERR_INVALIDCALL.
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DTexture9** texture, void* sharedHandle) override;
@@ -154,6 +127,8 @@ private:
 
     ~GLDevice() override;
 
+    bool OwnsTexture(IDirect3DBaseTexture9* texture) const override;
+
     bool HasDepthBuffer() const { return m_Params.EnableAutoDepthStencil != FALSE; }
     bool IsContextCurrent() const { return m_Context != nullptr && !m_CurrentSurface.expired(); }
     GLFixedFunction& GL() { return m_Context->gl; }
@@ -173,7 +148,7 @@ private:
     // takes the storage size it wants, a present keeps what there is.
     unsigned int ChainFramebuffer(GLSwapChain* chain, bool beginFrame);
     bool PrepareDraw();
-    void DrawPoints(const GLVertexLayout& layout, const unsigned char* vertices, UINT stride, UINT count);
+    void DrawPoints(const VertexFormat& layout, const unsigned char* vertices, UINT stride, UINT count);
     float PointSize(float size) const;
     void ResetViewport();
 
@@ -184,11 +159,9 @@ private:
     DWORD m_BehaviorFlags;
     std::shared_ptr<GLDeviceLink> m_Link;
 
-    GLDeviceState m_State;
     std::unique_ptr<GLSwapChain> m_ImplicitSwapChain;
     std::vector<GLSwapChain*> m_AdditionalSwapChains;  // live ones, not counted
     GLBackBuffer* m_RenderTarget = nullptr;
-    bool m_InScene = false;
 
     std::weak_ptr<IWindowSurface> m_CurrentSurface;
     std::vector<std::unique_ptr<ContextRecord>> m_Contexts;

@@ -21,22 +21,13 @@ HRESULT GLDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND focusW
     *device = nullptr;
     if (!params || adapter != D3DADAPTER_DEFAULT)
         return D3DERR_INVALIDCALL;
-    const HWND deviceWindow = params->hDeviceWindow.IsNull() ? focusWindow : params->hDeviceWindow;
+    HWND deviceWindow;
     RECT client{};
-    if (!IsWindow(focusWindow) || !GetClientRect(deviceWindow, &client))
+    if (DeviceChecks::PresentWindow(focusWindow, *params, &deviceWindow, &client) != D3D_OK)
         return D3DERR_INVALIDCALL;
-
-    if (params->BackBufferWidth == 0)
-        params->BackBufferWidth = static_cast<UINT>(client.right);
-    if (params->BackBufferHeight == 0)
-        params->BackBufferHeight = static_cast<UINT>(client.bottom);
-    if (params->BackBufferFormat == D3DFMT_UNKNOWN)
-        params->BackBufferFormat = m_Options.displayMode.Format;
-    if (params->BackBufferCount == 0)
-        params->BackBufferCount = 1;
-    if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0 ||
-        params->BackBufferWidth > GLTexture::kMaxSize || params->BackBufferHeight > GLTexture::kMaxSize)
-        return D3DERR_INVALIDCALL;
+    if (const HRESULT result = DeviceChecks::BackBuffer(params, client, m_Options.displayMode.Format);
+        result != D3D_OK)
+        return result;
 
     auto* created = new GLDevice(*params, focusWindow, deviceWindow, behaviorFlags, m_Options.lightingProgram);
     std::string error;

@@ -63,14 +63,15 @@ void GLFixedFunction::EnableClientArray(unsigned int array, bool on, std::option
     Update(cached, on, [array](bool v) { v ? glEnableClientState(array) : glDisableClientState(array); });
 }
 
-bool GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target, std::string* error)
+bool GLFixedFunction::Apply(const DeviceState& state, const GLTarget& target, std::string* error)
 {
     if (!ApplyProgram(state, error))
         return false;
     ApplyRenderStates(state.renderStates);
     ApplyTransforms(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
                                             state.viewport.Height));
-    ApplyTexture(state.textures[0], state.stageStates[0]);
+    // The core binds only this device's textures.
+    ApplyTexture(static_cast<GLTexture*>(state.textures[0]), state.stageStates[0]);
     ApplyViewport(state.viewport, target);
     // Direct3D's lines are a back-buffer pixel wide, however far the
     // present stretches them.
@@ -78,7 +79,7 @@ bool GLFixedFunction::Apply(const GLDeviceState& state, const GLTarget& target, 
     return true;
 }
 
-bool GLFixedFunction::ApplyProgram(const GLDeviceState& state, std::string* error)
+bool GLFixedFunction::ApplyProgram(const DeviceState& state, std::string* error)
 {
     GLLightingShader::Lights lights;
     const GLLightingShader shader = GLLightingShader::ForState(state, &lights, &m_LightIndex);
@@ -157,7 +158,7 @@ void GLFixedFunction::ApplyRenderStates(const DWORD* rs)
     });
 }
 
-void GLFixedFunction::ApplyTransforms(const GLDeviceState& state, const GLRect& viewport)
+void GLFixedFunction::ApplyTransforms(const DeviceState& state, const GLRect& viewport)
 {
     // Direct3D's pixel centres, in the pixels the frame is drawn at.
     const D3DXMATRIX projection = d3dtogl::ProjectionFromD3D(state.projection, static_cast<UINT>(viewport.width),
@@ -171,7 +172,7 @@ void GLFixedFunction::ApplyTransforms(const GLDeviceState& state, const GLRect& 
     // The program reads GL's modelview (and the normal matrix GL derives
     // from it), so that its positions match fixed function's exactly.
     const D3DXMATRIX view(state.view);
-    const D3DXMATRIX world(state.world);
+    const D3DXMATRIX world(state.World());
     if (!m_View || !(*m_View == view) || !m_World || !(*m_World == world)) {
         // Direct3D maps a point as p * world * view; the same sixteen floats
         // read column-major give GL's view * world.
@@ -238,7 +239,7 @@ void GLFixedFunction::ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget
            [](const std::pair<float, float>& z) { glDepthRange(z.first, z.second); });
 }
 
-void GLFixedFunction::SetVertexArrays(const GLVertexLayout& layout, const unsigned char* base, UINT stride)
+void GLFixedFunction::SetVertexArrays(const VertexFormat& layout, const unsigned char* base, UINT stride)
 {
     const auto s = static_cast<GLsizei>(stride);
     glVertexPointer(3, GL_FLOAT, s, base);

@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "D3DToGL.h"
-#include "GLDeviceState.h"
+#include "DeviceState.h"
 #include "GLLightingProgram.h"
 #include "GLLightingShader.h"
 #include "GLTarget.h"
-#include "GLVertexLayout.h"
+#include "VertexFormat.h"
 
 class GLTexture;
 
@@ -42,12 +42,12 @@ public:
     // viewport, for drawing into target. False, with *error one line
     // quoting the driver, when the lighting program the draw needs does not
     // compile or link; the draw must then be left out.
-    bool Apply(const GLDeviceState& state, const GLTarget& target, std::string* error);
+    bool Apply(const DeviceState& state, const GLTarget& target, std::string* error);
     void ApplyViewport(const D3DVIEWPORT9& viewport, const GLTarget& target);
 
     // Vertex arrays of layout starting at base: a client pointer, or an
     // offset into the bound GL_ARRAY_BUFFER.
-    void SetVertexArrays(const GLVertexLayout& layout, const unsigned char* base, UINT stride);
+    void SetVertexArrays(const VertexFormat& layout, const unsigned char* base, UINT stride);
     void SetPointSize(float size);
     void SetLineWidth(float width);
     void BindBuffers(unsigned int arrayBuffer, unsigned int elementBuffer);
@@ -77,9 +77,9 @@ public:
 
 private:
     void ApplyRenderStates(const DWORD* rs);
-    bool ApplyProgram(const GLDeviceState& state, std::string* error);
+    bool ApplyProgram(const DeviceState& state, std::string* error);
     // viewport: the viewport in storage pixels.
-    void ApplyTransforms(const GLDeviceState& state, const GLRect& viewport);
+    void ApplyTransforms(const DeviceState& state, const GLRect& viewport);
     void ApplyTexture(GLTexture* texture, const DWORD* stage);
     void Enable(unsigned int cap, bool on, std::optional<bool>& cached);
     void EnableClientArray(unsigned int array, bool on, std::optional<bool>& cached);

@@ -141,7 +141,7 @@ void GLLightingProgram::Send(int location, std::optional<float>& cached, float v
     ++m_Uploads;
 }
 
-void GLLightingProgram::Send(const GLDeviceState& state, const GLLightingShader::Lights& lights)
+void GLLightingProgram::Send(const DeviceState& state, const GLLightingShader::Lights& lights)
 {
     const D3DMATERIAL9& m = state.material;
     const D3DCOLORVALUE* colors[4] = {&m.Ambient, &m.Diffuse, &m.Specular, &m.Emissive};

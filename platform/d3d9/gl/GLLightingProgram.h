@@ -12,7 +12,7 @@
 #include <string>
 
 #include "D3DToGL.h"
-#include "GLDeviceState.h"
+#include "DeviceState.h"
 #include "GLLightingShader.h"
 
 class GLLightingProgram
@@ -31,7 +31,7 @@ public:
     unsigned int Name() const { return m_Program; }
     // Sends what changed of the material, the lighting states and lights;
     // this program must be the current one.
-    void Send(const GLDeviceState& state, const GLLightingShader::Lights& lights);
+    void Send(const DeviceState& state, const GLLightingShader::Lights& lights);
     // Uniform values sent so far (one per glUniform call).
     int Uploads() const { return m_Uploads; }
 

@@ -10,7 +10,7 @@ bool GLLightingShader::Lights::operator==(const Lights& o) const
            std::memcmp(lights.data(), o.lights.data(), sizeof(D3DLIGHT9) * static_cast<size_t>(count)) == 0;
 }
 
-GLLightingShader GLLightingShader::ForState(const GLDeviceState& state, Lights* lights,
+GLLightingShader GLLightingShader::ForState(const DeviceState& state, Lights* lights,
                                             std::array<int, kMaxLights>* indices)
 {
     const DWORD* rs = state.renderStates;

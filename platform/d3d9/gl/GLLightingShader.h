@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "GLDeviceState.h"
+#include "DeviceState.h"
 
 struct GLLightingShader
 {
@@ -38,7 +38,7 @@ struct GLLightingShader
 
     // For a draw with state (its FVF included); *lights and *indices (the
     // D3D index each light slot shows, -1 for none) are filled in.
-    static GLLightingShader ForState(const GLDeviceState& state, Lights* lights, std::array<int, kMaxLights>* indices);
+    static GLLightingShader ForState(const DeviceState& state, Lights* lights, std::array<int, kMaxLights>* indices);
     // Every feature on and eight spot lights: the longest text.
     static GLLightingShader Largest();
 

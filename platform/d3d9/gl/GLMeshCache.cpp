@@ -5,22 +5,6 @@
 
 #include "GLApi.h"
 
-bool GLMeshCache::IsWellFormed(const D3DMESHSUBSET_EXT& subset, const GLVertexLayout& layout)
-{
-    if (!layout.valid || subset.stride < layout.size || subset.numIndices % 3 != 0)
-        return false;
-    return subset.numIndices == 0 || (subset.indices && subset.vertices && subset.numVertices > 0);
-}
-
-bool GLMeshCache::IndicesInRange(const D3DMESHSUBSET_EXT& subset)
-{
-    for (UINT i = 0; i < subset.numIndices; ++i) {
-        if (subset.indices[i] >= subset.numVertices)
-            return false;
-    }
-    return true;
-}
-
 GLMeshCache::Key GLMeshCache::KeyOf(const D3DMESHSUBSET_EXT& subset)
 {
     return {reinterpret_cast<std::uintptr_t>(subset.key), subset.subset};

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "GLDeleteQueue.h"
-#include "GLVertexLayout.h"
+#include "VertexFormat.h"
 #include "d3d9.h"
 
 class GLMeshCache
@@ -40,13 +40,6 @@ public:
     GLMeshCache(const GLMeshCache&) = delete;
     GLMeshCache& operator=(const GLMeshCache&) = delete;
 
-    // True when the subset's shape can be drawn: a triangle list with
-    // vertices as long as layout says and the pointers its counts need.
-    static bool IsWellFormed(const D3DMESHSUBSET_EXT& subset, const GLVertexLayout& layout);
-    // True when every index names one of the subset's vertices. Checked
-    // before each upload (data that was checked and uploaded is not checked
-    // again while its version stays).
-    static bool IndicesInRange(const D3DMESHSUBSET_EXT& subset);
     // True when Prepare would upload: a new subset, another version, or
     // other counts or layout.
     bool NeedsUpload(const D3DMESHSUBSET_EXT& subset) const;

@@ -2,11 +2,12 @@
 
 #include "GLDevice.h"
 
-GLTexture::GLTexture(std::shared_ptr<GLDeviceLink> link, UINT width, UINT height, D3DFORMAT format)
+GLTexture::GLTexture(std::shared_ptr<GLDeviceLink> link, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool)
     : m_Link(std::move(link)),
       m_Width(width),
       m_Height(height),
       m_Format(format),
+      m_Pool(pool),
       m_Pixels(static_cast<size_t>(width) * height, 0u)
 {
 }
@@ -21,7 +22,7 @@ HRESULT GLTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc)
 {
     if (level != 0 || !desc)
         return D3DERR_INVALIDCALL;
-    *desc = D3DSURFACE_DESC{m_Format, D3DPOOL_MANAGED, m_Width, m_Height};
+    *desc = D3DSURFACE_DESC{m_Format, m_Pool, m_Width, m_Height};
     return D3D_OK;
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "DeviceChecks.h"
 #include "RefCounted.h"
 #include "d3d9.h"
 
@@ -26,11 +27,11 @@ struct GLDeviceLink
 class GLTexture final : public RefCounted<IDirect3DTexture9>
 {
 public:
-    static constexpr UINT kMaxSize = 8192;
+    static constexpr UINT kMaxSize = DeviceChecks::kMaxSize;
 
     // width and height in 1..kMaxSize, format A8R8G8B8 or X8R8G8B8 (the
     // device checks them). Pixels start zeroed.
-    GLTexture(std::shared_ptr<GLDeviceLink> link, UINT width, UINT height, D3DFORMAT format);
+    GLTexture(std::shared_ptr<GLDeviceLink> link, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
 
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
     HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
@@ -55,6 +56,7 @@ private:
     UINT m_Width;
     UINT m_Height;
     D3DFORMAT m_Format;
+    D3DPOOL m_Pool;
     std::vector<DWORD> m_Pixels;
     bool m_Locked = false;
     bool m_LockedForWriting = false;

@@ -1,7 +1,8 @@
-// A Direct3D 9 device that draws nothing: it keeps every state it is given,
-// so a test can read it back through the Get calls and the accessors below,
-// counts scenes, draws and presents, and, while recording is on, keeps a
-// copy of every call in order.
+// A Direct3D 9 device that draws nothing: the shared core (DeviceCore) keeps
+// every state it is given and checks every argument as the OpenGL device
+// does, so a test can read the state back through the Get calls and the
+// accessors below; this device adds counts of scenes, draws and presents,
+// and, while recording is on, a copy of every call in order.
 //
 // Ownership: reference counted; whoever created it or got it from a Get call
 // holds a reference. The device owns its implicit swap chain (which shares
@@ -43,18 +44,15 @@
 
 #include "HeadlessCall.h"
 #include "HeadlessOptions.h"
-#include "RefCounted.h"
+#include "DeviceCore.h"
 #include "d3d9.h"
 
 class HeadlessSwapChain;
 class HeadlessSurface;
 
-class HeadlessDevice final : public RefCounted<IDirect3DDevice9>
+class HeadlessDevice final : public DeviceCore
 {
 public:
-    // Largest primitive count one DrawPrimitiveUP may ask for.
-    static constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
-
     // Made by HeadlessDirect3D9::CreateDevice with checked arguments: params
     // already hold the back-buffer size, and deviceWindow is a window.
     HeadlessDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow,
@@ -109,6 +107,7 @@ public:
 
     // --- counters, always kept (accepted calls only) -------------------------------
     int DrawCallCount() const { return m_DrawCalls; }
+    // Draws asked for outside BeginScene/EndScene (all refused).
     int DrawsOutsideSceneCount() const { return m_DrawsOutsideScene; }
     int ClearCount() const { return m_Clears; }
     int BeginSceneCount() const { return m_BeginScenes; }
@@ -116,7 +115,6 @@ public:
     int PresentCount() const { return m_Presents; }
     // Presents shown in this window (by any swap chain).
     int PresentCount(const HWND& window) const;
-    bool IsInScene() const { return m_InScene; }
     // Number of DrawMeshSubsetEXT calls that found a (key, subset) new or at a
     // new version: the uploads a device with its own buffers would make.
     int MeshUploadCount() const { return m_MeshUploads; }
@@ -128,9 +126,9 @@ public:
     D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state) const;
     DWORD TextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type) const;
     IDirect3DBaseTexture9* TextureAt(DWORD stage) const;
-    const D3DMATERIAL9& Material() const { return m_Material; }
-    DWORD FVF() const { return m_FVF; }
-    const D3DVIEWPORT9& Viewport() const { return m_Viewport; }
+    const D3DMATERIAL9& Material() const { return m_State.material; }
+    DWORD FVF() const { return m_State.fvf; }
+    const D3DVIEWPORT9& Viewport() const { return m_State.viewport; }
     // Indices SetLight or LightEnable ever touched, ascending; and those on.
     std::vector<DWORD> LightIndices() const;
     std::vector<DWORD> EnabledLightIndices() const;
@@ -142,6 +140,7 @@ public:
     const HWND& FocusWindow() const { return m_FocusWindow; }
     DWORD BehaviorFlags() const { return m_BehaviorFlags; }
     bool HasDepthBuffer() const { return m_Params.EnableAutoDepthStencil != FALSE; }
+    bool HasStencil() const { return HasDepthBuffer() && m_Params.AutoDepthStencilFormat == D3DFMT_D24S8; }
     const std::shared_ptr<HeadlessCounters>& Counters() const { return m_Counters; }
 
     // --- for the swap chains ------------------------------------------------------
@@ -152,17 +151,13 @@ public:
     void NoteSwapChainGone(HeadlessSwapChain* chain);
 
 private:
-    struct LightSlot
-    {
-        D3DLIGHT9 light{};
-        bool enabled = false;
-    };
-
     ~HeadlessDevice() override;
+
+    bool OwnsTexture(IDirect3DBaseTexture9* texture) const override;
+    void CountDraw(HRESULT result);
 
     // The new record, or null while not recording.
     HeadlessCall* Record(const char* name, std::initializer_list<DWORD> args, HRESULT result);
-    static bool IsKnownTransform(D3DTRANSFORMSTATETYPE state);
     void BindRenderTarget(HeadlessSurface* surface);
     HeadlessSwapChain* CurrentChain() const;
 
@@ -171,20 +166,10 @@ private:
     DWORD m_BehaviorFlags;
     std::shared_ptr<HeadlessCounters> m_Counters;
 
-    DWORD m_RenderStates[D3DRS_STATECOUNT_EXT]{};
-    std::map<DWORD, D3DMATRIX> m_Transforms;  // only those ever set; others identity
-    std::map<DWORD, LightSlot> m_Lights;
-    D3DMATERIAL9 m_Material{};
-    IDirect3DBaseTexture9* m_Textures[D3DTEXTURESTAGECOUNT_EXT]{};
-    DWORD m_StageStates[D3DTEXTURESTAGECOUNT_EXT][D3DTSS_STATECOUNT_EXT]{};
-    DWORD m_FVF = 0;
-    D3DVIEWPORT9 m_Viewport{};
-
     std::unique_ptr<HeadlessSwapChain> m_ImplicitSwapChain;
     HeadlessSurface* m_RenderTarget = nullptr;  // a back buffer; not counted (see NoteSwapChainGone)
     int m_AdditionalSwapChains = 0;
 
-    bool m_InScene = false;
     int m_DrawCalls = 0;
     int m_DrawsOutsideScene = 0;
     int m_Clears = 0;
@@ -195,6 +180,8 @@ private:
     std::map<std::pair<const void*, DWORD>, unsigned long long> m_MeshVersions;
     int m_MeshUploads = 0;
 
+    // Names this device in its textures, which hold no device.
+    std::shared_ptr<const char> m_TextureMaker = std::make_shared<const char>('\0');
     bool m_Recording = false;
     std::vector<HeadlessCall> m_Calls;
 };

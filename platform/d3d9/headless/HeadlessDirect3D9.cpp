@@ -2,20 +2,6 @@
 
 #include <utility>
 
-namespace {
-
-// The back-buffer size a zero in the parameters stands for: the window's
-// client size, at least one pixel, as a real device would never make an
-// empty buffer.
-UINT SizeOr(UINT given, LONG client)
-{
-    if (given != 0)
-        return given;
-    return client > 0 ? static_cast<UINT>(client) : 1u;
-}
-
-}  // namespace
-
 HeadlessDirect3D9::HeadlessDirect3D9(HeadlessOptions options) : m_Options(std::move(options))
 {
     if (!m_Options.counters)
@@ -45,22 +31,17 @@ HRESULT HeadlessDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND 
     *device = nullptr;
     if (!params || adapter != D3DADAPTER_DEFAULT)
         return D3DERR_INVALIDCALL;
-    const HWND deviceWindow = params->hDeviceWindow.IsNull() ? focusWindow : params->hDeviceWindow;
-    RECT client;
-    if (!GetClientRect(deviceWindow, &client))
+    HWND deviceWindow;
+    RECT client{};
+    if (DeviceChecks::PresentWindow(focusWindow, *params, &deviceWindow, &client) != D3D_OK)
         return D3DERR_INVALIDCALL;
-    const D3DFORMAT format = params->BackBufferFormat;
-    if (format != D3DFMT_UNKNOWN && format != D3DFMT_X8R8G8B8 && format != D3DFMT_A8R8G8B8)
-        return D3DERR_NOTAVAILABLE;
+    D3DPRESENT_PARAMETERS resolved = *params;
+    if (const HRESULT result = DeviceChecks::BackBuffer(&resolved, client, m_Options.displayMode.Format);
+        result != D3D_OK)
+        return result;
     if (m_Options.failCreateDevice)
         return m_Options.createDeviceError;
-
-    params->BackBufferWidth = SizeOr(params->BackBufferWidth, client.right - client.left);
-    params->BackBufferHeight = SizeOr(params->BackBufferHeight, client.bottom - client.top);
-    if (format == D3DFMT_UNKNOWN)
-        params->BackBufferFormat = m_Options.displayMode.Format;
-    if (params->BackBufferCount == 0)
-        params->BackBufferCount = 1;
+    *params = resolved;
 
     *device = new HeadlessDevice(*params, focusWindow, deviceWindow, behaviorFlags, m_Options.counters,
                                  m_Options.recordFromStart);

@@ -2,12 +2,15 @@
 
 #include <utility>
 
-HeadlessTexture::HeadlessTexture(UINT width, UINT height, D3DPOOL pool, std::shared_ptr<HeadlessCounters> counters)
+HeadlessTexture::HeadlessTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                                 std::shared_ptr<HeadlessCounters> counters, std::shared_ptr<const char> maker)
     : m_Width(width),
       m_Height(height),
+      m_Format(format),
       m_Pool(pool),
       m_Pixels(static_cast<size_t>(width) * height, 0u),
-      m_Counters(std::move(counters))
+      m_Counters(std::move(counters)),
+      m_Maker(std::move(maker))
 {
     if (m_Counters) {
         ++m_Counters->texturesCreated;
@@ -25,7 +28,7 @@ HRESULT HeadlessTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc)
 {
     if (level != 0 || !desc)
         return D3DERR_INVALIDCALL;
-    *desc = D3DSURFACE_DESC{D3DFMT_A8R8G8B8, m_Pool, m_Width, m_Height};
+    *desc = D3DSURFACE_DESC{m_Format, m_Pool, m_Width, m_Height};
     return D3D_OK;
 }
 

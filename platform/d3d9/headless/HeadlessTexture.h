@@ -1,4 +1,4 @@
-// A one-level A8R8G8B8 texture in system memory, with real pixels that
+// A one-level A8R8G8B8 (or X8R8G8B8) texture in system memory, with real pixels that
 // LockRect hands out.
 //
 // Ownership: reference counted; holds no device (it needs none), so a
@@ -15,11 +15,11 @@
 class HeadlessTexture final : public RefCounted<IDirect3DTexture9>
 {
 public:
-    // Largest width or height CreateTexture accepts.
-    static constexpr UINT kMaxSize = 8192;
-
-    // width and height within 1..kMaxSize; counters may be null.
-    HeadlessTexture(UINT width, UINT height, D3DPOOL pool, std::shared_ptr<HeadlessCounters> counters);
+    // Arguments checked by the device (DeviceChecks::Texture); counters may
+    // be null.
+    // maker names the device that made it, for the device to know its own.
+    HeadlessTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                    std::shared_ptr<HeadlessCounters> counters, std::shared_ptr<const char> maker);
 
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
     // Level 0 only; one lock at a time. rect, when given, must lie within
@@ -30,6 +30,7 @@ public:
     UINT Width() const { return m_Width; }
     UINT Height() const { return m_Height; }
     bool IsLocked() const { return m_Locked; }
+    const std::shared_ptr<const char>& Maker() const { return m_Maker; }
     // The pixel at column x, row y (0xAARRGGBB), for tests.
     DWORD Pixel(UINT x, UINT y) const { return m_Pixels.at(static_cast<size_t>(y) * m_Width + x); }
 
@@ -38,8 +39,10 @@ private:
 
     UINT m_Width;
     UINT m_Height;
+    D3DFORMAT m_Format;
     D3DPOOL m_Pool;
     std::vector<DWORD> m_Pixels;
     bool m_Locked = false;
     std::shared_ptr<HeadlessCounters> m_Counters;
+    std::shared_ptr<const char> m_Maker;
 };

@@ -20,9 +20,12 @@ public:
         params.Windowed = TRUE;
         params.SwapEffect = D3DSWAPEFFECT_DISCARD;
         EXPECT_EQ(m_D3D->CreateDevice(0, D3DDEVTYPE_HAL, HWND(m_Window), 0, &params, &m_Device), D3D_OK);
+        // Devices draw only inside a scene; the tests draw meshes straight away.
+        m_Device->BeginScene();
     }
     ~TestDevice()
     {
+        m_Device->EndScene();
         m_Device->Release();
         m_D3D->Release();
         EXPECT_EQ(counters->devicesAlive, 0);

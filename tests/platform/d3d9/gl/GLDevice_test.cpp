@@ -1,6 +1,6 @@
-// Device behaviour that needs no picture: the state shadow, what reaches
-// GL's matrices and lights, uploads, meshes left out of sight, deferred
-// deletion and references.
+// What the OpenGL device alone does, beyond the shared behaviour: what
+// reaches GL's matrices and lights, what the lighting program is sent,
+// uploads, meshes left out of sight, deferred deletion.
 #include <cmath>
 
 #include "D3DToGL.h"
@@ -25,74 +25,6 @@ void TransformColumnMajor(const float m[16], const float in[4], float out[4])
 {
     for (int row = 0; row < 4; ++row)
         out[row] = m[row] * in[0] + m[4 + row] * in[1] + m[8 + row] * in[2] + m[12 + row] * in[3];
-}
-
-TEST_F(RenderTest, StateShadowStartsAtDirect3DDefaultsAndAnswersGetCalls)
-{
-    DWORD value = 0;
-    const std::pair<D3DRENDERSTATETYPE, DWORD> defaults[] = {
-        {D3DRS_ZENABLE, D3DZB_TRUE},  {D3DRS_CULLMODE, D3DCULL_CCW},   {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
-        {D3DRS_LIGHTING, TRUE},       {D3DRS_SHADEMODE, D3DSHADE_GOURAUD}, {D3DRS_FILLMODE, D3DFILL_SOLID},
-        {D3DRS_SRCBLEND, D3DBLEND_ONE}, {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_AMBIENT, 0}};
-    for (const auto& [state, expected] : defaults) {
-        ASSERT_EQ(m_Device->GetRenderState(state, &value), D3D_OK);
-        EXPECT_EQ(value, expected) << "render state " << state;
-    }
-    m_Device->GetTextureStageState(0, D3DTSS_COLOROP, &value);
-    EXPECT_EQ(value, DWORD{D3DTOP_MODULATE});
-    m_Device->GetTextureStageState(1, D3DTSS_COLOROP, &value);
-    EXPECT_EQ(value, DWORD{D3DTOP_DISABLE});
-    D3DVIEWPORT9 viewport{};
-    m_Device->GetViewport(&viewport);
-    EXPECT_EQ(viewport.Width, UINT{kSize});
-    EXPECT_EQ(viewport.MaxZ, 1.0f);
-
-    // Round trips.
-    m_Device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
-    m_Device->GetRenderState(D3DRS_FILLMODE, &value);
-    EXPECT_EQ(value, DWORD{D3DFILL_WIREFRAME});
-    D3DXMATRIX translation;
-    D3DXMatrixTranslation(&translation, 1.0f, 2.0f, 3.0f);
-    m_Device->SetTransform(D3DTS_VIEW, &translation);
-    D3DXMATRIX readBack;
-    m_Device->GetTransform(D3DTS_VIEW, &readBack);
-    EXPECT_EQ(readBack, translation);
-    D3DMATERIAL9 material = MakeMaterial({0.1f, 0.2f, 0.3f, 0.4f}, {}, {}, {}, 7.0f);
-    m_Device->SetMaterial(&material);
-    D3DMATERIAL9 materialBack{};
-    m_Device->GetMaterial(&materialBack);
-    EXPECT_EQ(materialBack.Diffuse.b, 0.3f);
-    EXPECT_EQ(materialBack.Power, 7.0f);
-
-    // Lights: unknown until set or enabled; enabling an unset index makes
-    // Direct3D's default light.
-    D3DLIGHT9 light{};
-    EXPECT_EQ(m_Device->GetLight(4, &light), D3DERR_INVALIDCALL);
-    ASSERT_EQ(m_Device->LightEnable(4, TRUE), D3D_OK);
-    ASSERT_EQ(m_Device->GetLight(4, &light), D3D_OK);
-    EXPECT_EQ(light.Type, D3DLIGHT_DIRECTIONAL);
-    EXPECT_EQ(light.Direction.z, 1.0f);
-    BOOL enabled = FALSE;
-    m_Device->GetLightEnable(4, &enabled);
-    EXPECT_EQ(enabled, TRUE);
-    light.Type = static_cast<D3DLIGHTTYPE>(0);
-    EXPECT_EQ(m_Device->SetLight(4, &light), D3DERR_INVALIDCALL);
-
-    // Refused calls leave the state alone.
-    EXPECT_EQ(m_Device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(1), &translation), D3DERR_INVALIDCALL);
-    const D3DVIEWPORT9 tooWide{64, 0, 65, 10, 0.0f, 1.0f};
-    EXPECT_EQ(m_Device->SetViewport(&tooWide), D3DERR_INVALIDCALL);
-    m_Device->GetViewport(&viewport);
-    EXPECT_EQ(viewport.X, 0u);
-    EXPECT_EQ(m_Device->SetTextureStageState(D3DTEXTURESTAGECOUNT_EXT, D3DTSS_COLOROP, 0), D3DERR_INVALIDCALL);
-    // Draws outside a scene, and with a stride shorter than the vertex.
-    m_Device->SetFVF(kColorVertexFVF);
-    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, kDot, sizeof(ColorVertex)), D3DERR_INVALIDCALL);
-    m_Device->BeginScene();
-    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, kDot, 12), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_Device->BeginScene(), D3DERR_INVALIDCALL);
-    m_Device->EndScene();
-    EXPECT_EQ(Gl()->DrawCallCount(), 0);
 }
 
 TEST_F(RenderTest, ProjectionReachesGLWithDepthZeroToOneRemappedAndHalfAPixelShift)
@@ -187,7 +119,7 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
     SetFixedStates();
     const D3DMATERIAL9 material = MakeMaterial({0.5f, 0.5f, 0.5f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, {}, {}, 8.0f);
     m_Device->SetMaterial(&material);
-    D3DLIGHT9 sun = d3dtogl::DefaultLight();
+    D3DLIGHT9 sun = DefaultLight();
     D3DLIGHT9 lamp{};
     lamp.Type = D3DLIGHT_POINT;
     lamp.Position = {1.0f, 2.0f, 3.0f};
@@ -314,7 +246,7 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
     m_Window->SetRealised(true);
 }
 
-TEST_F(RenderTest, MeshesUploadOnceAndAgainOnlyAfterAChangeAndBadIndicesAreRefused)
+TEST_F(RenderTest, MeshesUploadAgainOnlyAfterAChangeAndFreeTheirBuffersWhenGone)
 {
     SetFixedStates();
     ComPtr<ID3DXMesh> sphere = MakeSphere(4, 6);
@@ -335,17 +267,6 @@ TEST_F(RenderTest, MeshesUploadOnceAndAgainOnlyAfterAChangeAndBadIndicesAreRefus
     m_Device->GetFVF(&fvf);
     EXPECT_EQ(fvf, DWORD{D3DFVF_XYZ | D3DFVF_NORMAL});
 
-    // A subset naming a vertex it does not have is refused before upload.
-    const float vertices[3][6] = {};
-    const WORD badIndices[3] = {0, 1, 3};
-    D3DMESHSUBSET_EXT bad{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 24, vertices, 3, badIndices, 3};
-    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(bad), D3DERR_INVALIDCALL);
-    const WORD twoIndices[2] = {0, 1};
-    D3DMESHSUBSET_EXT partial{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 24, vertices, 3, twoIndices, 2};
-    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(partial), D3DERR_INVALIDCALL);
-    D3DMESHSUBSET_EXT shortStride{&vertices, 0, 1, D3DFVF_XYZ | D3DFVF_NORMAL, 20, vertices, 3, badIndices, 0};
-    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(shortStride), D3DERR_INVALIDCALL);
-    EXPECT_EQ(Gl()->MeshUploadCount(), 2);
     ASSERT_EQ(m_Device->EndScene(), D3D_OK);
 
     // A mesh that goes tells the device, which frees its buffers.
@@ -424,44 +345,6 @@ TEST_F(RenderTest, ObjectsFreedWhileNoWindowCanMakeTheContextCurrentAreDeletedLa
               D3D_OK);
     EXPECT_EQ(Gl()->PendingDeletionCount(), 0u);
     EXPECT_FALSE(GLInspector::IsTexture(name));
-}
-
-TEST_F(RenderTest, ReferencesKeepTheDeviceAliveAndAGoneChainGivesTheTargetBack)
-{
-    IDirect3DDevice9* device = m_Device.Get();
-    const auto other = NewWindow(40, 30);
-    D3DPRESENT_PARAMETERS params{};
-    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
-    IDirect3DSwapChain9* chain = nullptr;
-    ASSERT_EQ(device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
-    IDirect3DSurface9* backBuffer = nullptr;
-    chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
-    device->SetRenderTarget(0, backBuffer);
-    backBuffer->Release();
-
-    // The chain holds the device: dropping ours leaves it alive.
-    device->AddRef();
-    m_Device.Reset();
-    EXPECT_EQ(device->AddRef(), 3u);  // ours, the chain's, this one
-    device->Release();
-
-    // The target's chain goes: the target falls back to the implicit one.
-    EXPECT_EQ(chain->Release(), 0u);
-    IDirect3DSurface9* target = nullptr;
-    device->GetRenderTarget(0, &target);
-    D3DSURFACE_DESC desc{};
-    target->GetDesc(&desc);
-    EXPECT_EQ(desc.Width, UINT{kSize});
-    target->Release();
-    D3DVIEWPORT9 viewport{};
-    device->GetViewport(&viewport);
-    EXPECT_EQ(viewport.Height, UINT{kSize});
-
-    // A texture may outlive its device.
-    IDirect3DTexture9* texture = nullptr;
-    device->CreateTexture(2, 2, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
-    EXPECT_EQ(device->Release(), 0u);
-    EXPECT_EQ(texture->Release(), 0u);
 }
 
 }  // namespace

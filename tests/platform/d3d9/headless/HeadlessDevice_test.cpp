@@ -9,7 +9,7 @@
 
 namespace {
 
-using HeadlessRecording = HeadlessFixture;
+using HeadlessDeviceTest = HeadlessFixture;
 
 // The 36-byte vertex of lines and fans: position, normal, colour, u, v.
 struct LineVertex
@@ -19,7 +19,7 @@ struct LineVertex
     float u, v;
 };
 
-TEST_F(HeadlessRecording, KeepsCallsInOrderWithCopiesOfWhatTheyWereGiven)
+TEST_F(HeadlessDeviceTest, KeepsCallsInOrderWithCopiesOfWhatTheyWereGiven)
 {
     // Off unless asked: the counters still run.
     m_Device->SetFVF(0x152);
@@ -74,11 +74,14 @@ TEST_F(HeadlessRecording, KeepsCallsInOrderWithCopiesOfWhatTheyWereGiven)
     EXPECT_TRUE(m_Headless->Calls().empty());
 }
 
-TEST_F(HeadlessRecording, VertexCountFollowsThePrimitiveTypeAndBadDrawsAreRefused)
+TEST_F(HeadlessDeviceTest, VertexCountFollowsThePrimitiveTypeAndBadDrawsAreRefused)
 {
     m_Headless->SetRecording(true);
     m_Device->SetFVF(D3DFVF_XYZ);
     const std::vector<float> data(3 * 64, 0.0f);
+    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, data.data(), 12), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Headless->DrawsOutsideSceneCount(), 1);
+    m_Device->BeginScene();
     const struct
     {
         D3DPRIMITIVETYPE type;
@@ -92,51 +95,84 @@ TEST_F(HeadlessRecording, VertexCountFollowsThePrimitiveTypeAndBadDrawsAreRefuse
     }
 
     EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 0, data.data(), 12), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, nullptr, 12), D3DERR_INVALIDCALL);
-    m_Device->SetFVF(0x152);  // 36-byte vertices in a 32-byte stride
-    EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, data.data(), 32), D3DERR_INVALIDCALL);
+    // Only accepted calls count.
     EXPECT_EQ(m_Headless->DrawCallCount(), 6);
+    EXPECT_EQ(m_Headless->ImplicitSwapChain()->DrawCallCount(), 6);
     EXPECT_EQ(m_Headless->Calls().back().result, D3DERR_INVALIDCALL);
+    EXPECT_TRUE(m_Headless->Calls().back().vertices.empty());
+    m_Device->EndScene();
+    EXPECT_EQ(m_Device->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Headless->BeginSceneCount(), 1);
+    EXPECT_EQ(m_Headless->EndSceneCount(), 1);
+    EXPECT_EQ(m_Headless->ImplicitSwapChain()->EndSceneCount(), 1);
 }
 
-TEST_F(HeadlessRecording, MeshSubsetsAreCheckedCopiedAndUploadedOncePerVersion)
+TEST_F(HeadlessDeviceTest, MeshSubsetsAreRecordedWithCopiesOfTheirData)
 {
     m_Headless->SetRecording(true);
     const float positions[4][3] = {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}};
     const WORD indices[6] = {0, 1, 2, 2, 1, 3};
     int key = 0;
-    D3DMESHSUBSET_EXT subset{&key, 0, 1, D3DFVF_XYZ, 12, positions, 4, indices, 6};
-
+    const D3DMESHSUBSET_EXT subset{&key, 0, 1, D3DFVF_XYZ, 12, positions, 4, indices, 6};
+    m_Device->BeginScene();
     ASSERT_EQ(m_Device->DrawMeshSubsetEXT(subset), D3D_OK);
     const HeadlessCall draw = m_Headless->Calls().back();
     EXPECT_EQ(draw.args, (std::vector<DWORD>{0, D3DFVF_XYZ, 12, 4, 6}));
     EXPECT_EQ(draw.object, &key);
     EXPECT_EQ(draw.indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
     EXPECT_EQ(draw.VertexVector3(3, 0), D3DXVECTOR3(1, 0, -1));
-
-    const WORD outside[3] = {0, 1, 4};  // vertex 4 does not exist
-    D3DMESHSUBSET_EXT bad = subset;
-    bad.indices = outside;
-    bad.numIndices = 3;
-    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(bad), D3DERR_INVALIDCALL);
-    bad = subset;
-    bad.numIndices = 5;
-    EXPECT_EQ(m_Device->DrawMeshSubsetEXT(bad), D3DERR_INVALIDCALL);
+    m_Device->EndScene();
     EXPECT_EQ(m_Headless->DrawCallCount(), 1);
+}
 
-    ASSERT_EQ(m_Device->DrawMeshSubsetEXT(subset), D3D_OK);  // same version
-    EXPECT_EQ(m_Headless->MeshUploadCount(), 1);
-    subset.subset = 1;
-    ASSERT_EQ(m_Device->DrawMeshSubsetEXT(subset), D3D_OK);
-    subset.version = 2;
-    ASSERT_EQ(m_Device->DrawMeshSubsetEXT(subset), D3D_OK);
-    EXPECT_EQ(m_Headless->MeshUploadCount(), 3);
+TEST(HeadlessDirect3D, InstalledFactorySharesCountersAndCanRecordFromTheStart)
+{
+    auto counters = std::make_shared<HeadlessCounters>();
+    Direct3DFactory previous = InstallHeadlessDirect3D(HeadlessOptions{.recordFromStart = true, .counters = counters});
+    auto window = std::make_shared<HeadlessWindow>(100, 50);
+    IDirect3D9* first = Direct3DCreate9(D3D_SDK_VERSION);
+    IDirect3D9* second = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(Direct3DCreate9(D3D_SDK_VERSION + 1), nullptr);
+    EXPECT_EQ(counters->direct3DCreated, 2);
+    D3DPRESENT_PARAMETERS params = HeadlessFixture::ContextParameters();
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(second->CreateDevice(0, D3DDEVTYPE_HAL, HWND(window), 0, &params, &device), D3D_OK);
+    EXPECT_EQ(counters->devicesCreated, 1);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    EXPECT_EQ(dynamic_cast<HeadlessDevice*>(device)->CallNames(), std::vector<std::string>{"SetRenderState"});
+    // The device does not need its Direct3D object.
+    first->Release();
+    second->Release();
+    EXPECT_EQ(counters->direct3DAlive, 0);
+    device->Release();
+    EXPECT_EQ(counters->devicesAlive, 0);
+    SetDirect3DFactory(previous);
+}
 
-    // Forgetting the key drops both its subsets.
-    m_Device->ForgetMeshEXT(&key);
-    EXPECT_EQ(m_Headless->KnownMeshSubsetCount(), 0u);
-    ASSERT_EQ(m_Device->DrawMeshSubsetEXT(subset), D3D_OK);
-    EXPECT_EQ(m_Headless->MeshUploadCount(), 4);
+TEST(HeadlessDirect3D, CreateDeviceChecksArgumentsBeforeTheFailureOptionAndAnEmptyWindowGetsOnePixel)
+{
+    auto counters = std::make_shared<HeadlessCounters>();
+    IDirect3D9* failing = CreateHeadlessDirect3D9(
+        HeadlessOptions{.failCreateDevice = true, .createDeviceError = D3DERR_OUTOFVIDEOMEMORY, .counters = counters});
+    auto window = std::make_shared<HeadlessWindow>(0, 0);
+    D3DPRESENT_PARAMETERS params = HeadlessFixture::ContextParameters();
+    IDirect3DDevice9* device = reinterpret_cast<IDirect3DDevice9*>(0x1);
+    EXPECT_EQ(failing->CreateDevice(0, D3DDEVTYPE_HAL, HWND(), 0, &params, &device), D3DERR_INVALIDCALL);
+    EXPECT_EQ(failing->CreateDevice(0, D3DDEVTYPE_HAL, HWND(window), 0, &params, &device), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(params.BackBufferWidth, 0u);  // failures leave the parameters alone
+    failing->Release();
+
+    IDirect3D9* working = CreateHeadlessDirect3D9(HeadlessOptions{.counters = counters});
+    ASSERT_EQ(working->CreateDevice(0, D3DDEVTYPE_HAL, HWND(window), 0, &params, &device), D3D_OK);
+    EXPECT_EQ(params.BackBufferWidth, 1u);
+    EXPECT_EQ(params.BackBufferHeight, 1u);
+    EXPECT_EQ(counters->devicesCreated, 1);
+    device->Release();
+    working->Release();
+    EXPECT_EQ(counters->devicesAlive + counters->direct3DAlive, 0);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "D3DToGL.h"
 #include "GLLightingShader.h"
-#include "GLVertexLayout.h"
+#include "DeviceState.h"
 
 namespace {
 
@@ -108,12 +108,12 @@ TEST(D3DToGL, MaterialSourcesPickTheVertexColoursOnlyWhereTheyExist)
 
 TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
 {
-    GLDeviceState state(true);
+    DeviceState state(true);
     state.fvf = D3DFVF_XYZ | D3DFVF_NORMAL;
-    D3DLIGHT9 point = d3dtogl::DefaultLight();
+    D3DLIGHT9 point = DefaultLight();
     point.Type = D3DLIGHT_POINT;
     state.lights[4] = {point, true};
-    state.lights[2] = {d3dtogl::DefaultLight(), true};
+    state.lights[2] = {DefaultLight(), true};
     state.lights[7] = {point, false};
     GLLightingShader::Lights lights;
     std::array<int, GLLightingShader::kMaxLights> indices{};
@@ -128,26 +128,26 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
     EXPECT_EQ(lights.count, 2);
 
     // Each change below needs another text, and so another key.
-    const std::vector<std::pair<const char*, std::function<void(GLDeviceState&)>>> changes = {
-        {"lighting off", [](GLDeviceState& s) { s.renderStates[D3DRS_LIGHTING] = FALSE; }},
-        {"specular on", [](GLDeviceState& s) { s.renderStates[D3DRS_SPECULARENABLE] = TRUE; }},
-        {"specular, infinite viewer", [](GLDeviceState& s) {
+    const std::vector<std::pair<const char*, std::function<void(DeviceState&)>>> changes = {
+        {"lighting off", [](DeviceState& s) { s.renderStates[D3DRS_LIGHTING] = FALSE; }},
+        {"specular on", [](DeviceState& s) { s.renderStates[D3DRS_SPECULARENABLE] = TRUE; }},
+        {"specular, infinite viewer", [](DeviceState& s) {
              s.renderStates[D3DRS_SPECULARENABLE] = TRUE;
              s.renderStates[D3DRS_LOCALVIEWER] = FALSE;
          }},
-        {"normalised normals", [](GLDeviceState& s) { s.renderStates[D3DRS_NORMALIZENORMALS] = TRUE; }},
-        {"a third light", [](GLDeviceState& s) { s.lights[7].enabled = true; }},
-        {"the point light a spot", [](GLDeviceState& s) { s.lights[4].light.Type = D3DLIGHT_SPOT; }},
-        {"the lights' order", [](GLDeviceState& s) { s.lights[1] = s.lights[4]; s.lights.erase(4); }},
-        {"a vertex colour", [](GLDeviceState& s) { s.fvf |= D3DFVF_DIFFUSE; }},
-        {"emissive from COLOR2", [](GLDeviceState& s) {
+        {"normalised normals", [](DeviceState& s) { s.renderStates[D3DRS_NORMALIZENORMALS] = TRUE; }},
+        {"a third light", [](DeviceState& s) { s.lights[7].enabled = true; }},
+        {"the point light a spot", [](DeviceState& s) { s.lights[4].light.Type = D3DLIGHT_SPOT; }},
+        {"the lights' order", [](DeviceState& s) { s.lights[1] = s.lights[4]; s.lights.erase(4); }},
+        {"a vertex colour", [](DeviceState& s) { s.fvf |= D3DFVF_DIFFUSE; }},
+        {"emissive from COLOR2", [](DeviceState& s) {
              s.fvf |= D3DFVF_SPECULAR;
              s.renderStates[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_COLOR2;
          }},
     };
     std::vector<std::uint32_t> keys{base.Key()};
     for (const auto& [what, change] : changes) {
-        GLDeviceState changed = state;
+        DeviceState changed = state;
         change(changed);
         const GLLightingShader s = GLLightingShader::ForState(changed, &lights, &indices);
         EXPECT_EQ(std::count(keys.begin(), keys.end(), s.Key()), 0) << what;
@@ -155,40 +155,18 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
         keys.push_back(s.Key());
     }
     // What the text does not depend on leaves the key alone.
-    GLDeviceState moved = state;
+    DeviceState moved = state;
     moved.lights[4].light.Position = {9.0f, 9.0f, 9.0f};
     moved.renderStates[D3DRS_AMBIENT] = 0xFF102030;
     moved.material.Power = 50.0f;
     moved.renderStates[D3DRS_LOCALVIEWER] = FALSE;  // no specular, no viewer
     EXPECT_EQ(GLLightingShader::ForState(moved, &lights, &indices).Key(), base.Key());
     // Unlit, the lights do not matter.
-    GLDeviceState unlit = state;
+    DeviceState unlit = state;
     unlit.renderStates[D3DRS_LIGHTING] = FALSE;
     const std::uint32_t unlitKey = GLLightingShader::ForState(unlit, &lights, &indices).Key();
     unlit.lights.clear();
     EXPECT_EQ(GLLightingShader::ForState(unlit, &lights, &indices).Key(), unlitKey);
-}
-
-TEST(D3DToGL, VertexLayoutsFollowTheFVFFieldOrder)
-{
-    // The draw helper's point vertex: position, normal, size, colour.
-    const GLVertexLayout point = GLVertexLayout::FromFVF(0x72);
-    ASSERT_TRUE(point.valid);
-    EXPECT_EQ(point.normalOffset, 12);
-    EXPECT_EQ(point.pointSizeOffset, 24);
-    EXPECT_EQ(point.diffuseOffset, 28);
-    EXPECT_EQ(point.size, 32u);
-    // Its line vertex: position, normal, colour, u, v.
-    const GLVertexLayout line = GLVertexLayout::FromFVF(0x152);
-    ASSERT_TRUE(line.valid);
-    EXPECT_EQ(line.pointSizeOffset, -1);
-    EXPECT_EQ(line.diffuseOffset, 24);
-    EXPECT_EQ(line.texCoordOffset, 28);
-    EXPECT_EQ(line.size, 36u);
-
-    EXPECT_FALSE(GLVertexLayout::FromFVF(D3DFVF_NORMAL).valid);               // no position
-    EXPECT_FALSE(GLVertexLayout::FromFVF(D3DFVF_XYZ | 0x10000).valid);        // 1-D texture coordinates
-    EXPECT_FALSE(GLVertexLayout::FromFVF(D3DFVF_XYZ | 0x004).valid);          // transformed positions
 }
 
 }  // namespace

@@ -27,13 +27,16 @@ constexpr DWORD kColorVertexFVF = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
 class RenderTest : public ::testing::Test
 {
+public:
+    // One context for the whole run; null, saying why, where EGL gives none.
+    static std::shared_ptr<EglOffscreenContext> SharedContext(std::string* whyNot);
+
 protected:
     static constexpr int kSize = 128;
 
     void SetUp() override;
     void TearDown() override;
 
-    static std::shared_ptr<EglOffscreenContext> SharedContext(std::string* whyNot);
     std::shared_ptr<EglOffscreenWindow> NewWindow(int width, int height);
     // A device on window (the fixture's own when null); the caller owns it.
     ComPtr<IDirect3DDevice9> NewDevice(const std::shared_ptr<EglOffscreenWindow>& window);

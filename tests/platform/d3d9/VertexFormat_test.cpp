@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "VertexFormat.h"
+
+namespace {
+
+TEST(VertexFormat, FieldsFollowTheFVFOrderAndOnlyUntransformedTwoFloatFormatsDraw)
+{
+    const struct
+    {
+        const char* what;
+        DWORD fvf;
+        int normal, pointSize, diffuse, specular, texCoord;
+        UINT size;
+        bool known, drawable;
+    } cases[] = {
+        {"position, normal, size, colour", 0x72, 12, 24, 28, -1, -1, 32, true, true},
+        {"position, normal, colour, u, v", 0x152, 12, -1, 24, -1, 28, 36, true, true},
+        {"everything, two sets", 0x2F2, 12, 24, 28, 32, 36, 52, true, true},
+        {"pre-transformed, colour", 0x044, -1, -1, 16, -1, -1, 20, true, false},
+        {"three blend weights, normal", 0x00A | 0x010, 24, -1, -1, -1, -1, 36, true, false},
+        {"XYZW", 0x4002, -1, -1, -1, -1, -1, 16, true, false},
+        {"3-D coordinates in the second set", 0x202 | (1u << 18), -1, -1, -1, -1, 12, 32, true, false},
+        {"1-D coordinates", 0x102 | 0x30000, -1, -1, -1, -1, 12, 16, true, false},
+        {"no position", D3DFVF_NORMAL, -1, -1, -1, -1, -1, 0, false, false},
+        {"nine sets", 0x902, -1, -1, -1, -1, -1, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const VertexFormat f = VertexFormat::FromFVF(c.fvf);
+        EXPECT_EQ(f.known, c.known);
+        EXPECT_EQ(f.drawable, c.drawable);
+        if (!c.known)
+            continue;
+        EXPECT_EQ(f.normalOffset, c.normal);
+        EXPECT_EQ(f.pointSizeOffset, c.pointSize);
+        EXPECT_EQ(f.diffuseOffset, c.diffuse);
+        EXPECT_EQ(f.specularOffset, c.specular);
+        EXPECT_EQ(f.texCoordOffset, c.texCoord);
+        EXPECT_EQ(f.size, c.size);
+    }
+
+    const struct
+    {
+        D3DPRIMITIVETYPE type;
+        UINT vertices;
+    } primitives[] = {{D3DPT_POINTLIST, 5},     {D3DPT_LINELIST, 10},     {D3DPT_LINESTRIP, 6},
+                      {D3DPT_TRIANGLELIST, 15}, {D3DPT_TRIANGLESTRIP, 7}, {D3DPT_TRIANGLEFAN, 7},
+                      {static_cast<D3DPRIMITIVETYPE>(0), 0}};
+    for (const auto& p : primitives)
+        EXPECT_EQ(VerticesForPrimitives(p.type, 5), p.vertices) << p.type;
+}
+
+}  // namespace
