@@ -145,6 +145,7 @@ TEST_F(SimulationTest, LandingNeedsPositionHeightAndSpeedInTheSameStep)
         {"just inside the zone", {23.0f, 5.1f, 14.96f}, slow, true},   // d = 0.99 after the move
         {"just outside the zone", {23.0f, 5.1f, 14.9f}, slow, false},  // d = 1.05
         {"too high", {23.0f, 5.3f, 16.0f}, slow, false},
+        {"too low, inside the roof", {23.0f, 4.8f, 16.0f}, slow, false},
         {"too fast", {23.0f, 5.1f, 16.0f}, 0.055f, false},
     };
     for (const Case& c : cases)
