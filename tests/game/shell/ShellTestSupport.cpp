@@ -4,13 +4,10 @@
 #include <stdexcept>
 
 #include <wx/app.h>
-#include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
 #include <wx/glcanvas.h>
 #include <wx/init.h>
-#include <wx/stattext.h>
 #include <wx/stopwatch.h>
 
 #include "GLDevice.h"
@@ -117,47 +114,6 @@ void ClickButton(wxWindow* window, int id)
     wxCommandEvent event(wxEVT_BUTTON, id);
     event.SetEventObject(window->FindWindow(id));
     window->GetEventHandler()->ProcessEvent(event);
-}
-
-void ExpectControls(wxDialog* dialog, const char* caption, const std::vector<ExpectedControl>& controls)
-{
-    const auto words = [](wxString text) {
-        text.Replace("\n", " ");
-        return text;
-    };
-    EXPECT_EQ(dialog->GetTitle(), caption);
-    const wxRect client(wxPoint(0, 0), dialog->GetClientSize());
-    for (const ExpectedControl& expected : controls)
-    {
-        SCOPED_TRACE(std::string("control ") + std::to_string(expected.id) + " \"" + expected.text + "\"");
-        const wxString text = wxString::FromUTF8(expected.text);
-        wxWindow* control = expected.id != 0 ? dialog->FindWindow(expected.id) : nullptr;
-        for (wxWindow* child : dialog->GetChildren())
-            if (expected.id == 0 && dynamic_cast<wxStaticText*>(child) && words(child->GetLabel()) == words(text))
-                control = child;
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->GetParent(), dialog);
-        switch (expected.kind)
-        {
-        case ExpectedControl::Button:
-        case ExpectedControl::DefaultButton:
-            EXPECT_NE(dynamic_cast<wxButton*>(control), nullptr);
-            EXPECT_EQ(dialog->GetDefaultItem() == control, expected.kind == ExpectedControl::DefaultButton);
-            break;
-        case ExpectedControl::Static:
-            EXPECT_NE(dynamic_cast<wxStaticText*>(control), nullptr);
-            break;
-        case ExpectedControl::CheckBox:
-            EXPECT_NE(dynamic_cast<wxCheckBox*>(control), nullptr);
-            break;
-        }
-        EXPECT_EQ(words(control->GetLabel()), words(text));
-        // The template lets one long label's box run past the right edge
-        // (its text is shorter than the box): only its start must be inside.
-        const wxRect rect = control->GetRect();
-        EXPECT_TRUE(client.Contains(rect.GetTopLeft()) && rect.GetBottom() <= client.GetBottom())
-            << "outside the window";
-    }
 }
 
 void ShellTest::SetUp()

@@ -17,7 +17,6 @@
 #include "SoundSinks.h"
 
 class CTutorialApp;
-class wxDialog;
 class CTutorialDlg;
 class GLDevice;
 
@@ -37,27 +36,6 @@ void SendKey(int wxKeyCode, bool down);
 
 // Sends a button click (EVT_BUTTON) from control id to window.
 void ClickButton(wxWindow* window, int id);
-
-// A control of a dialog template: its id (0 for a static found by its
-// text), its kind and its text.
-struct ExpectedControl
-{
-    enum Kind
-    {
-        Button,
-        DefaultButton,
-        Static,
-        CheckBox,
-    };
-    int id;
-    Kind kind;
-    const char* text;
-};
-
-// The dialog has its caption and every control, of its kind, with its text
-// (a wrapped static may break its lines at other spaces), starting inside
-// the dialog's client area.
-void ExpectControls(wxDialog* dialog, const char* caption, const std::vector<ExpectedControl>& controls);
 
 // A fixture with a private data folder, a recording sound sink, a recording
 // message box and the keyboard counted as the game's (no window manager

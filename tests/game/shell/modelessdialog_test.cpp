@@ -1,5 +1,5 @@
-// The modeless Options and How To Play windows: their controls, the pause
-// while they are open, and what each way of closing them does.
+// The modeless Options and How To Play windows: the pause while they are
+// open, and what each way of closing them does.
 #include <wx/checkbox.h>
 #include <wx/weakref.h>
 
@@ -27,38 +27,6 @@ void PressEscape(wxWindow* dialog)
 
 }  // namespace
 
-TEST_F(ShellTest, OptionsAndHowToPlayHaveEveryControl)
-{
-    CTutorialDlg& main = MakeMainWindow();
-    auto* options = new COptionsDialog(nullptr, App().GetModels());
-    ASSERT_TRUE(options->Create(&main));
-    ExpectControls(options, "Soare! Options",
-                   {
-                       {0, ExpectedControl::Static, "Boost game performance by turning of these views"},
-                       {1107, ExpectedControl::CheckBox, "Turn Off Map View"},
-                       {1108, ExpectedControl::CheckBox, "Turn Off Ground View"},
-                       {1, ExpectedControl::DefaultButton, "OK"},
-                       {2, ExpectedControl::Button, "Cancel"},
-                   });
-    options->Destroy();
-
-    auto* help = new CControlsDialog(nullptr, App().GetModels());
-    ASSERT_TRUE(help->Create(&main));
-    ExpectControls(help, "Soare! How To Play",
-                   {
-                       {0, ExpectedControl::Static, "Keyboard Controls"},
-                       {0, ExpectedControl::Static, "Up Arrow:\nDown Arrow:\nLeft Arrow:\nRight Arrow:"},
-                       {0, ExpectedControl::Static, "Lean Forward\nLean Backward\nLean Left\nLean Right"},
-                       {0, ExpectedControl::Static, "P: Pause game or unpause game"},
-                       {0, ExpectedControl::Static, "Gameplay Tips"},
-                       {0, ExpectedControl::Static,
-                        "Guide the soarer around the island to the target. Avoid colliding with buildings, terrain, "
-                        "and ocean. Fly into thermal updrafts to gain elevation."},
-                       {1, ExpectedControl::DefaultButton, "OK"},
-                   });
-    help->Destroy();
-}
-
 TEST_F(ShellTest, OptionsOkWritesBothBoxesAndEveryOtherEndingOnlyResumes)
 {
     CTutorialDlg& main = MakeMainWindow();
@@ -73,7 +41,6 @@ TEST_F(ShellTest, OptionsOkWritesBothBoxesAndEveryOtherEndingOnlyResumes)
     const Ending endings[] = {
         {"OK", [](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_OK); }, true},
         {"Cancel", [](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_CANCEL); }, false},
-        {"close box", [](COptionsDialog* d) { d->Close(); }, false},
         {"Escape", [](COptionsDialog* d) { PressEscape(d); }, false},
     };
     for (const Ending& ending : endings)
@@ -102,26 +69,6 @@ TEST_F(ShellTest, OptionsOkWritesBothBoxesAndEveryOtherEndingOnlyResumes)
         EXPECT_FALSE(options);
         EXPECT_EQ(main.GetOptionsDialog(), nullptr);
     }
-
-    // Two windows at once: each writes its own boxes.
-    ClickButton(&main, CTutorialDlg::IDC_OPTIONS);
-    wxWeakRef<COptionsDialog> first = main.GetOptionsDialog();
-    ClickButton(&main, CTutorialDlg::IDC_OPTIONS);
-    wxWeakRef<COptionsDialog> second = main.GetOptionsDialog();
-    ASSERT_TRUE(first && second);
-    ASSERT_NE(first.get(), second.get());
-    Box(first, COptionsDialog::IDC_MAPVIEW_OFF)->SetValue(true);
-    Box(first, COptionsDialog::IDC_GROUNDVIEW_OFF)->SetValue(false);
-    Box(second, COptionsDialog::IDC_MAPVIEW_OFF)->SetValue(false);
-    Box(second, COptionsDialog::IDC_GROUNDVIEW_OFF)->SetValue(true);
-    ClickButton(second, COptionsDialog::ID_OK);
-    EXPECT_EQ(model.IsMapViewOff(), FALSE);
-    EXPECT_EQ(model.IsGroundViewOff(), TRUE);
-    ClickButton(first, COptionsDialog::ID_OK);
-    EXPECT_EQ(model.IsMapViewOff(), TRUE);
-    EXPECT_EQ(model.IsGroundViewOff(), FALSE);
-    PumpEvents();
-    EXPECT_FALSE(first || second);
 }
 
 TEST_F(ShellTest, HowToPlayResumesOnlyWithItsOkButton)

@@ -24,9 +24,8 @@ TEST(WxKeyMapTest, LettersDigitsAndArrowsMapToTheirScanCodes)
 {
     // Scan codes follow the keyboard's rows, not the alphabet.
     const std::pair<int, int> keys[] = {
-        {'Q', DIK_Q},       {'A', DIK_A},         {'Z', DIK_Z},   {'p', DIK_P},         {'1', DIK_1},
-        {'0', DIK_0},       {WXK_LEFT, DIK_LEFT}, {WXK_UP, DIK_UP}, {WXK_NUMPAD_LEFT, DIK_LEFT},
-        {WXK_F12, DIK_F12}, {WXK_MEDIA_PLAY_PAUSE, -1},
+        {'Q', DIK_Q}, {'p', DIK_P}, {'0', DIK_0}, {WXK_UP, DIK_UP}, {WXK_NUMPAD_LEFT, DIK_LEFT},
+        {WXK_MEDIA_PLAY_PAUSE, -1},
     };
     for (const auto& [key, code] : keys)
         EXPECT_EQ(WxKeyCodeToDIK(key), code) << key;
@@ -55,11 +54,19 @@ TEST_F(ShellTest, KeyEventsOfAnyWindowReachTheKeyboardOnlyWhileTheMainWindowIsAc
     SendKey(WXK_DOWN, false);
     keyboard.Poll();
     EXPECT_TRUE(keyboard.IsKeyUp(DIK_DOWN));
+    // Arrows are the game's; other keys go on to the focused control.
+    wxKeyEvent left(wxEVT_KEY_DOWN);
+    left.m_keyCode = WXK_LEFT;
+    EXPECT_EQ(App().FilterEvent(left), wxApp::Event_Processed);
+    wxKeyEvent p(wxEVT_KEY_DOWN);
+    p.m_keyCode = 'P';
+    EXPECT_EQ(App().FilterEvent(p), wxApp::Event_Skip);
 
-    // Another window active: every key reads up; once the main window is
-    // active again, the next poll acquires and the one after reads.
+    // Another window active: arrows pass on, every key reads up; once the
+    // main window is active again, the next poll acquires and the one after reads.
     bool active = false;
     source.SetActiveTest([&active] { return active; });
+    EXPECT_EQ(App().FilterEvent(left), wxApp::Event_Skip);
     keyboard.Poll();
     EXPECT_TRUE(keyboard.IsKeyUp(DIK_P));
     active = true;
@@ -75,20 +82,6 @@ TEST_F(ShellTest, KeyEventsOfAnyWindowReachTheKeyboardOnlyWhileTheMainWindowIsAc
     dialog.GetEventHandler()->ProcessEvent(deactivate);
     keyboard.Poll();
     EXPECT_TRUE(keyboard.IsKeyUp(DIK_P));
-}
-
-TEST_F(ShellTest, ArrowsAreTheGamesWhileItsWindowIsActiveAndPassOnOtherwise)
-{
-    MakeMainWindow();
-    wxKeyEvent left(wxEVT_KEY_DOWN);
-    left.m_keyCode = WXK_LEFT;
-    EXPECT_EQ(App().FilterEvent(left), wxApp::Event_Processed);
-    wxKeyEvent p(wxEVT_KEY_DOWN);
-    p.m_keyCode = 'P';
-    EXPECT_EQ(App().FilterEvent(p), wxApp::Event_Skip);
-
-    App().GetKeySource().SetActiveTest([] { return false; });
-    EXPECT_EQ(App().FilterEvent(left), wxApp::Event_Skip);
 }
 
 TEST_F(ShellTest, AGoneMainWindowLeavesTheKeyboardInactive)
