@@ -107,3 +107,19 @@ HRESULT DeviceChecks::PresentWindow(const HWND& focusWindow, const D3DPRESENT_PA
     *window = params.hDeviceWindow.IsNull() ? focusWindow : params.hDeviceWindow;
     return GetClientRect(*window, client) ? D3D_OK : D3DERR_INVALIDCALL;
 }
+
+HRESULT DeviceChecks::CreateDevice(UINT adapter, const HWND& focusWindow, const D3DPRESENT_PARAMETERS* params,
+                                   IDirect3DDevice9** device, D3DFORMAT displayFormat,
+                                   D3DPRESENT_PARAMETERS* resolved, HWND* deviceWindow)
+{
+    if (!device)
+        return D3DERR_INVALIDCALL;
+    *device = nullptr;
+    if (!params || adapter != D3DADAPTER_DEFAULT)
+        return D3DERR_INVALIDCALL;
+    RECT client{};
+    if (PresentWindow(focusWindow, *params, deviceWindow, &client) != D3D_OK)
+        return D3DERR_INVALIDCALL;
+    *resolved = *params;
+    return BackBuffer(resolved, client, displayFormat);
+}

@@ -49,4 +49,11 @@ struct DeviceChecks
     // window, and the one chosen must be; *client is its client area.
     static HRESULT PresentWindow(const HWND& focusWindow, const D3DPRESENT_PARAMETERS& params, HWND* window,
                                  RECT* client);
+    // CreateDevice's arguments, for both devices: *device cleared, the
+    // default adapter, the window the device shows in, and the parameters
+    // with their back-buffer defaults filled in as *resolved (written back
+    // to the caller's only once the device exists).
+    static HRESULT CreateDevice(UINT adapter, const HWND& focusWindow, const D3DPRESENT_PARAMETERS* params,
+                                IDirect3DDevice9** device, D3DFORMAT displayFormat, D3DPRESENT_PARAMETERS* resolved,
+                                HWND* deviceWindow);
 };

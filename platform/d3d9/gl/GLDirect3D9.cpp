@@ -16,26 +16,21 @@ HRESULT GLDirect3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode)
 HRESULT GLDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND focusWindow, DWORD behaviorFlags,
                                   D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
 {
-    if (!device)
-        return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    if (!params || adapter != D3DADAPTER_DEFAULT)
-        return D3DERR_INVALIDCALL;
+    D3DPRESENT_PARAMETERS resolved{};
     HWND deviceWindow;
-    RECT client{};
-    if (DeviceChecks::PresentWindow(focusWindow, *params, &deviceWindow, &client) != D3D_OK)
-        return D3DERR_INVALIDCALL;
-    if (const HRESULT result = DeviceChecks::BackBuffer(params, client, m_Options.displayMode.Format);
+    if (const HRESULT result = DeviceChecks::CreateDevice(adapter, focusWindow, params, device,
+                                                          m_Options.displayMode.Format, &resolved, &deviceWindow);
         result != D3D_OK)
         return result;
 
-    auto* created = new GLDevice(*params, focusWindow, deviceWindow, behaviorFlags, m_Options.lightingProgram);
+    auto* created = new GLDevice(resolved, focusWindow, deviceWindow, behaviorFlags, m_Options.lightingProgram);
     std::string error;
     if (!created->CheckLightingProgram(&error)) {
         std::fprintf(stderr, "GL device: %s\n", error.c_str());
         created->Release();
         return D3DERR_NOTAVAILABLE;
     }
+    *params = resolved;
     *device = created;
     return D3D_OK;
 }

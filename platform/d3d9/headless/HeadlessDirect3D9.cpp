@@ -26,17 +26,10 @@ HRESULT HeadlessDirect3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* m
 HRESULT HeadlessDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE /*type*/, HWND focusWindow, DWORD behaviorFlags,
                                         D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
 {
-    if (!device)
-        return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    if (!params || adapter != D3DADAPTER_DEFAULT)
-        return D3DERR_INVALIDCALL;
+    D3DPRESENT_PARAMETERS resolved{};
     HWND deviceWindow;
-    RECT client{};
-    if (DeviceChecks::PresentWindow(focusWindow, *params, &deviceWindow, &client) != D3D_OK)
-        return D3DERR_INVALIDCALL;
-    D3DPRESENT_PARAMETERS resolved = *params;
-    if (const HRESULT result = DeviceChecks::BackBuffer(&resolved, client, m_Options.displayMode.Format);
+    if (const HRESULT result = DeviceChecks::CreateDevice(adapter, focusWindow, params, device,
+                                                          m_Options.displayMode.Format, &resolved, &deviceWindow);
         result != D3D_OK)
         return result;
     if (m_Options.failCreateDevice)
