@@ -52,7 +52,6 @@ public:
     XBinaryWriter& String(std::string_view text);  // with its `;` terminator
     XBinaryWriter& Integers(std::initializer_list<std::uint32_t> values);
     XBinaryWriter& Floats(std::initializer_list<double> values);
-    XBinaryWriter& Guid();
     XBinaryWriter& Open();   // `{`
     XBinaryWriter& Close();  // `}`
     XBinaryWriter& Token(std::uint16_t code);
@@ -65,11 +64,6 @@ private:
     bool m_Doubles;
     std::string m_Bytes;
 };
-
-// The mesh as a binary .x file, holding what FormatXFile writes as text:
-// a template, then the Mesh with its normals, texture coordinates, colours
-// and materials.
-std::string BinaryXFile(const XFileMesh& mesh, bool doubles);
 
 // A text ("txt ") or binary ("bin ") file compressed ("tzip", "bzip") in
 // blocks of blockSize bytes at most. The file must have a whole header.
