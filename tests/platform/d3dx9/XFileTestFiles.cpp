@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include <cstring>
+#include <bit>
 #include <fstream>
 #include <stdexcept>
 
@@ -12,11 +12,8 @@ enum : std::uint16_t
 {
     kName = 1,
     kString = 2,
-    kInteger = 3,
     kIntegerList = 6,
     kFloatList = 7,
-    kOpenBrace = 10,
-    kCloseBrace = 11,
     kSemicolon = 20,
 };
 
@@ -36,18 +33,6 @@ void WriteFile(const std::string& path, std::string_view bytes)
 XBinaryWriter::XBinaryWriter(bool doubles) : m_Doubles(doubles)
 {
     m_Bytes = doubles ? "xof 0303bin 0064" : "xof 0303bin 0032";
-}
-
-XBinaryWriter& XBinaryWriter::Token(std::uint16_t code)
-{
-    PutLittle(&m_Bytes, code, 2);
-    return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Dword(std::uint32_t value)
-{
-    PutLittle(&m_Bytes, value, 4);
-    return *this;
 }
 
 XBinaryWriter& XBinaryWriter::Name(std::string_view name)
@@ -72,37 +57,12 @@ XBinaryWriter& XBinaryWriter::Integers(std::initializer_list<std::uint32_t> valu
     return *this;
 }
 
-XBinaryWriter& XBinaryWriter::Float(double value)
-{
-    if (m_Doubles) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &value, 8);
-        PutLittle(&m_Bytes, bits, 8);
-    } else {
-        const auto f = static_cast<float>(value);
-        std::uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        PutLittle(&m_Bytes, bits, 4);
-    }
-    return *this;
-}
-
 XBinaryWriter& XBinaryWriter::Floats(std::initializer_list<double> values)
 {
     Token(kFloatList).Dword(static_cast<std::uint32_t>(values.size()));
     for (double v : values)
-        Float(v);
+        m_Doubles ? Little(std::bit_cast<std::uint64_t>(v), 8) : Little(std::bit_cast<std::uint32_t>(float(v)), 4);
     return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Open()
-{
-    return Token(kOpenBrace);
-}
-
-XBinaryWriter& XBinaryWriter::Close()
-{
-    return Token(kCloseBrace);
 }
 
 std::string PackXFile(std::string_view file, std::size_t blockSize)

@@ -52,11 +52,16 @@ public:
     XBinaryWriter& String(std::string_view text);  // with its `;` terminator
     XBinaryWriter& Integers(std::initializer_list<std::uint32_t> values);
     XBinaryWriter& Floats(std::initializer_list<double> values);
-    XBinaryWriter& Open();   // `{`
-    XBinaryWriter& Close();  // `}`
-    XBinaryWriter& Token(std::uint16_t code);
-    XBinaryWriter& Dword(std::uint32_t value);
-    XBinaryWriter& Float(double value);  // one item of a float list begun by the caller
+    XBinaryWriter& Open() { return Token(10); }   // `{`
+    XBinaryWriter& Close() { return Token(11); }  // `}`
+    XBinaryWriter& Token(std::uint16_t code) { return Little(code, 2); }
+    XBinaryWriter& Dword(std::uint32_t value) { return Little(value, 4); }
+    XBinaryWriter& Little(std::uint64_t value, int bytes)
+    {
+        for (int i = 0; i < bytes; ++i)
+            m_Bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        return *this;
+    }
 
     const std::string& Bytes() const { return m_Bytes; }
 

@@ -31,10 +31,7 @@ XFileMesh TrickyMesh()
     m.faces = {{0, 1, 2}, {2, 1, 3}, {3, 0, 2}};
     m.faceMaterials = {1, 0, 1};
     XFileMaterial plain;
-    plain.material.Diffuse = {0.2f, 0.4f, 0.6f, 0.8f};
-    plain.material.Power = 12.5f;
-    plain.material.Specular = {0.1f, 0.2f, 0.3f, 1.0f};
-    plain.material.Emissive = {0.0f, 0.05f, 1.0f, 1.0f};
+    plain.material = {{0.2f, 0.4f, 0.6f, 0.8f}, {}, {0.1f, 0.2f, 0.3f, 1.0f}, {0.0f, 0.05f, 1.0f, 1.0f}, 12.5f};
     XFileMaterial textured = plain;
     textured.material.Diffuse.a = 1.0f;
     textured.textureFilename = "Textures/wing #1 // not a comment.jpg";
@@ -119,7 +116,6 @@ TEST(XFile, WrittenMeshReadsBackBitForBitAndWhatCannotIsRefused)
     EXPECT_NE(error.find("vertex 4"), std::string::npos) << error;
     EXPECT_FALSE(FormatXFile(nan, &text, &error));
     EXPECT_FALSE(WriteXFile("/nonexistent-folder/out.x", original, &error));
-    EXPECT_NE(error.find("/nonexistent-folder/out.x"), std::string::npos) << error;
 }
 
 // Comments, templates, unknown objects, polygons, materials by reference,

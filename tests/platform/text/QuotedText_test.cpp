@@ -31,10 +31,8 @@ TEST(QuotedText, NamesAreCutAndWhatCannotBePrintedIsSpeltOut)
     EXPECT_EQ(QuoteUtf8("caf\xc3\xa9\xff\n", 80), "caf\xc3\xa9\xef\xbf\xbd\\x0A");
     EXPECT_EQ(QuoteUtf8("\xc3\xa9\xc3\xa9\xc3\xa9", 2), "\xc3\xa9\xc3\xa9...");
     EXPECT_EQ(QuoteUtf8(std::string(1 << 20, '\x01'), 3), "\\x01\\x01\\x01...");
-}
 
-TEST(QuotedText, BytesOfNoKnownEncodingAreSpeltOutByteByByte)
-{
+    // Bytes of no known encoding are spelt out byte by byte.
     EXPECT_EQ(QuoteBytes("Gr\xc3\xbc\x7f"), "Gr\\xC3\\xBC\\x7F");
     EXPECT_EQ(QuoteBytes("it's a\\b"), "it\\x27s a\\x5Cb");  // can stand between quotes
     EXPECT_EQ(QuoteBytes(std::string(81, 'n')), std::string(80, 'n') + "...");

