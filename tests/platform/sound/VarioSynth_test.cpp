@@ -79,25 +79,20 @@ TEST(VarioSynthTest, BeepsComeAtTheirRateHalfTheCycleOnAndStartWithABeep)
     synth.SetTone({true, 900.0f, 4.0f});
     const std::vector<float> second = Render(synth, kRate);
 
-    // Count the beeps: stretches of sound separated by silence.
+    // Count the beeps: sound after a silence far longer than a zero crossing.
     int beeps = 0;
     std::size_t sounding = 0;
-    bool inBeep = false;
-    std::size_t silentRun = 0;
+    std::size_t silentRun = kRate;
     for (float sample : second)
     {
-        if (sample != 0.0f)
+        if (sample == 0.0f)
         {
-            if (!inBeep)
-                ++beeps;
-            inBeep = true;
-            silentRun = 0;
-            ++sounding;
+            ++silentRun;
+            continue;
         }
-        else if (++silentRun > kRate / 200)  // far longer than a zero crossing
-        {
-            inBeep = false;
-        }
+        beeps += silentRun > kRate / 200 ? 1 : 0;
+        silentRun = 0;
+        ++sounding;
     }
     EXPECT_EQ(beeps, 4);
     EXPECT_NEAR(static_cast<double>(sounding) / kRate, 0.5, 0.02);
