@@ -1,8 +1,8 @@
 // libFuzzer entry for the .x reader, over text, binary and compressed input
 // alike. Beyond "no crash, no overrun" it checks what callers rely on: a
 // failure always says why, in one short line; a success holds only in-range
-// indices and finite numbers and writes out as text that reads back
-// unchanged; and a compressed input reads exactly as it does uncompressed.
+// indices and finite numbers; and a compressed input reads exactly as it
+// does uncompressed, failure message included.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -76,19 +76,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!read || (unpacked.faces == mesh.faces && SameBytes(unpacked.positions, mesh.positions)),
               "compressed input reads other numbers than uncompressed");
     }
-    if (!read)
-        return 0;
-
-    // Binary strings may hold a quote, which text cannot.
-    for (const XFileMaterial& m : mesh.materials)
-        if (m.textureFilename.find('"') != std::string::npos)
-            return 0;
-    std::string written;
-    Check(FormatXFile(mesh, &written, &error), "a mesh that was read cannot be written");
-    XFileMesh again;
-    Check(ParseXFile(written, &again, &error), "a written mesh cannot be read back");
-    Check(again.faces == mesh.faces && again.faceMaterials == mesh.faceMaterials &&
-              SameBytes(again.positions, mesh.positions) && SameBytes(again.normals, mesh.normals),
-          "round trip changed the mesh");
     return 0;
 }
