@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include <cstring>
+#include <bit>
 #include <fstream>
 #include <stdexcept>
 
@@ -12,18 +12,9 @@ enum : std::uint16_t
 {
     kName = 1,
     kString = 2,
-    kInteger = 3,
-    kGuid = 5,
     kIntegerList = 6,
     kFloatList = 7,
-    kOpenBrace = 10,
-    kCloseBrace = 11,
-    kOpenBracket = 14,
-    kCloseBracket = 15,
     kSemicolon = 20,
-    kTemplate = 31,
-    kDword = 41,
-    kArray = 52,
 };
 
 void PutLittle(std::string* out, std::uint64_t value, int bytes)
@@ -42,18 +33,6 @@ void WriteFile(const std::string& path, std::string_view bytes)
 XBinaryWriter::XBinaryWriter(bool doubles) : m_Doubles(doubles)
 {
     m_Bytes = doubles ? "xof 0303bin 0064" : "xof 0303bin 0032";
-}
-
-XBinaryWriter& XBinaryWriter::Token(std::uint16_t code)
-{
-    PutLittle(&m_Bytes, code, 2);
-    return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Dword(std::uint32_t value)
-{
-    PutLittle(&m_Bytes, value, 4);
-    return *this;
 }
 
 XBinaryWriter& XBinaryWriter::Name(std::string_view name)
@@ -78,120 +57,12 @@ XBinaryWriter& XBinaryWriter::Integers(std::initializer_list<std::uint32_t> valu
     return *this;
 }
 
-XBinaryWriter& XBinaryWriter::Float(double value)
-{
-    if (m_Doubles) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &value, 8);
-        PutLittle(&m_Bytes, bits, 8);
-    } else {
-        const auto f = static_cast<float>(value);
-        std::uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        PutLittle(&m_Bytes, bits, 4);
-    }
-    return *this;
-}
-
 XBinaryWriter& XBinaryWriter::Floats(std::initializer_list<double> values)
 {
     Token(kFloatList).Dword(static_cast<std::uint32_t>(values.size()));
     for (double v : values)
-        Float(v);
+        m_Doubles ? Little(std::bit_cast<std::uint64_t>(v), 8) : Little(std::bit_cast<std::uint32_t>(float(v)), 4);
     return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Guid()
-{
-    Token(kGuid);
-    m_Bytes.append("\x44\xab\x82\x3d\xda\x62\xcf\x11\xab\x39\x00\x20\xaf\x71\xe4\x33", 16);
-    return *this;
-}
-
-XBinaryWriter& XBinaryWriter::Open()
-{
-    return Token(kOpenBrace);
-}
-
-XBinaryWriter& XBinaryWriter::Close()
-{
-    return Token(kCloseBrace);
-}
-
-std::string BinaryXFile(const XFileMesh& mesh, bool doubles)
-{
-    XBinaryWriter w(doubles);
-    // template Mesh { <guid> DWORD nVertices; array Vector vertices[nVertices]; ... }
-    w.Token(kTemplate).Name("Mesh").Open().Guid();
-    w.Token(kDword).Name("nVertices").Token(kSemicolon);
-    w.Token(kArray).Name("Vector").Name("vertices").Token(kOpenBracket).Name("nVertices").Token(kCloseBracket);
-    w.Token(kSemicolon).Token(kOpenBracket).Token(18).Token(18).Token(18).Token(kCloseBracket).Close();
-
-    // Lists as exporters write them: a count alone, then one list of many.
-    auto floatList = [&](std::size_t count, auto&& each) {
-        w.Token(kFloatList).Dword(static_cast<std::uint32_t>(count));
-        each();
-    };
-    const std::size_t nv = mesh.positions.size();
-    w.Name("Mesh").Name("Body").Open().Integers({static_cast<std::uint32_t>(nv)});
-    floatList(nv * 3, [&] {
-        for (const D3DXVECTOR3& p : mesh.positions)
-            w.Float(p.x).Float(p.y).Float(p.z);
-    });
-    auto faceList = [&] {
-        w.Token(kIntegerList).Dword(static_cast<std::uint32_t>(1 + mesh.faces.size() * 4));
-        w.Dword(static_cast<std::uint32_t>(mesh.faces.size()));
-        for (const auto& f : mesh.faces)
-            w.Dword(3).Dword(f[0]).Dword(f[1]).Dword(f[2]);
-    };
-    faceList();
-    if (!mesh.normals.empty()) {
-        w.Name("MeshNormals").Open().Token(kInteger).Dword(static_cast<std::uint32_t>(nv));
-        floatList(nv * 3, [&] {
-            for (const D3DXVECTOR3& n : mesh.normals)
-                w.Float(n.x).Float(n.y).Float(n.z);
-        });
-        faceList();
-        w.Close();
-    }
-    if (!mesh.texcoords.empty()) {
-        w.Name("MeshTextureCoords").Open().Integers({static_cast<std::uint32_t>(nv)});
-        floatList(nv * 2, [&] {
-            for (const auto& uv : mesh.texcoords)
-                w.Float(uv[0]).Float(uv[1]);
-        });
-        w.Close();
-    }
-    if (!mesh.colors.empty()) {
-        // Index and colour interleave: one integer, then four floats, per vertex.
-        w.Name("MeshVertexColors").Open().Integers({static_cast<std::uint32_t>(nv)});
-        for (std::size_t i = 0; i < nv; ++i) {
-            const DWORD c = mesh.colors[i];
-            w.Integers({static_cast<std::uint32_t>(i)});
-            w.Floats({((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0, (c >> 24) / 255.0});
-        }
-        w.Close();
-    }
-    if (!mesh.materials.empty()) {
-        w.Name("MeshMaterialList").Open();
-        w.Token(kIntegerList).Dword(static_cast<std::uint32_t>(2 + mesh.faceMaterials.size()));
-        w.Dword(static_cast<std::uint32_t>(mesh.materials.size()))
-            .Dword(static_cast<std::uint32_t>(mesh.faceMaterials.size()));
-        for (std::uint32_t m : mesh.faceMaterials)
-            w.Dword(m);
-        for (const XFileMaterial& material : mesh.materials) {
-            const D3DMATERIAL9& m = material.material;
-            w.Name("Material").Open();
-            w.Floats({m.Diffuse.r, m.Diffuse.g, m.Diffuse.b, m.Diffuse.a, m.Power, m.Specular.r, m.Specular.g,
-                      m.Specular.b, m.Emissive.r, m.Emissive.g, m.Emissive.b});
-            if (!material.textureFilename.empty())
-                w.Name("TextureFilename").Open().String(material.textureFilename).Close();
-            w.Close();
-        }
-        w.Close();
-    }
-    w.Close();
-    return w.Bytes();
 }
 
 std::string PackXFile(std::string_view file, std::size_t blockSize)

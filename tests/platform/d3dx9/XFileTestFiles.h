@@ -52,12 +52,16 @@ public:
     XBinaryWriter& String(std::string_view text);  // with its `;` terminator
     XBinaryWriter& Integers(std::initializer_list<std::uint32_t> values);
     XBinaryWriter& Floats(std::initializer_list<double> values);
-    XBinaryWriter& Guid();
-    XBinaryWriter& Open();   // `{`
-    XBinaryWriter& Close();  // `}`
-    XBinaryWriter& Token(std::uint16_t code);
-    XBinaryWriter& Dword(std::uint32_t value);
-    XBinaryWriter& Float(double value);  // one item of a float list begun by the caller
+    XBinaryWriter& Open() { return Token(10); }   // `{`
+    XBinaryWriter& Close() { return Token(11); }  // `}`
+    XBinaryWriter& Token(std::uint16_t code) { return Little(code, 2); }
+    XBinaryWriter& Dword(std::uint32_t value) { return Little(value, 4); }
+    XBinaryWriter& Little(std::uint64_t value, int bytes)
+    {
+        for (int i = 0; i < bytes; ++i)
+            m_Bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        return *this;
+    }
 
     const std::string& Bytes() const { return m_Bytes; }
 
@@ -65,11 +69,6 @@ private:
     bool m_Doubles;
     std::string m_Bytes;
 };
-
-// The mesh as a binary .x file, holding what FormatXFile writes as text:
-// a template, then the Mesh with its normals, texture coordinates, colours
-// and materials.
-std::string BinaryXFile(const XFileMesh& mesh, bool doubles);
 
 // A text ("txt ") or binary ("bin ") file compressed ("tzip", "bzip") in
 // blocks of blockSize bytes at most. The file must have a whole header.

