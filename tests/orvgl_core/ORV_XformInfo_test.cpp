@@ -20,13 +20,6 @@ D3DXVECTOR3 Map(const ORV_XformInfo& xform, D3DXVECTOR3 p)
     return p;
 }
 
-D3DXVECTOR3 RowTimes(D3DXVECTOR3 v, const D3DXMATRIX3X3& m)
-{
-    return {v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
-            v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
-            v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
-}
-
 void ExpectMatrixNear(const D3DXMATRIX3X3& a, const D3DXMATRIX3X3& b, float tol = 1e-5f)
 {
     for (int r = 0; r < 3; ++r)
@@ -99,26 +92,6 @@ TEST(ORV_XformInfo, OwnAxisTurnsAndParentAxisTurnsCompose)
     ExpectNear(Map(rad, {1, 0, 0}), {0, 1, 0});
 }
 
-TEST(ORV_XformInfo, RotationMatrixIsRowVectorAndNormalisesACopy)
-{
-    ORV_XformInfo x;
-    x.RotateZDegrees(90);
-    const D3DXMATRIX3X3 m = x.GetRotationMatrix();
-    ExpectNear(RowTimes({1, 0, 0}, m), {0, 1, 0});  // row 0 is the image of x
-
-    // A scaled quaternion gives the same matrix and is itself kept.
-    ORV_XformInfo scaled;
-    const ORV_Quaternion q = x.GetRotation();
-    scaled.SetRotation(ORV_Quaternion(q.x * 3, q.y * 3, q.z * 3, q.w * 3));
-    ExpectMatrixNear(scaled.GetRotationMatrix(), m);
-    EXPECT_FLOAT_EQ(scaled.GetRotation().w, q.w * 3);
-
-    // A zero quaternion is left as it is: the identity's formula gives I.
-    ORV_XformInfo zero;
-    zero.SetRotation(ORV_Quaternion(0, 0, 0, 0));
-    ExpectMatrixNear(zero.GetRotationMatrix(), D3DXMATRIX3X3());
-}
-
 TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
 {
     struct Case
@@ -126,9 +99,7 @@ TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
         D3DXVECTOR3 axis;
         float degrees;
     } cases[] = {
-        {{0, 0, 1}, 0},   {{0, 0, 1}, 90},  {{1, 2, 3}, 40},  {{0, 1, 0}, -135},
-        {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180}, {{1, 1, 0}, 180},
-        {{1, 0, 1}, 180}, {{0, 1, 1}, 180}, {{1, 1, 1}, 179}, {{-1, 2, 0.5f}, 175},
+        {{1, 2, 3}, 40}, {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180},
     };
     for (const Case& c : cases)
     {

@@ -49,32 +49,6 @@ TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
     EXPECT_EQ(speed->GetLabel(), "0.4");
 }
 
-TEST_F(WindowLinksTest, PlainWindowHasOneHandleThatExpiresWithIt)
-{
-    EXPECT_TRUE(GetWindowHandle(nullptr).IsNull());
-    auto* panel = new wxPanel(m_Frame, wxID_ANY, wxPoint(0, 0), wxSize(120, 80));
-    auto* child = new wxPanel(panel, wxID_ANY, wxPoint(0, 0), wxSize(10, 10));
-    const HWND handle = GetWindowHandle(panel);
-    const HWND childHandle = GetWindowHandle(child);
-    EXPECT_EQ(GetWindowHandle(panel), handle);
-    EXPECT_EQ(WindowFromHandle(handle), panel);
-    RECT client;
-    ASSERT_TRUE(GetClientRect(handle, &client));
-    EXPECT_EQ(client.right, 120);
-    EXPECT_EQ(client.bottom, 80);
-    ASSERT_TRUE(handle.Lock()->SetClientSize(100, 60));
-    EXPECT_EQ(panel->GetRect(), wxRect(0, 0, 100, 60));
-
-    // The child's destroy event passes up through the parent, whose handle
-    // must survive it.
-    child->Destroy();
-    EXPECT_FALSE(IsWindow(childHandle));
-    EXPECT_TRUE(IsWindow(handle));
-    panel->Destroy();
-    EXPECT_FALSE(IsWindow(handle));
-    EXPECT_EQ(WindowFromHandle(handle), nullptr);
-}
-
 // Answers modal dialogs instead of showing them, remembering the last one.
 class MessageDialogCatcher : public wxModalDialogHook
 {
