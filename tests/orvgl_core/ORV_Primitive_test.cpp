@@ -48,11 +48,6 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     ASSERT_EQ(hb.shapes.size(), 12u);
     EXPECT_EQ(hb.shapes[0].color, ORV_Color(255, 0, 0, 255));
     EXPECT_EQ(hb.shapes[0].fillMode, 1);
-    CountedPrimitive bare(false);
-    bare.SetDrawBoundingVolume(true);
-    RecordingDrawHelper h2;
-    bare.Draw(2, h2);
-    EXPECT_TRUE(h2.shapes.empty());
 }
 
 }  // namespace

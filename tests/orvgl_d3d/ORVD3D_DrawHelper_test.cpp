@@ -107,12 +107,6 @@ TEST_F(DrawHelperTest, SceneSendsEachPrimitivesAttributesThenItsShapeUnderItsNod
     EXPECT_TRUE(Near(Apply(meshes[4].world, {0, 0, -1}), {0, 0.5f + 0.55f + 1.2f, 0}, 1e-4f));
     EXPECT_TRUE(Near(Apply(meshes[2].world, {0, 0, -1}), {1.2f * c, 1.05f, -1.2f * sn}, 1e-4f));
 
-    // Cloud: seven puffs about its node, unlit in its colour.
-    for (size_t i = 7; i < meshes.size(); ++i)
-        EXPECT_EQ(EmissiveOf(meshes[i].material), ORV_Color(240, 240, 255, 255));
-    EXPECT_TRUE(Near(Apply(meshes[7].world, {0, 0, 0}), {-1.5f, 2.2f, 1.0f}, 1e-5f));
-    EXPECT_TRUE(Near(Apply(meshes[8].world, {0, 0, 0}), {-1.5f + 0.6f, 2.2f, 1.0f}, 1e-5f));
-
     // Every push was popped: the world transform is the root's again.
     const D3DXMATRIX world(Device()->Transform(D3DTS_WORLD));
     EXPECT_TRUE(D3DXMatrixIsIdentity(&world));

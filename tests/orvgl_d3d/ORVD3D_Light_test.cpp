@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 
 #include "D3DTestSupport.h"
-#include "ORVD3D_DirectionalLight.h"
 #include "ORVD3D_PointLight.h"
 #include "ORVD3D_SpotLight.h"
-#include "ORV_XformInfo.h"
 
 namespace {
 
@@ -52,13 +49,4 @@ TEST_F(LightTest, ApplyEnablesWithTheFullRecordOnlyWhenOn)
     Device()->GetLight(1, &kept);
     EXPECT_EQ(kept.Position.x, -60.0f);
 
-    // No index, or no device: nothing at all.
-    ORVD3D_PointLight none(-1);
-    none.TurnOn();
-    Device()->ClearCalls();
-    none.Apply();
-    EXPECT_TRUE(Device()->Calls().empty());
-    System().ReleaseGraphicsContext();
-    point.TurnOn();
-    point.Apply();  // must not reach for a device
 }
