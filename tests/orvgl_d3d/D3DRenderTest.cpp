@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "AssetStockMeshes.h"
 #include "AssetTextures.h"
 #include "GLDirect3D9.h"
 
@@ -48,10 +47,7 @@ void D3DRenderTest::SetUp()
         GTEST_SKIP() << "no offscreen OpenGL context: " << whyNot;
 
     m_Folder = std::make_unique<ScratchFolder>();
-    WriteTestMesh("box.x", assets::MakeBoxMesh());
-    WriteTestMesh("cylinder.x", assets::MakeCylinderMesh());
-    WriteTestMesh("cone.x", assets::MakeConeMesh());
-    WriteTestMesh("sphere.x", assets::MakeSphereMesh());
+    WriteShapeMeshes();
     std::filesystem::create_directories("Textures");
     ASSERT_TRUE(assets::MakeUpdraftTexture().WritePng("Textures/updraft.png", 4));
     WriteCheckerTexture("Textures/checker.png");

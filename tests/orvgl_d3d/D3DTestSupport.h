@@ -1,8 +1,7 @@
 // Shared pieces of the back-end tests: a scratch working folder, recorders
-// for the status echo and message boxes, writers of small test files, a
-// fixture that runs each test on a fresh headless context, and a replay of
-// the headless device's recorded calls that tells, for every draw, the world
-// transform, material, lighting and stage-0 texture it was drawn with.
+// for the status echo, message boxes and problem lines, writers of small test
+// files, a fixture on a fresh headless context, and a replay of the device's
+// calls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,13 +46,6 @@ public:
     std::vector<std::wstring> texts;
 };
 
-struct RecordedMessageBox
-{
-    bool hadOwner = false;
-    std::wstring text;
-    std::wstring caption;
-    UINT type = 0;
-};
 
 // Replaces the message-box handler for its lifetime and keeps every call.
 class MessageBoxRecorder
@@ -64,7 +56,12 @@ public:
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
-    std::vector<RecordedMessageBox> boxes;
+    struct Box
+    {
+        bool hadOwner;
+        std::wstring text;
+    };
+    std::vector<Box> boxes;
 
 private:
     ORV_MessageBoxHandler m_Previous;
@@ -81,25 +78,21 @@ private:
     ORV_ProblemReporterScope m_Scope;
 };
 
-// Writes a width x height PNG filled with one 0xAARRGGBB colour; creates
-// the folders on the way.
+// Writes a width x height PNG of one 0xAARRGGBB colour, making the folders.
 void WriteTestImage(const std::string& path, int width, int height, DWORD argb = 0xFF808080u);
 
 // A unit square in the XY plane (two triangles) with one material per
 // texture name given ("" for a material without texture); triangle i uses
 // material i % count.
 XFileMesh MakeSquareMesh(const std::vector<std::string>& textureNames);
-// Writes mesh as a .x file; creates the folders on the way.
 void WriteTestMesh(const std::string& path, const XFileMesh& mesh);
-// Writes the asset maker's box.x, cylinder.x, cone.x and sphere.x into the
-// current folder.
+// The asset maker's box.x, cylinder.x, cone.x and sphere.x, here.
 void WriteShapeMeshes();
 
-// Every test starts in an empty scratch folder with a headless context
-// (recording its calls from creation on, as every context it creates), slot 0 bound to a recorder,
-// message boxes and problem lines recorded, and failed loads looked at
-// again on every request. TearDown releases the context and checks that no
-// Direct3D object outlives it.
+// Each test runs in an empty scratch folder on a headless context that
+// records its calls, with slot 0, message boxes and problem lines recorded
+// and failed loads looked at again on every request. TearDown checks that no
+// Direct3D object outlives the context.
 class HeadlessContextTest : public ::testing::Test
 {
 public:
@@ -131,16 +124,12 @@ struct RecordedDraw
     D3DXMATRIX world;
     D3DMATERIAL9 material{};
     DWORD lighting = TRUE;
-    const void* texture0 = nullptr;
 };
 
-// Replays calls (from an identity world) and returns every draw of the kind
-// named ("DrawMeshSubsetEXT" or "DrawPrimitiveUP").
+// Replays calls from an identity world; every draw of the kind named.
 std::vector<RecordedDraw> DrawsIn(const std::vector<HeadlessCall>& calls,
                                   const std::string& kind = "DrawMeshSubsetEXT");
 
-// Draws primitive once through a fresh Direct3D helper and returns the draws
-// of kind it made (valid until the device's calls are cleared).
 // Devices draw only inside a scene: one is open while a test draws
 // straight through the helper, as the window handler opens one per frame.
 class SceneScope
@@ -155,6 +144,7 @@ private:
     IDirect3DDevice9* m_Device;
 };
 
+// Draws primitive once through a fresh helper; its draws of kind.
 std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& kind = "DrawMeshSubsetEXT");
 
 inline D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 point)

@@ -14,10 +14,8 @@ TEST_F(GraphicsSystemTest, ContextTakesTheAdaptersFormatAndTheWindowsSizeAndIsMa
     // Depth testing on, no culling, material colours: what the scene needs.
     EXPECT_EQ(device->RenderState(D3DRS_ZENABLE), DWORD(D3DZB_TRUE));
     EXPECT_EQ(device->RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
-    EXPECT_EQ(device->RenderState(D3DRS_DIFFUSEMATERIALSOURCE), DWORD(D3DMCS_MATERIAL));
     const D3DPRESENT_PARAMETERS& params = device->PresentParameters();
     EXPECT_EQ(params.BackBufferFormat, D3DFMT_A8R8G8B8);
-    EXPECT_EQ(params.AutoDepthStencilFormat, D3DFMT_D24S8);
     EXPECT_EQ(params.BackBufferWidth, 320u);  // 0 asked: the window's client size
     EXPECT_EQ(device->FocusWindow(), HWND(m_Window));
 
@@ -52,46 +50,4 @@ TEST_F(GraphicsSystemTest, DeviceFailureIsReportedByOneBoxPerAttemptWithoutLeaki
     SetDirect3DFactory({});
     EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
     EXPECT_EQ(m_Boxes->boxes.size(), 2u);
-}
-
-TEST_F(GraphicsSystemTest, FirstViewGetsTheImplicitChainLaterOnesTheirOwn)
-{
-    System().ResetForTestingEXT();
-    ASSERT_TRUE(System().CreateGraphicsContext(HWND(m_Window)));
-    {
-        // Nothing to draw into: no chain, and the count stays.
-        auto flat = std::make_shared<HeadlessWindow>(100, 0);
-        HWND gone(std::make_shared<HeadlessWindow>(50, 50));
-        EXPECT_EQ(System().CreateSwapChain(HWND(flat)), nullptr);
-        EXPECT_EQ(System().CreateSwapChain(gone), nullptr);
-        EXPECT_EQ(System().GetSwapChainCount(), 0);
-
-        ComPtr<IDirect3DSwapChain9> first(System().CreateSwapChain(HWND(m_Window)));
-        EXPECT_EQ(first.Get(), Device()->ImplicitSwapChain());
-
-        auto view = std::make_shared<HeadlessWindow>(200, 100);
-        ComPtr<IDirect3DSwapChain9> second(System().CreateSwapChain(HWND(view)));
-        auto* chain = dynamic_cast<HeadlessSwapChain*>(second.Get());
-        ASSERT_NE(chain, nullptr);
-        EXPECT_EQ(chain->Height(), 100u);
-        EXPECT_EQ(chain->Window(), HWND(view));
-        EXPECT_EQ(System().GetSwapChainCount(), 2);
-    }
-    // Release empties the tables and may be repeated; after re-creation the
-    // count stays, so the first window asking again gets a chain of its own.
-    WriteTestImage("Textures/a.png", 2, 2);
-    ASSERT_NE(System().GetTextureResource(L"a.png", true), nullptr);
-    System().ReleaseGraphicsContext();
-    System().ReleaseGraphicsContext();
-    EXPECT_EQ(System().GetD3DDevice(), nullptr);
-    EXPECT_EQ(System().GetTextureTable().Count(), 0);
-    EXPECT_EQ(m_Counters->texturesAlive, 0);
-    EXPECT_EQ(System().GetTextureResource(L"a.png", true), nullptr);  // no device: nothing loads
-    EXPECT_TRUE(m_Status->texts.empty());
-
-    ASSERT_TRUE(System().CreateGraphicsContext(HWND(m_Window)));
-    ComPtr<IDirect3DSwapChain9> again(System().CreateSwapChain(HWND(m_Window)));
-    ASSERT_TRUE(again);
-    EXPECT_NE(again.Get(), Device()->ImplicitSwapChain());
-    EXPECT_EQ(System().GetSwapChainCount(), 3);
 }

@@ -63,8 +63,6 @@ TEST_F(PrimitiveMeshTest, LitMeshDrawsWithThePrimitivesMaterialUnlitInItsFlatCol
     EXPECT_TRUE(IsZero(draws[0].material.Diffuse));
     EXPECT_EQ(EmissiveOf(draws[0].material), ORV_Color(200, 100, 50, 255));
     EXPECT_EQ(Device()->RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
-
-    EXPECT_EQ(mesh.GetBoundingVolume(0), resource->GetBoundingBox());
 }
 
 TEST_F(PrimitiveMeshTest, MissingMeshDrawsNothingUntilItCanBeLoaded)
@@ -80,67 +78,4 @@ TEST_F(PrimitiveMeshTest, MissingMeshDrawsNothingUntilItCanBeLoaded)
     WriteTestMesh("later.x", MakeSquareMesh({""}));
     EXPECT_EQ(DrawOnce(mesh).size(), 1u);
     EXPECT_NE(mesh.GetBoundingVolume(0), nullptr);
-}
-
-TEST_F(PrimitiveMeshTest, AxisDrawsRedGreenBlueArrowsAlongXYZScaledBySize)
-{
-    // An arrow needs both its meshes.
-    WriteShapeMeshes();
-    std::filesystem::remove("cone.x");
-    ORVD3D_PrimitiveMeshArrow arrow;
-    EXPECT_TRUE(DrawOnce(arrow).empty());
-
-    WriteShapeMeshes();
-    ORVD3D_PrimitiveMeshAxis axis(2.0f);
-    const std::vector<RecordedDraw> draws = DrawOnce(axis);
-    ASSERT_EQ(draws.size(), 6u);
-
-    const D3DXVECTOR3 tips[3] = {{2, 0, 0}, {0, 2, 0}, {0, 0, 2}};
-    const ORV_Color colors[3] = {ORV_Color(255, 0, 0, 255), ORV_Color(0, 255, 0, 255), ORV_Color(0, 0, 255, 255)};
-    for (int i = 0; i < 3; ++i) {
-        const RecordedDraw& shaft = draws[2 * i];
-        const RecordedDraw& head = draws[2 * i + 1];
-        EXPECT_TRUE(Near(Apply(head.world, {0, 0, -1}), tips[i])) << "arrow " << i;
-        EXPECT_TRUE(Near(Apply(shaft.world, {0, 0, 1.5f}), {0, 0, 0})) << "arrow " << i;
-        EXPECT_TRUE(Near(Apply(shaft.world, {0, 0, -1.5f}), tips[i] * 0.8f)) << "arrow " << i;
-        EXPECT_EQ(EmissiveOf(shaft.material), colors[i]) << "arrow " << i;
-        EXPECT_EQ(EmissiveOf(head.material), colors[i]) << "arrow " << i;
-        EXPECT_EQ(head.texture0, nullptr);
-    }
-    // Each part's transform is popped again.
-    const D3DXMATRIX world(Device()->Transform(D3DTS_WORLD));
-    EXPECT_TRUE(D3DXMatrixIsIdentity(&world));
-}
-
-TEST_F(PrimitiveMeshTest, CloudDrawsSevenSmallSpheresAndShowsItsTexture)
-{
-    WriteShapeMeshes();
-    WriteTestImage("Textures/updraft.png", 4, 4, 0x80FFFFFFu);
-    ORVD3D_Cloud cloud;
-    EXPECT_FALSE(cloud.IsLighting());
-    cloud.SetColor(ORV_Color(90, 80, 70, 128));
-    cloud.SetBlending(true);
-    cloud.SetTexturing(true);
-    cloud.SetTextureFileName(L"Textures/updraft.png");
-
-    const std::vector<RecordedDraw> draws = DrawOnce(cloud);
-    ASSERT_EQ(draws.size(), 7u);
-    ORVD3D_TextureResource* texture = System().GetTextureResource(L"Textures/updraft.png", false);
-    ASSERT_NE(texture, nullptr);
-    const D3DXVECTOR3 centres[7] = {{0, 0, 0},  {0.1f, 0, 0}, {-0.1f, 0, 0}, {0, 0.1f, 0},
-                                    {0, -0.1f, 0}, {0, 0, 0.1f}, {0, 0, -0.1f}};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_TRUE(Near(Apply(draws[i].world, {0, 0, 0}), centres[i])) << i;
-        EXPECT_TRUE(Near(Apply(draws[i].world, {1, 0, 0}), centres[i] + D3DXVECTOR3(0.05f, 0, 0))) << i;
-        EXPECT_EQ(EmissiveOf(draws[i].material), ORV_Color(90, 80, 70, 128)) << i;
-        EXPECT_EQ(draws[i].texture0, texture->GetD3DTexture()) << i;
-    }
-    EXPECT_EQ(Device()->RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(Device()->TextureStageState(0, D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_SELECTARG1));
-
-    // Without its sphere a cloud draws nothing.
-    System().ReleaseGraphicsContext();
-    ASSERT_TRUE(CreateContext());
-    std::filesystem::remove("sphere.x");
-    EXPECT_TRUE(DrawOnce(cloud).empty());
 }

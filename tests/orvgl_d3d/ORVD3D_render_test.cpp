@@ -27,13 +27,6 @@ void DrawUnder(ORV_Primitive* primitive, const ORV_XformInfo& xform)
 
 }  // namespace
 
-TEST_F(MeshPrimitivesRender, AxisArrowsInRedGreenBlue)
-{
-    LookFrom({1.3f, 1.0f, -1.6f}, {0.3f, 0.4f, 0.3f});
-    ORVD3D_PrimitiveMeshAxis axis(1.0f);
-    EXPECT_TRUE(MatchesGolden(Frame([&] { DrawUnder(&axis, ORV_XformInfo()); }), "axis"));
-}
-
 TEST_F(MeshPrimitivesRender, TexturedCloudOfSevenPuffs)
 {
     LookFrom({0.6f, 0.5f, -1.6f}, {0, 0, 0});

@@ -19,12 +19,6 @@ TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
     camera.RotateTo(130, 100);
     EXPECT_EQ(camera.m_RotationY, 35.0f);
     EXPECT_EQ(camera.m_RotationX, 20.0f);
-    float angleX = 0, angleY = 0;
-    D3DXVECTOR3 axisX, axisY;
-    camera.GetMouseRotation(&angleX, &axisX, &angleY, &axisY);
-    EXPECT_FLOAT_EQ(angleY, 35.0f * 0.0174532924f);
-    EXPECT_TRUE(Near(axisX, {1, 0, 0}));  // up x view, normalised
-    EXPECT_EQ(axisY, D3DXVECTOR3(0, 1, 0));
 
     // Track: eye and look-at move together, right and along the camera's up
     // (device y grows upwards), and the anchor follows.
@@ -52,9 +46,4 @@ TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
     EXPECT_TRUE(Near(zoom.GetPosition(), {0, 0, 1}));
     zoom.ZoomTo(-100);  // right: away along the new view
     EXPECT_TRUE(Near(zoom.GetPosition(), {0, 0, 2}));
-    ORV_Camera far;
-    far.SetPosition(0, 3, 0);
-    far.BeginZoom(50);
-    far.ZoomTo(0);  // a long drag in one step passes straight through
-    EXPECT_TRUE(Near(far.GetPosition(), {0, -2, 0}));
 }

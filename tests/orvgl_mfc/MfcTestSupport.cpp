@@ -103,12 +103,6 @@ wxImage GrabScreen(const wxRect& rect)
     return image;
 }
 
-std::ostream& operator<<(std::ostream& out, const MouseCall& call)
-{
-    return out << (call.button ? (call.down ? "down" : "up") : "move") << " flags=0x" << std::hex << call.flags
-               << std::dec << " at " << call.x << "," << call.y;
-}
-
 bool RecordingHandler::Initialize(HWND window)
 {
     ++initializes;

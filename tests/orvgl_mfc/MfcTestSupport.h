@@ -32,7 +32,6 @@ struct MouseCall
     int y;
     bool operator==(const MouseCall&) const = default;
 };
-std::ostream& operator<<(std::ostream& out, const MouseCall& call);
 
 class RecordingHandler : public ORV_IWindowHandler
 {

@@ -60,14 +60,6 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_EQ(canvas->GetWindowStyleFlag() & wxBORDER_MASK, wxBORDER_SUNKEN);
     EXPECT_EQ(WindowFromHandle(window.GetSafeHwnd()), canvas);
 
-    // A second window for the same object is refused; its placeholder stays.
-    wxWeakRef<wxWindow> other = AddPlaceholder(m_Frame, 1010, wxRect(0, 0, 50, 50));
-    EXPECT_FALSE(window.ReplaceDialogControl(m_Frame, 1010));
-    EXPECT_TRUE(other);
-    EXPECT_EQ(window.GetCanvas(), canvas);
-    ASSERT_EQ(m_Boxes.boxes.size(), 1u);
-    EXPECT_EQ(m_Boxes.boxes[0].text, L"ORVMFC_UIWindow creation failed!");
-    EXPECT_EQ(WindowFromHandle(m_Boxes.boxes[0].owner), m_Frame);
 }
 
 TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
@@ -96,19 +88,11 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
     EXPECT_EQ(m_Boxes.boxes[0].text, L"Error attaching viewport to window!");
     EXPECT_EQ(m_Boxes.boxes[0].owner, window.GetSafeHwnd());
 
-    // Without a handler mouse input reaches no one and captures nothing.
-    wxGLCanvas* canvas = window.GetCanvas();
-    Send(canvas, wxEVT_LEFT_DOWN, 5, 5, true, false, false);
-    EXPECT_FALSE(canvas->HasCapture());
-    Send(canvas, wxEVT_LEFT_UP, 5, 5, false, false, false);
-    EXPECT_TRUE(first.mouse.empty());
-    EXPECT_TRUE(failing.mouse.empty());
-
     // A null handler only detaches.
     EXPECT_TRUE(window.AttachViewport(&first));
     EXPECT_TRUE(window.AttachViewport(nullptr));
     EXPECT_EQ(first.shutDowns, 2);
-    Send(canvas, wxEVT_MOTION, 5, 5, false, false, false);
+    Send(window.GetCanvas(), wxEVT_MOTION, 5, 5, false, false, false);
     EXPECT_TRUE(first.mouse.empty());
 }
 
@@ -146,117 +130,5 @@ TEST_F(UIWindowTest, MouseButtonsAreCapturedAndForwardedWithTheirKeyFlags)
     EXPECT_EQ(handler.mouse, expected);
 }
 
-TEST_F(UIWindowTest, PaintingDrawsOnlyWithoutTheSuppressFlag)
-{
-    ORVMFC_UIWindow suppressed(true);
-    ORVMFC_UIWindow drawing(false);
-    ASSERT_NO_FATAL_FAILURE(CreateView(suppressed));
-    AddPlaceholder(m_Frame, 1010, wxRect(200, 30, 160, 120));
-    ASSERT_TRUE(drawing.ReplaceDialogControl(m_Frame, 1010));
-    RecordingHandler quiet;
-    RecordingHandler drawn;
-    ASSERT_TRUE(suppressed.AttachViewport(&quiet));
-    ASSERT_TRUE(drawing.AttachViewport(&drawn));
-
-    // Bound later, so it sees each paint before the window does.
-    int paints = 0;
-    suppressed.GetCanvas()->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
-        ++paints;
-        event.Skip();
-    });
-    suppressed.GetCanvas()->Refresh();
-    drawing.GetCanvas()->Refresh();
-    ASSERT_TRUE(PumpUntil([&] { return paints > 0 && drawn.draws > 0; }));
-    EXPECT_EQ(quiet.draws, 0);
-}
-
-TEST_F(UIWindowTest, WindowWithoutHandlerShowsTheNoticeCentredOnWhite)
-{
-    ORVMFC_UIWindow window(true);
-    ASSERT_NO_FATAL_FAILURE(CreateView(window, wxRect(20, 30, 300, 120), wxBORDER_NONE));
-    wxGLCanvas* canvas = window.GetCanvas();
-    int paints = 0;
-    canvas->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
-        ++paints;
-        event.Skip();
-    });
-    canvas->Refresh();
-    ASSERT_TRUE(PumpUntil([&] { return paints > 0; }));
-
-    // The box around the dark (text) pixels; all else white.
-    const wxImage image = GrabScreen(wxRect(canvas->ClientToScreen(wxPoint(0, 0)), canvas->GetClientSize()));
-    wxRect text;
-    long white = 0;
-    for (int y = 0; y < image.GetHeight(); ++y) {
-        for (int x = 0; x < image.GetWidth(); ++x) {
-            if (image.GetRed(x, y) == 255 && image.GetGreen(x, y) == 255 && image.GetBlue(x, y) == 255)
-                ++white;
-            else if (image.GetRed(x, y) < 128)
-                text = text.IsEmpty() ? wxRect(x, y, 1, 1) : text.Union(wxRect(x, y, 1, 1));
-        }
-    }
-    EXPECT_GT(white, image.GetWidth() * image.GetHeight() * 8 / 10);
-    ASSERT_FALSE(text.IsEmpty()) << "no text drawn";
-    EXPECT_LT(text.height, 20);
-    EXPECT_GT(text.x, 0);
-    EXPECT_NEAR(2 * text.x + text.width, image.GetWidth(), 6);
-    EXPECT_NEAR(2 * text.y + text.height, image.GetHeight(), 6);
-}
-
-TEST_F(UIWindowTest, HandleStopsBeingAWindowWhenTheCanvasIsDestroyed)
-{
-    RecordingHandler handler;
-    HWND hwnd;
-    {
-        ORVMFC_UIWindow window(true);
-        ASSERT_NO_FATAL_FAILURE(CreateView(window));
-        ASSERT_TRUE(window.AttachViewport(&handler));
-        hwnd = window.GetSafeHwnd();
-        ASSERT_TRUE(IsWindow(hwnd));
-    }
-    // The object took its canvas along and left the handler alone.
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(m_Frame->FindWindow(kViewId), nullptr);
-    EXPECT_EQ(handler.shutDowns, 0);
-
-    // The other way round: the dialog's part goes first, the object stays.
-    auto* panel = new wxPanel(m_Frame);
-    AddPlaceholder(panel, kViewId, kViewRect);
-    ORVMFC_UIWindow window(true);
-    ASSERT_TRUE(window.ReplaceDialogControl(panel, kViewId));
-    hwnd = window.GetSafeHwnd();
-    panel->Destroy();
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(window.GetCanvas(), nullptr);
-}
-
-// Builds its controls when initialised, as a dialog does from its template.
-class TemplatePanel : public wxPanel
-{
-public:
-    TemplatePanel()
-    {
-        Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent&) { new wxStaticText(this, 77, wxS("built")); });
-    }
-};
-
-TEST_F(UIWindowTest, DialogIsCreatedInPlaceOfItsPlaceholder)
-{
-    auto* panel = new TemplatePanel;
-    EXPECT_FALSE(CreateDialogInPlaceOfControl(m_Frame, 4242, panel));
-    EXPECT_TRUE(m_Boxes.boxes.empty());
-
-    wxWeakRef<wxWindow> placeholder = AddPlaceholder(m_Frame, 141, wxRect(50, 60, 200, 90));
-    ASSERT_TRUE(CreateDialogInPlaceOfControl(m_Frame, 141, panel));
-    EXPECT_FALSE(placeholder);
-    EXPECT_EQ(panel->GetRect(), wxRect(50, 60, 200, 90));
-    EXPECT_NE(panel->FindWindow(77), nullptr);
-
-    // A panel that is a window already cannot be created again.
-    AddPlaceholder(m_Frame, 142, wxRect(50, 200, 100, 50));
-    EXPECT_FALSE(CreateDialogInPlaceOfControl(m_Frame, 142, panel));
-    ASSERT_EQ(m_Boxes.boxes.size(), 1u);
-    EXPECT_EQ(m_Boxes.boxes[0].text, L"Creation of control Dialog Failed!!");
-}
 
 }  // namespace
