@@ -112,8 +112,7 @@ class BenchView : public ORVD3D_WindowHandler
 public:
     BenchView(CModelOwner& models, std::shared_ptr<EglOffscreenWindow> window)
         : m_Models(models), m_Window(std::move(window))
-    {
-    }
+    {}
 
     bool Attach() { return Initialize(HWND(std::static_pointer_cast<IWindowSurface>(m_Window))); }
 
@@ -170,8 +169,7 @@ void BM_GLDrawnFrame(benchmark::State& state)
     BenchDataFolder folder;
     std::string error;
     const std::shared_ptr<EglOffscreenContext> context = EglOffscreenContext::Create(&error);
-    if (!context)
-    {
+    if (!context) {
         state.SkipWithError(("no offscreen OpenGL: " + error).c_str());
         return;
     }
@@ -195,20 +193,16 @@ void BM_GLDrawnFrame(benchmark::State& state)
         CKeyboardInput keyboard;
         bool ready = graphics.CreateGraphicsContext(HWND(std::static_pointer_cast<IWindowSurface>(focus))) &&
                      mainView.Attach() && groundView.Attach() && mapView.Attach();
-        if (ready)
-        {
+        if (ready) {
             PlaceCamera(mainView, D3DXVECTOR3(0.0f, 10.0f, -25.0f), 45.0f, 0.1f, 400.0f);
             PlaceCamera(groundView, D3DXVECTOR3(30.0f, 30.0f, 30.0f), 45.0f, 0.5f, 150.0f);
             PlaceCamera(mapView, D3DXVECTOR3(-0.01f, 60.0f, 0.0f), 50.0f, 0.5f, 75.0f);
             ready = models.GetModel() != nullptr;
             keyboard.Initialize(HWND(std::static_pointer_cast<IWindowSurface>(focus)));
         }
-        if (!ready)
-        {
+        if (!ready) {
             state.SkipWithError("the game could not start on the OpenGL device");
-        }
-        else
-        {
+        } else {
             CModel& model = *models.GetModel();
             bool pWasDown = false;
             int step = 0;
@@ -229,8 +223,7 @@ void BM_GLDrawnFrame(benchmark::State& state)
             std::vector<double> drawn, bare, perView[3];
             double drawnCpu = 0.0;
             double bareCpu = 0.0;
-            for (auto _ : state)
-            {
+            for (auto _ : state) {
                 Clock::time_point start = Clock::now();
                 double cpu = ProcessCpuMilliseconds();
                 tick();
@@ -261,8 +254,7 @@ void BM_GLDrawnFrame(benchmark::State& state)
             state.counters["bare_p95_ms"] = b.p95;
             state.counters["tick_to_bare"] = b.median > 0.0 ? d.median / b.median : 0.0;
             const char* names[] = {"main", "ground", "map"};
-            for (int v = 0; v < 3; ++v)
-            {
+            for (int v = 0; v < 3; ++v) {
                 const Spread s = SpreadOf(perView[v]);
                 state.counters[std::string(names[v]) + "_median_ms"] = s.median;
                 state.counters[std::string(names[v]) + "_p95_ms"] = s.p95;

@@ -21,8 +21,7 @@ void BM_HeadlessTick(benchmark::State& state)
     BenchDataFolder folder;
     CHeadlessGame game;
     std::string error;
-    if (!game.Start(error))
-    {
+    if (!game.Start(error)) {
         state.SkipWithError(error.c_str());
         return;
     }
@@ -31,8 +30,7 @@ void BM_HeadlessTick(benchmark::State& state)
     std::vector<double> micros;
     micros.reserve(kTicks);
     unsigned tick = 0;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         const unsigned keys = (tick % 4 == 0 ? kKeyLeft : 0u) | (tick % 50 == 0 ? kKeyDown : 0u);
         const auto start = std::chrono::steady_clock::now();
         game.Tick(keys);

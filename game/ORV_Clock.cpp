@@ -11,8 +11,7 @@ long ORV_SteadyTimeSource::NowMilliseconds() const
 ORV_Clock::ORV_Clock(std::shared_ptr<const ORV_TimeSource> source)
     : m_Source(source ? std::move(source) : std::make_shared<ORV_SteadyTimeSource>()),
       m_Time(m_Source->NowMilliseconds())
-{
-}
+{}
 
 float ORV_Clock::GetElapsedSeconds()
 {

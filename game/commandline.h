@@ -11,14 +11,14 @@
 struct SoareOptions
 {
     bool headless = false;
-    std::uint64_t ticks = 0;                         // with headless
-    std::optional<std::filesystem::path> input;      // key script to replay (headless)
-    std::optional<std::filesystem::path> trace;      // CSV trace, "-" for standard output (headless)
-    std::optional<std::filesystem::path> record;     // key script to write (windowed game)
-    std::optional<std::filesystem::path> replay;     // key script to play in the window
-    bool stats = false;                              // one line of steps and frames at the end
+    std::uint64_t ticks = 0;                      // with headless
+    std::optional<std::filesystem::path> input;   // key script to replay (headless)
+    std::optional<std::filesystem::path> trace;   // CSV trace, "-" for standard output (headless)
+    std::optional<std::filesystem::path> record;  // key script to write (windowed game)
+    std::optional<std::filesystem::path> replay;  // key script to play in the window
+    bool stats = false;                           // one line of steps and frames at the end
     std::optional<std::filesystem::path> dataDir;
-    bool vario = false;                              // audio variometer on from the start (windowed game)
+    bool vario = false;  // audio variometer on from the start (windowed game)
 };
 
 // Largest --ticks: about 290 days of play at 25 ms a tick.

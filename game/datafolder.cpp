@@ -15,12 +15,10 @@ bool HoldsGameData(const fs::path& folder)
 }
 
 std::optional<fs::path> FindDataFolder(const fs::path& workingDirectory, const std::optional<fs::path>& dataDirOption,
-                                       const fs::path& executable, const fs::path& installDataDir,
-                                       std::string& error)
+                                       const fs::path& executable, const fs::path& installDataDir, std::string& error)
 {
     error.clear();
-    if (dataDirOption)
-    {
+    if (dataDirOption) {
         if (HoldsGameData(*dataDirOption))
             return *dataDirOption;
         error = "--data-dir " + dataDirOption->string() + ": no MeshFiles folder there";
@@ -28,14 +26,12 @@ std::optional<fs::path> FindDataFolder(const fs::path& workingDirectory, const s
     }
     if (HoldsGameData(workingDirectory))
         return workingDirectory;
-    if (!executable.empty())
-    {
+    if (!executable.empty()) {
         // The build tree's run folder holds the executable and the data; an
         // installed program finds share/soare beside its bin/, wherever the
         // prefix was moved to.
         fs::path folder = executable.parent_path();
-        while (!folder.empty())
-        {
+        while (!folder.empty()) {
             if (HoldsGameData(folder))
                 return folder;
             if (HoldsGameData(folder / "share" / "soare"))
@@ -76,8 +72,7 @@ bool EnterDataFolder(const std::optional<fs::path>& dataDirOption, std::string& 
     if (!ec && fs::equivalent(*folder, cwd, ec))
         return true;
     fs::current_path(*folder, ec);
-    if (ec)
-    {
+    if (ec) {
         error = "cannot change to the data folder " + folder->string() + ": " + ec.message();
         return false;
     }

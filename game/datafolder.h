@@ -19,8 +19,7 @@ bool HoldsGameData(const std::filesystem::path& folder);
 std::optional<std::filesystem::path> FindDataFolder(const std::filesystem::path& workingDirectory,
                                                     const std::optional<std::filesystem::path>& dataDirOption,
                                                     const std::filesystem::path& executable,
-                                                    const std::filesystem::path& installDataDir,
-                                                    std::string& error);
+                                                    const std::filesystem::path& installDataDir, std::string& error);
 
 // The running program's own file (/proc/self/exe); empty when unknown.
 std::filesystem::path ExecutablePath();

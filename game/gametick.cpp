@@ -15,12 +15,9 @@ bool RunGameStep(CKeyboardInput& keyboard, CModel& model, const CGameViews& view
 
     // P acts when let go, so holding it does nothing and one press toggles
     // once.
-    if (keyboard.IsKeyDown(DIK_P))
-    {
+    if (keyboard.IsKeyDown(DIK_P)) {
         bPKeyWasDown = true;
-    }
-    else if (keyboard.IsKeyUp(DIK_P) && bPKeyWasDown)
-    {
+    } else if (keyboard.IsKeyUp(DIK_P) && bPKeyWasDown) {
         model.SetPaused(!model.IsPaused());
         bPKeyWasDown = false;
     }
@@ -52,8 +49,7 @@ bool RunGameStep(CKeyboardInput& keyboard, CModel& model, const CGameViews& view
     chase->SetLookAt(a);
 
     // A view switched off is neither moved nor drawn.
-    if (model.IsGroundViewOff() == FALSE)
-    {
+    if (model.IsGroundViewOff() == FALSE) {
         ORV_Camera* ground = views.ground.GetCamera();
         ground->SetPosition(p - 2.0f * f);
         ground->SetLookAt(D3DXVECTOR3(p.x, 0.0f, p.z));

@@ -19,8 +19,7 @@ constexpr int kMainWidth = 412, kMainHeight = 447;
 constexpr int kGroundWidth = 330, kGroundHeight = 179;
 constexpr int kMapWidth = 330, kMapHeight = 237;
 
-void SetCamera(ORV_WindowHandler& view, D3DXVECTOR3 lookAt, D3DXVECTOR3 eye, float fov, float nearPlane,
-               float farPlane)
+void SetCamera(ORV_WindowHandler& view, D3DXVECTOR3 lookAt, D3DXVECTOR3 eye, float fov, float nearPlane, float farPlane)
 {
     ORV_Camera* camera = view.GetCamera();
     camera->SetLookAt(lookAt);
@@ -70,8 +69,7 @@ bool CHeadlessGame::Start(std::string& error)
     if (m_Started)
         return true;
     const HWND focus(m_FocusWindow);
-    if (!ORVD3D_GraphicsSystem::GetInstance().CreateGraphicsContext(focus))
-    {
+    if (!ORVD3D_GraphicsSystem::GetInstance().CreateGraphicsContext(focus)) {
         error = "the headless graphics context could not be created";
         return false;
     }
@@ -89,10 +87,8 @@ bool CHeadlessGame::Start(std::string& error)
         {m_GroundView, "ground", D3DXVECTOR3(30.0f, 30.0f, 30.0f), 45.0f, 0.5f, 150.0f},
         {m_MapView, "map", D3DXVECTOR3(-0.01f, 60.0f, 0.0f), 50.0f, 0.5f, 75.0f},
     };
-    for (const Placement& placement : placements)
-    {
-        if (!placement.view.Attach())
-        {
+    for (const Placement& placement : placements) {
+        if (!placement.view.Attach()) {
             error = std::string("the headless ") + placement.name + " view could not be attached";
             return false;
         }
@@ -133,6 +129,6 @@ void CHeadlessGame::WriteTraceRow(std::ostream& out)
     const ORV_Quaternion q = xform.GetRotation();
     out << m_Ticks << ',' << Number(t.x) << ',' << Number(t.y) << ',' << Number(t.z) << ',' << Number(q.x) << ','
         << Number(q.y) << ',' << Number(q.z) << ',' << Number(q.w) << ',' << Number(model.GetRollAngle()) << ','
-        << Number(model.GetPitchAngle()) << ',' << Number(model.GetSpeed()) << ',' << (model.IsLanded() ? 1 : 0)
-        << ',' << (model.IsPaused() ? 1 : 0) << ',' << Number(model.GetGameTime()) << '\n';
+        << Number(model.GetPitchAngle()) << ',' << Number(model.GetSpeed()) << ',' << (model.IsLanded() ? 1 : 0) << ','
+        << (model.IsPaused() ? 1 : 0) << ',' << Number(model.GetGameTime()) << '\n';
 }

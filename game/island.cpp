@@ -20,6 +20,7 @@ struct Building
     D3DXVECTOR3 size;      // full size
 };
 
+// clang-format off
 constexpr Building kBuildings[] = {
     {{-14.0f, 1.0f, -25.0f}, {4.0f, 2.0f, 2.0f}},
     {{-14.0f, 1.5f, 12.5f}, {2.0f, 1.0f, 3.0f}},
@@ -52,6 +53,7 @@ constexpr Building kBuildings[] = {
     {{-18.5f, 5.5f, -5.0f}, {3.0f, 1.0f, 8.0f}},  // lies across 26 to 28
     {{10.5f, 5.0f, -13.0f}, {3.0f, 2.0f, 2.0f}},
 };
+// clang-format on
 
 struct Thermal
 {
@@ -127,12 +129,9 @@ void CIsland::RaiseTerrain(int firstRow, int firstColumn, int lastRow, int lastC
     const int rowTo = std::min(lastRow, m_NumRows - 1);
     const int columnFrom = std::max(firstColumn, 0);
     const int columnTo = std::min(lastColumn, m_NumColumns - 1);
-    if (mesh)
-    {
-        for (int r = rowFrom; r <= rowTo; ++r)
-        {
-            for (int c = columnFrom; c <= columnTo; ++c)
-            {
+    if (mesh) {
+        for (int r = rowFrom; r <= rowTo; ++r) {
+            for (int c = columnFrom; c <= columnTo; ++c) {
                 mesh->SelectControlPoint(r, c);
                 D3DXVECTOR3 position;
                 mesh->GetSelectedPosition(position);
@@ -206,8 +205,8 @@ void CIsland::SetCell(int column, int row, int value)
 {
     if (column < 0 || column >= m_NumColumns || row < 0 || row >= m_NumRows)
         return;
-    m_Heights[static_cast<std::size_t>(column) * static_cast<std::size_t>(m_NumColumns) + static_cast<std::size_t>(row)] =
-        value;
+    m_Heights[static_cast<std::size_t>(column) * static_cast<std::size_t>(m_NumColumns) +
+              static_cast<std::size_t>(row)] = value;
 }
 
 int CIsland::GetHeightAt(int column, int row) const
@@ -242,36 +241,29 @@ D3DXVECTOR3 CIsland::PushOutOfBlocks(const ORV_BoundingVolume* box, D3DXVECTOR3 
     const float half = w / 2;
 
     // Low X: the block in column C - 1.
-    if (p.y <= static_cast<float>(GetHeightAt(C - 1, R)))
-    {
+    if (p.y <= static_cast<float>(GetHeightAt(C - 1, R))) {
         const float e1 = static_cast<float>(C * m_CellWidth);
         const float s = gx - half;
         const float o1 = e1 - s;
-        if (o1 > 0)
-        {
+        if (o1 > 0) {
             const float e2 = static_cast<float>((C - 1) * m_CellWidth);
             const float o2 = e2 - s;
-            if (o2 > 0)
-            {
+            if (o2 > 0) {
                 q.x += o2;
                 wchar_t text[64];
                 std::swprintf(text, sizeof text / sizeof text[0], L"Second overlap left: %f", static_cast<double>(o2));
                 EchoToStatus0(text);
-            }
-            else
-            {
+            } else {
                 q.x += o1;
             }
         }
     }
     // High X: column C + 1.
-    if (p.y <= static_cast<float>(GetHeightAt(C + 1, R)))
-    {
+    if (p.y <= static_cast<float>(GetHeightAt(C + 1, R))) {
         const float e1 = static_cast<float>((C + 1) * m_CellWidth);
         const float s = gx + half;
         const float o1 = e1 - s;
-        if (o1 < 0)
-        {
+        if (o1 < 0) {
             const float e2 = static_cast<float>((C + 2) * m_CellWidth);
             const float o2 = e2 - s;
             q.x += o2 < 0 ? o2 : o1;
@@ -279,26 +271,22 @@ D3DXVECTOR3 CIsland::PushOutOfBlocks(const ORV_BoundingVolume* box, D3DXVECTOR3 
     }
     // Low grid Z: row R - 1, toward world +Z. Grid Z runs against world Z;
     // the signs below move the craft away from the block all the same.
-    if (p.y <= static_cast<float>(GetHeightAt(C, R - 1)))
-    {
+    if (p.y <= static_cast<float>(GetHeightAt(C, R - 1))) {
         const float e1 = static_cast<float>(R * m_CellDepth);
         const float s = gz - half;
         const float o1 = s - e1;
-        if (o1 < 0)
-        {
+        if (o1 < 0) {
             const float e2 = static_cast<float>((R - 1) * m_CellDepth);
             const float o2 = s - e2;
             q.z += o2 < 0 ? o2 : o1;
         }
     }
     // High grid Z: row R + 1, toward world -Z.
-    if (p.y <= static_cast<float>(GetHeightAt(C, R + 1)))
-    {
+    if (p.y <= static_cast<float>(GetHeightAt(C, R + 1))) {
         const float e1 = static_cast<float>((R + 1) * m_CellDepth);
         const float s = gz + half;
         const float o1 = s - e1;
-        if (o1 > 0)
-        {
+        if (o1 > 0) {
             const float e2 = static_cast<float>((R + 2) * m_CellDepth);
             const float o2 = s - e2;
             q.z += o2 > 0 ? o2 : o1;
@@ -315,8 +303,7 @@ D3DXVECTOR3 CIsland::PushOutOfBlocks(const ORV_BoundingVolume* box, D3DXVECTOR3 
 D3DXVECTOR3 CIsland::GetThermalLift(D3DXVECTOR3 p) const
 {
     D3DXVECTOR3 q = p;
-    for (int i = 0; i < kThermalCount; ++i)
-    {
+    for (int i = 0; i < kThermalCount; ++i) {
         const ORV_SceneNode* column = m_Thermals.GetChildNode(i);
         if (!column)
             continue;

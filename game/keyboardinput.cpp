@@ -9,14 +9,12 @@ CKeyboardInput::~CKeyboardInput()
 
 void CKeyboardInput::Release()
 {
-    if (m_pKeyboard)
-    {
+    if (m_pKeyboard) {
         m_pKeyboard->Unacquire();
         m_pKeyboard->Release();
         m_pKeyboard = nullptr;
     }
-    if (m_pDI)
-    {
+    if (m_pDI) {
         m_pDI->Release();
         m_pDI = nullptr;
     }
@@ -42,14 +40,12 @@ bool CKeyboardInput::Initialize(HWND window)
 
 void CKeyboardInput::Poll()
 {
-    if (!m_pKeyboard)
-    {
+    if (!m_pKeyboard) {
         std::memset(m_Keys, 0, sizeof m_Keys);
         return;
     }
     const HRESULT result = m_pKeyboard->GetDeviceState(sizeof m_Keys, m_Keys);
-    if (FAILED(result))
-    {
+    if (FAILED(result)) {
         // Usually the window left the foreground: all keys up for this
         // tick, and the state is read again at the next Poll.
         std::memset(m_Keys, 0, sizeof m_Keys);

@@ -14,8 +14,7 @@ bool IsBlank(char c)
 
 unsigned KeyOfLetter(char c)
 {
-    switch (c)
-    {
+    switch (c) {
     case 'L': return kKeyLeft;
     case 'R': return kKeyRight;
     case 'U': return kKeyUp;
@@ -30,8 +29,7 @@ std::vector<std::string> Words(const std::string& line)
 {
     std::vector<std::string> words;
     std::size_t i = 0;
-    while (i < line.size())
-    {
+    while (i < line.size()) {
         while (i < line.size() && IsBlank(line[i]))
             ++i;
         const std::size_t start = i;
@@ -56,11 +54,9 @@ std::string Quote(const std::string& word)
 
 bool ParseCount(const std::string& word, std::uint32_t& count, std::string& problem)
 {
-    const bool digits = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
-    if (!digits)
-    {
+    const bool digits =
+        !word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
         problem = "COUNT must be a whole number, got " + Quote(word);
         return false;
     }
@@ -69,10 +65,9 @@ bool ParseCount(const std::string& word, std::uint32_t& count, std::string& prob
     const std::size_t first = std::min(word.find_first_not_of('0'), word.size());
     const std::string significant = word.substr(first);
     const std::uint64_t value = significant.size() > 10 ? KeyScript::kMaxCount + 1ull
-                                : significant.empty()    ? 0
-                                                         : std::stoull(significant);
-    if (value < 1 || value > KeyScript::kMaxCount)
-    {
+                                : significant.empty()   ? 0
+                                                        : std::stoull(significant);
+    if (value < 1 || value > KeyScript::kMaxCount) {
         problem = "COUNT must be from 1 to " + std::to_string(KeyScript::kMaxCount) + ", got " + Quote(word);
         return false;
     }
@@ -85,16 +80,13 @@ bool ParseKeys(const std::string& word, unsigned& keys, std::string& problem)
     keys = 0;
     if (word == "-")
         return true;
-    for (char c : word)
-    {
+    for (char c : word) {
         const unsigned key = KeyOfLetter(c);
-        if (key == 0)
-        {
+        if (key == 0) {
             problem = "KEYS must be letters from L, R, U, D, P or '-', got " + Quote(word);
             return false;
         }
-        if (keys & key)
-        {
+        if (keys & key) {
             problem = std::string("key '") + c + "' given twice in " + Quote(word);
             return false;
         }
@@ -110,8 +102,7 @@ bool KeyScript::Parse(std::istream& in, std::string& error)
     Clear();
     std::string line;
     std::uint64_t lineNumber = 0;
-    while (std::getline(in, line))
-    {
+    while (std::getline(in, line)) {
         ++lineNumber;
         const std::vector<std::string> words = Words(line);
         if (words.empty() || words.front().front() == '#')
@@ -123,8 +114,7 @@ bool KeyScript::Parse(std::istream& in, std::string& error)
             problem = "expected 'COUNT KEYS', got " + std::to_string(words.size()) + " words";
         else if (ParseCount(words[0], count, problem))
             ParseKeys(words[1], keys, problem);
-        if (!problem.empty())
-        {
+        if (!problem.empty()) {
             Clear();
             error = "line " + std::to_string(lineNumber) + ": " + problem;
             return false;
@@ -135,8 +125,7 @@ bool KeyScript::Parse(std::istream& in, std::string& error)
         m_TotalTicks += count;
         m_RunEnds.push_back(m_TotalTicks);
     }
-    if (in.bad())
-    {
+    if (in.bad()) {
         Clear();
         error = "read error";
         return false;
@@ -147,8 +136,7 @@ bool KeyScript::Parse(std::istream& in, std::string& error)
 bool KeyScript::ParseFile(const std::filesystem::path& file, std::string& error)
 {
     std::ifstream in(file);
-    if (!in)
-    {
+    if (!in) {
         Clear();
         error = "cannot open for reading";
         return false;
@@ -176,10 +164,8 @@ bool KeyScript::WriteFile(const std::filesystem::path& file) const
 void KeyScript::Append(unsigned keys, std::uint32_t count)
 {
     keys &= kAllScriptKeys;
-    while (count > 0)
-    {
-        if (m_Runs.empty() || m_Runs.back().keys != keys || m_Runs.back().count == kMaxCount)
-        {
+    while (count > 0) {
+        if (m_Runs.empty() || m_Runs.back().keys != keys || m_Runs.back().count == kMaxCount) {
             m_Runs.push_back({0, keys});
             m_RunEnds.push_back(m_TotalTicks);
         }

@@ -15,8 +15,7 @@
 #include <vector>
 
 // Bit set of the keys a script can hold.
-enum KeyScriptKey : unsigned
-{
+enum KeyScriptKey : unsigned {
     kKeyLeft = 1u << 0,
     kKeyRight = 1u << 1,
     kKeyUp = 1u << 2,

@@ -17,12 +17,9 @@ struct Updraft
 };
 
 constexpr Updraft kUpdrafts[] = {
-    {{0.0f, 8.0f, 30.0f}, {3.0f, 3.0f, 3.0f}},
-    {{5.0f, 13.0f, 50.0f}, {10.0f, 10.0f, 10.0f}},
-    {{15.0f, 13.0f, 10.0f}, {10.0f, 10.0f, 10.0f}},
-    {{-5.0f, 10.0f, 15.0f}, {10.0f, 10.0f, 10.0f}},
-    {{-15.0f, 17.0f, 15.0f}, {10.0f, 10.0f, 10.0f}},
-    {{-25.0f, 10.0f, 15.0f}, {10.0f, 10.0f, 10.0f}},
+    {{0.0f, 8.0f, 30.0f}, {3.0f, 3.0f, 3.0f}},       {{5.0f, 13.0f, 50.0f}, {10.0f, 10.0f, 10.0f}},
+    {{15.0f, 13.0f, 10.0f}, {10.0f, 10.0f, 10.0f}},  {{-5.0f, 10.0f, 15.0f}, {10.0f, 10.0f, 10.0f}},
+    {{-15.0f, 17.0f, 15.0f}, {10.0f, 10.0f, 10.0f}}, {{-25.0f, 10.0f, 15.0f}, {10.0f, 10.0f, 10.0f}},
     {{-35.0f, 15.0f, 35.0f}, {10.0f, 10.0f, 10.0f}},
 };
 
@@ -39,12 +36,16 @@ struct LightSetup
     float ambient[4];
 };
 
-constexpr LightSetup kPointLight{
-    {-60.0f, 60.0f, -60.0f}, {60.0f, 0.5f, 60.0f}, {0.5f, 1.0f, 0.8f, 1.0f}, {0.4f, 0.4f, 0.3f, 1.0f},
-    {0.75f, 0.3f, 0.4f, 1.0f}};
-constexpr LightSetup kDirectionalLight{
-    {-60.0f, 60.0f, -60.0f}, {60.0f, 0.5f, 60.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.6f, 0.6f, 0.6f, 1.0f},
-    {0.1f, 1.0f, 0.7f, 1.0f}};
+constexpr LightSetup kPointLight{{-60.0f, 60.0f, -60.0f},
+                                 {60.0f, 0.5f, 60.0f},
+                                 {0.5f, 1.0f, 0.8f, 1.0f},
+                                 {0.4f, 0.4f, 0.3f, 1.0f},
+                                 {0.75f, 0.3f, 0.4f, 1.0f}};
+constexpr LightSetup kDirectionalLight{{-60.0f, 60.0f, -60.0f},
+                                       {60.0f, 0.5f, 60.0f},
+                                       {0.5f, 0.5f, 0.5f, 1.0f},
+                                       {0.6f, 0.6f, 0.6f, 1.0f},
+                                       {0.1f, 1.0f, 0.7f, 1.0f}};
 
 void SetUp(ORVD3D_Light& light, const LightSetup& setup)
 {

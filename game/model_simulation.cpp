@@ -13,8 +13,8 @@
 #include "ORV_BoundingBox.h"
 #include "ORV_DrawHelper.h"
 #include "ORV_ProblemReport.h"
-#include "QuotedText.h"
 #include "ORV_StatusEcho.h"
+#include "QuotedText.h"
 #include "Utf8.h"
 #include "model.h"
 
@@ -104,8 +104,7 @@ void CModel::Simulate()
     // 12. The ocean holds the craft at its surface.
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
     D3DXVECTOR3 position = xform.GetTranslation();
-    if (position.y < kOceanFloor)
-    {
+    if (position.y < kOceanFloor) {
         position.y = kOceanFloor;
         xform.SetTranslation(position.x, position.y, position.z);
         m_Soarer.SetXformInfo(xform);
@@ -122,13 +121,10 @@ void CModel::ApplyBank()
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
     // Right wins when both are asked for, unless the bank is already at its
     // right limit.
-    if (m_LeanRight && m_RollAngle > -kBankLimit)
-    {
+    if (m_LeanRight && m_RollAngle > -kBankLimit) {
         xform.RotateZDegrees(static_cast<float>(-kBankStep));
         m_RollAngle -= kBankStep;
-    }
-    else if (m_LeanLeft && m_RollAngle < kBankLimit)
-    {
+    } else if (m_LeanLeft && m_RollAngle < kBankLimit) {
         xform.RotateZDegrees(static_cast<float>(kBankStep));
         m_RollAngle += kBankStep;
     }
@@ -142,14 +138,11 @@ void CModel::ApplyPitch()
     ORV_XformInfo xform = m_Soarer.GetXformInfo();
     // Pitching up costs speed, pitching down gains it; the band is applied
     // after the move.
-    if (m_LeanBackward && m_PitchAngle < kPitchLimit)
-    {
+    if (m_LeanBackward && m_PitchAngle < kPitchLimit) {
         xform.RotateXDegrees(static_cast<float>(kPitchStep));
         m_PitchAngle += kPitchStep;
         m_Speed = AddToSpeed(m_Speed, -kSpeedPerPitchStep);
-    }
-    else if (m_LeanForward && m_PitchAngle > -kPitchLimit)
-    {
+    } else if (m_LeanForward && m_PitchAngle > -kPitchLimit) {
         xform.RotateXDegrees(static_cast<float>(-kPitchStep));
         m_PitchAngle -= kPitchStep;
         m_Speed = AddToSpeed(m_Speed, kSpeedPerPitchStep);

@@ -18,8 +18,7 @@ int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* tr
 {
     CHeadlessGame game;
     std::string error;
-    if (!game.Start(error))
-    {
+    if (!game.Start(error)) {
         err << "soare: " << error << std::endl;
         return 1;
     }
@@ -27,19 +26,16 @@ int RunHeadlessGame(std::uint64_t ticks, const KeyScript& keys, std::ostream* tr
         CHeadlessGame::WriteTraceHeader(*trace);
     CTickStats tickStats;
     tickStats.Start(CTickStats::Clock::now());
-    for (std::uint64_t tick = 0; tick < ticks; ++tick)
-    {
+    for (std::uint64_t tick = 0; tick < ticks; ++tick) {
         const CTickStats::Clock::time_point start = CTickStats::Clock::now();
         game.Tick(keys.KeysAt(tick));
         tickStats.AddEvent(1, !game.GetModel().IsPaused(), start, CTickStats::Clock::now());
         if (trace)
             game.WriteTraceRow(*trace);
     }
-    if (trace)
-    {
+    if (trace) {
         trace->flush();
-        if (!*trace)
-        {
+        if (!*trace) {
             err << "soare: writing the trace failed" << std::endl;
             return 1;
         }
@@ -63,28 +59,21 @@ int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream&
     // folder.
     // --input and --replay never come together: one script at most.
     KeyScript keys;
-    if (const std::optional<fs::path>& script = options.input ? options.input : options.replay)
-    {
+    if (const std::optional<fs::path>& script = options.input ? options.input : options.replay) {
         std::string error;
-        if (!keys.ParseFile(*script, error))
-        {
+        if (!keys.ParseFile(*script, error)) {
             err << "soare: " << script->string() << ": " << error << std::endl;
             return 2;
         }
     }
     std::ofstream traceFile;
     std::ostream* trace = nullptr;
-    if (options.trace)
-    {
-        if (*options.trace == "-")
-        {
+    if (options.trace) {
+        if (*options.trace == "-") {
             trace = &out;
-        }
-        else
-        {
+        } else {
             traceFile.open(*options.trace, std::ios::trunc);
-            if (!traceFile)
-            {
+            if (!traceFile) {
                 err << "soare: " << options.trace->string() << ": cannot open for writing" << std::endl;
                 return 2;
             }
@@ -95,8 +84,7 @@ int RunSoare(int argc, const char* const* argv, std::ostream& out, std::ostream&
         options.record = fs::absolute(*options.record);
 
     std::string error;
-    if (!EnterDataFolder(options.dataDir, error))
-    {
+    if (!EnterDataFolder(options.dataDir, error)) {
         err << "soare: " << error << std::endl;
         return 2;
     }

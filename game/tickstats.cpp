@@ -75,7 +75,7 @@ std::string CTickStats::FormatLine() const
         return Fixed(seconds > 0.0 ? static_cast<double>(count) / seconds : 0.0);
     };
     return std::to_string(m_Steps) + " steps, " + std::to_string(m_Frames) + " frames, " + Fixed(seconds) +
-           " s: " + perSecond(m_Steps) + " steps/s, " + perSecond(m_Frames) +
-           " frames/s; timer event work: median " + Fixed(GetWorkMedianMilliseconds()) + " ms, 95th percentile " +
-           Fixed(GetWorkPercentileMilliseconds(95.0)) + " ms";
+           " s: " + perSecond(m_Steps) + " steps/s, " + perSecond(m_Frames) + " frames/s; timer event work: median " +
+           Fixed(GetWorkMedianMilliseconds()) + " ms, 95th percentile " + Fixed(GetWorkPercentileMilliseconds(95.0)) +
+           " ms";
 }

@@ -43,12 +43,9 @@ void CVariometer::SetOn(bool on)
 
 void CVariometer::ReadToggle(const CKeyboardInput& keyboard)
 {
-    if (keyboard.IsKeyDown(DIK_V))
-    {
+    if (keyboard.IsKeyDown(DIK_V)) {
         m_VKeyWasDown = true;
-    }
-    else if (m_VKeyWasDown)
-    {
+    } else if (m_VKeyWasDown) {
         m_VKeyWasDown = false;
         SetOn(!m_On);
     }

@@ -9,12 +9,10 @@ ORV_BoundingBox::ORV_BoundingBox(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2)
     Set(corner1.x, corner1.y, corner1.z, corner2.x, corner2.y, corner2.z);
 }
 
-ORV_BoundingBox::ORV_BoundingBox(float cx, float cy, float cz, float width, float height,
-                                 float depth)
+ORV_BoundingBox::ORV_BoundingBox(float cx, float cy, float cz, float width, float height, float depth)
     : m_Min(cx - width / 2.0f, cy - height / 2.0f, cz - depth / 2.0f),
       m_Max(cx + width / 2.0f, cy + height / 2.0f, cz + depth / 2.0f)
-{
-}
+{}
 
 void ORV_BoundingBox::Set(float x1, float y1, float z1, float x2, float y2, float z2)
 {
@@ -44,8 +42,7 @@ void ORV_BoundingBox::Add(const ORV_BoundingBox& other)
 {
     if (!other.IsValid())
         return;
-    if (!IsValid())
-    {
+    if (!IsValid()) {
         *this = other;
         return;
     }
@@ -82,8 +79,7 @@ bool ORV_BoundingBox::Intersects(const ORV_BoundingVolume* other) const
 
 bool ORV_BoundingBox::ContainsPoint(float x, float y, float z) const
 {
-    return m_Min.x <= x && x <= m_Max.x && m_Min.y <= y && y <= m_Max.y && m_Min.z <= z &&
-           z <= m_Max.z;
+    return m_Min.x <= x && x <= m_Max.x && m_Min.y <= y && y <= m_Max.y && m_Min.z <= z && z <= m_Max.z;
 }
 
 void ORV_BoundingBox::Draw(ORV_DrawHelper* helper) const

@@ -23,20 +23,16 @@ int ORV_Color::FromUnit(double channel)
 ORV_Color::ORV_Color(int r, int g, int b, int a) : m_ARGB(Pack(r, g, b, a)) {}
 
 ORV_Color::ORV_Color(float r, float g, float b, float a)
-    : ORV_Color(static_cast<double>(r), static_cast<double>(g), static_cast<double>(b),
-                static_cast<double>(a))
-{
-}
+    : ORV_Color(static_cast<double>(r), static_cast<double>(g), static_cast<double>(b), static_cast<double>(a))
+{}
 
 ORV_Color::ORV_Color(double r, double g, double b, double a)
     : m_ARGB(Pack(FromUnit(r), FromUnit(g), FromUnit(b), FromUnit(a)))
-{
-}
+{}
 
 ORV_Color::ORV_Color(int colorRef, int alpha)
     : m_ARGB(Pack(colorRef & 255, (colorRef >> 8) & 255, (colorRef >> 16) & 255, alpha))
-{
-}
+{}
 
 ORV_Color ORV_Color::FromARGB(DWORD argb)
 {

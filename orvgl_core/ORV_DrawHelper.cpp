@@ -1,7 +1,6 @@
 #include "ORV_DrawHelper.h"
 
-ORV_DrawHelper::ORV_DrawHelper()
-    : m_Lod(2), m_ShadeMode(1), m_FillMode(2), m_PointSize(1.0f)
+ORV_DrawHelper::ORV_DrawHelper() : m_Lod(2), m_ShadeMode(1), m_FillMode(2), m_PointSize(1.0f)
 {
     // Virtual dispatch is still the base's here, so only the base's own
     // (inert) blending and texture commands run.
@@ -44,8 +43,7 @@ bool ORV_DrawHelper::ResetAttributes()
     return EnableTexture(false);
 }
 
-bool ORV_DrawHelper::AccumulateModelTransform(D3DXVECTOR3, D3DXVECTOR3, const D3DXMATRIX3X3&,
-                                              D3DXVECTOR3)
+bool ORV_DrawHelper::AccumulateModelTransform(D3DXVECTOR3, D3DXVECTOR3, const D3DXMATRIX3X3&, D3DXVECTOR3)
 {
     return false;
 }

@@ -31,8 +31,8 @@ public:
     virtual bool ResetAttributes();
     // Composes T(translation) T(pivot) R S T(-pivot) onto the stack top;
     // rotation is row-vector convention.
-    virtual bool AccumulateModelTransform(D3DXVECTOR3 translation, D3DXVECTOR3 scale,
-                                          const D3DXMATRIX3X3& rotation, D3DXVECTOR3 pivot);
+    virtual bool AccumulateModelTransform(D3DXVECTOR3 translation, D3DXVECTOR3 scale, const D3DXMATRIX3X3& rotation,
+                                          D3DXVECTOR3 pivot);
     virtual bool PushModelTransform();
     virtual bool PopModelTransform();
     virtual bool InitializeModelTransform();
@@ -63,8 +63,8 @@ public:
 
 protected:
     int m_Lod;
-    int m_ShadeMode;    // 0 flat, 1 gouraud
-    int m_FillMode;     // 0 points, 1 wireframe, 2 solid
+    int m_ShadeMode;  // 0 flat, 1 gouraud
+    int m_FillMode;   // 0 points, 1 wireframe, 2 solid
     float m_PointSize;
     ORV_Color m_Color;
     ORV_Color m_ShadeColor;

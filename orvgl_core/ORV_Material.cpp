@@ -6,5 +6,4 @@ ORV_Material::ORV_Material()
       m_Specular(0.2f, 0.2f, 0.2f, 0.2f),
       m_Emissive(0.1f, 0.1f, 0.1f, 0.1f),
       m_Power(1.0f)
-{
-}
+{}

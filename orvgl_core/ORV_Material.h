@@ -22,9 +22,8 @@ public:
 
     bool operator==(const ORV_Material& other) const
     {
-        return m_Diffuse == other.m_Diffuse && m_Ambient == other.m_Ambient &&
-               m_Specular == other.m_Specular && m_Emissive == other.m_Emissive &&
-               m_Power == other.m_Power;
+        return m_Diffuse == other.m_Diffuse && m_Ambient == other.m_Ambient && m_Specular == other.m_Specular &&
+               m_Emissive == other.m_Emissive && m_Power == other.m_Power;
     }
     bool operator!=(const ORV_Material& other) const { return !(*this == other); }
 

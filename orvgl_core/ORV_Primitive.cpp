@@ -17,8 +17,7 @@ ORV_Primitive::ORV_Primitive()
       m_Blending(false),
       m_Texturing(false),
       m_Lighting(true)
-{
-}
+{}
 
 ORV_Primitive::~ORV_Primitive() = default;
 
@@ -88,6 +87,5 @@ void ORV_Primitive::SetTextureFileName(const wchar_t* name)
 bool ORV_Primitive::IsStationary() const
 {
     constexpr float kRest = 1e-9f;
-    return std::fabs(m_Velocity.x) <= kRest && std::fabs(m_Velocity.y) <= kRest &&
-           std::fabs(m_Velocity.z) <= kRest;
+    return std::fabs(m_Velocity.x) <= kRest && std::fabs(m_Velocity.y) <= kRest && std::fabs(m_Velocity.z) <= kRest;
 }

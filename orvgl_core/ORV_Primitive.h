@@ -76,8 +76,8 @@ protected:
     D3DXVECTOR3 m_Velocity;
     ORV_Color m_Color;
     ORV_Color m_ShadeColor;
-    int m_FillMode;     // 0 points, 1 wireframe, 2 solid
-    int m_ShadeMode;    // 0 flat, 1 gouraud
+    int m_FillMode;   // 0 points, 1 wireframe, 2 solid
+    int m_ShadeMode;  // 0 flat, 1 gouraud
     float m_PointSize;
     bool m_DrawBoundingVolume;
     bool m_Blending;

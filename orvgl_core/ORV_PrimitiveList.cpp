@@ -28,8 +28,7 @@ const ORV_Primitive* ORV_PrimitiveList::GetPrimitive(int index) const
     return m_Members[index];
 }
 
-void ORV_PrimitiveList::DrawMembersBoundingVolumes(int lod, ORV_DrawHelper* helper,
-                                                   ORV_Color color)
+void ORV_PrimitiveList::DrawMembersBoundingVolumes(int lod, ORV_DrawHelper* helper, ORV_Color color)
 {
     if (!helper)
         return;

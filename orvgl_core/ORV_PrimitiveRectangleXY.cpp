@@ -14,13 +14,10 @@ void ORV_PrimitiveRectangleXY::MoveBy(D3DXVECTOR3 delta)
 
 void ORV_PrimitiveRectangleXY::PlaceAt(int continuing, D3DXVECTOR3 planePoint)
 {
-    if (continuing == 0)
-    {
+    if (continuing == 0) {
         m_Anchor = planePoint;
         m_Box = ORV_BoundingBox(m_Anchor, m_Anchor);
-    }
-    else
-    {
+    } else {
         m_Box = ORV_BoundingBox(m_Anchor, planePoint);
     }
 }

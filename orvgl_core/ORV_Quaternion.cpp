@@ -18,8 +18,7 @@ ORV_Quaternion ORV_Quaternion::FromAxisAngleDegrees(D3DXVECTOR3 axis, float degr
 float& ORV_Quaternion::operator[](int index)
 {
     assert(index >= 0 && index < 4);
-    switch (index)
-    {
+    switch (index) {
     case 0: return x;
     case 1: return y;
     case 2: return z;
@@ -35,10 +34,8 @@ float ORV_Quaternion::operator[](int index) const
 ORV_Quaternion ORV_Quaternion::operator*(const ORV_Quaternion& q) const
 {
     // (pv, pw) (x) (qv, qw) = (pw qv + qw pv + pv x qv, pw qw - pv . qv)
-    return ORV_Quaternion(w * q.x + q.w * x + (y * q.z - z * q.y),
-                          w * q.y + q.w * y + (z * q.x - x * q.z),
-                          w * q.z + q.w * z + (x * q.y - y * q.x),
-                          w * q.w - (x * q.x + y * q.y + z * q.z));
+    return ORV_Quaternion(w * q.x + q.w * x + (y * q.z - z * q.y), w * q.y + q.w * y + (z * q.x - x * q.z),
+                          w * q.z + q.w * z + (x * q.y - y * q.x), w * q.w - (x * q.x + y * q.y + z * q.z));
 }
 
 float ORV_Quaternion::Length() const

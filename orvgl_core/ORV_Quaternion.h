@@ -23,10 +23,7 @@ public:
 
     float Length() const;
 
-    bool operator==(const ORV_Quaternion& q) const
-    {
-        return x == q.x && y == q.y && z == q.z && w == q.w;
-    }
+    bool operator==(const ORV_Quaternion& q) const { return x == q.x && y == q.y && z == q.z && w == q.w; }
     bool operator!=(const ORV_Quaternion& q) const { return !(*this == q); }
 
     float x = 0.0f;

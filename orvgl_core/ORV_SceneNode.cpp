@@ -65,8 +65,7 @@ void ORV_SceneNode::Draw(int lod, ORV_DrawHelper& helper)
     for (int i = 0; i < m_Children.Count(); ++i)
         m_Children[i]->Draw(lod, helper);
 
-    if (m_PivotVisible)
-    {
+    if (m_PivotVisible) {
         m_XformInfo.DrawPivot(helper, 0.2f);
 
         ORV_PrimitiveAxisFrame axes;
@@ -94,8 +93,7 @@ ORV_BoundingBox ORV_SceneNode::GetBounds(ORV_DrawHelper& helper, bool drawBoxes)
     helper.PushModelTransform();
     m_XformInfo.SetUpModelTransform(helper);
 
-    if (bounds.IsValid())
-    {
+    if (bounds.IsValid()) {
         if (drawBoxes)
             bounds.Draw(&helper);
 
@@ -124,23 +122,19 @@ ORV_BoundingBox ORV_SceneNode::GetBounds(ORV_DrawHelper& helper, bool drawBoxes)
     return bounds;
 }
 
-bool ORV_SceneNode::GetNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out,
-                                  ORV_DrawHelper& helper, bool draw)
+bool ORV_SceneNode::GetNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper, bool draw)
 {
     return FindNodeBounds(target, out, helper, draw, 0);
 }
 
-bool ORV_SceneNode::FindNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out,
-                                   ORV_DrawHelper& helper, bool draw, int depth)
+bool ORV_SceneNode::FindNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper, bool draw,
+                                   int depth)
 {
     bool found = false;
-    if (this == target)
-    {
+    if (this == target) {
         out = GetBounds(helper, draw);
         found = true;
-    }
-    else
-    {
+    } else {
         helper.PushModelTransform();
         m_XformInfo.SetUpModelTransform(helper);
         for (int i = 0; i < m_Children.Count() && !found; ++i)
@@ -150,8 +144,7 @@ bool ORV_SceneNode::FindNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox&
 
     // Only the outermost call draws, after every transform has been popped,
     // so the found box is drawn in the frame the search began in.
-    if (depth == 0 && found && draw)
-    {
+    if (depth == 0 && found && draw) {
         helper.ResetAttributes();
         helper.SetColor(ORV_Color(0, 0, 255, 255));
         helper.SetShadeMode(0);

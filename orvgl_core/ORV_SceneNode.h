@@ -55,12 +55,11 @@ public:
     ORV_BoundingBox GetBounds(ORV_DrawHelper& helper, bool drawBoxes);
     // Finds target in this subtree and writes its bounds, taken through the
     // transforms down to it, into out. Leaves out alone when not found.
-    bool GetNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper,
-                       bool draw);
+    bool GetNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper, bool draw);
 
 private:
-    bool FindNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper,
-                        bool draw, int depth);
+    bool FindNodeBounds(const ORV_SceneNode* target, ORV_BoundingBox& out, ORV_DrawHelper& helper, bool draw,
+                        int depth);
 
     ORV_Primitive* m_pPrimitive = nullptr;
     ORV_PointerArray<ORV_SceneNode*> m_Children;

@@ -6,10 +6,8 @@
 #include "ORV_Color.h"
 #include "ORV_DrawHelper.h"
 
-ORV_XformInfo::ORV_XformInfo()
-    : m_Translation(0.0f, 0.0f, 0.0f), m_Scale(1.0f, 1.0f, 1.0f), m_Pivot(0.0f, 0.0f, 0.0f)
-{
-}
+ORV_XformInfo::ORV_XformInfo() : m_Translation(0.0f, 0.0f, 0.0f), m_Scale(1.0f, 1.0f, 1.0f), m_Pivot(0.0f, 0.0f, 0.0f)
+{}
 
 void ORV_XformInfo::SetTranslation(float x, float y, float z)
 {
@@ -81,8 +79,7 @@ D3DXMATRIX3X3 ORV_XformInfo::GetRotationMatrix() const
 {
     ORV_Quaternion q = m_Rotation;
     const float length = q.Length();
-    if (std::fabs(length - 0.0f) > std::numeric_limits<float>::epsilon())
-    {
+    if (std::fabs(length - 0.0f) > std::numeric_limits<float>::epsilon()) {
         q.x /= length;
         q.y /= length;
         q.z /= length;
@@ -111,32 +108,25 @@ void ORV_XformInfo::SetRotationMatrix(const D3DXMATRIX3X3& matrix)
 
     const float t = M(0, 0) + M(1, 1) + M(2, 2) + 1.0f;
     float x, y, z, w;
-    if (t > 0.01f)
-    {
+    if (t > 0.01f) {
         const float S = 0.5f / std::sqrt(t);
         w = 0.25f / S;
         x = (M(2, 1) - M(1, 2)) * S;
         y = (M(0, 2) - M(2, 0)) * S;
         z = (M(1, 0) - M(0, 1)) * S;
-    }
-    else if (M(0, 0) > M(1, 1) && M(0, 0) > M(2, 2))
-    {
+    } else if (M(0, 0) > M(1, 1) && M(0, 0) > M(2, 2)) {
         const float S = 2.0f * std::sqrt(1.0f + M(0, 0) - M(1, 1) - M(2, 2));
         x = 0.25f * S;
         y = (M(0, 1) + M(1, 0)) / S;
         z = (M(0, 2) + M(2, 0)) / S;
         w = (M(2, 1) - M(1, 2)) / S;
-    }
-    else if (M(1, 1) > M(2, 2))
-    {
+    } else if (M(1, 1) > M(2, 2)) {
         const float S = 2.0f * std::sqrt(1.0f + M(1, 1) - M(0, 0) - M(2, 2));
         x = (M(0, 1) + M(1, 0)) / S;
         y = 0.25f * S;
         z = (M(1, 2) + M(2, 1)) / S;
         w = (M(0, 2) - M(2, 0)) / S;
-    }
-    else
-    {
+    } else {
         const float S = 2.0f * std::sqrt(1.0f + M(2, 2) - M(0, 0) - M(1, 1));
         x = (M(0, 2) + M(2, 0)) / S;
         y = (M(1, 2) + M(2, 1)) / S;

@@ -187,8 +187,9 @@ bool ORVD3D_DrawHelper::DrawCircle(D3DXVECTOR3 center, float radius)
         const float a = static_cast<float>(i) * step;
         const float c = std::cos(a);
         const float s = std::sin(a);
-        vertices[static_cast<std::size_t>(i) + 1] = {c * radius + center.x, s * radius + center.y, center.z,
-                                                     0.0f, 0.0f, 1.0f, color, c * 0.5f + 0.5f, 0.5f - s * 0.5f};
+        vertices[static_cast<std::size_t>(i) + 1] = {
+            c * radius + center.x, s * radius + center.y, center.z, 0.0f, 0.0f, 1.0f, color,
+            c * 0.5f + 0.5f,       0.5f - s * 0.5f};
     }
     vertices[static_cast<std::size_t>(count) - 1] = vertices[1];
     if (m_ShadeMode == 1)

@@ -23,8 +23,8 @@ public:
     bool DrawCircle(D3DXVECTOR3 center, float radius) override;
     bool DrawRectangleXY(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2) override;
     bool DrawRectangleXZ(D3DXVECTOR3 corner1, D3DXVECTOR3 corner2) override;
-    bool AccumulateModelTransform(D3DXVECTOR3 translation, D3DXVECTOR3 scale,
-                                  const D3DXMATRIX3X3& rotation, D3DXVECTOR3 pivot) override;
+    bool AccumulateModelTransform(D3DXVECTOR3 translation, D3DXVECTOR3 scale, const D3DXMATRIX3X3& rotation,
+                                  D3DXVECTOR3 pivot) override;
     bool PushModelTransform() override;
     bool PopModelTransform() override;
     bool InitializeModelTransform() override;

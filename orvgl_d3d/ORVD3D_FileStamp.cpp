@@ -14,7 +14,8 @@ ORVD3D_FileStamp ORVD3D_FileStamp::Of(const std::wstring& path)
     if (!name || name->empty())
         return stamp;
     const std::string& onDisk = *name;
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(onDisk.c_str(), &info) != 0)
         return stamp;
     stamp.m_Exists = true;

@@ -26,8 +26,7 @@ public:
     bool operator==(const ORVD3D_FileStamp& other) const = default;
 
 private:
-    enum class Kind
-    {
+    enum class Kind {
         None,
         Regular,
         Folder,

@@ -39,22 +39,67 @@ ORVD3D_Light::ORVD3D_Light(int lightIndex) : m_LightIndex(lightIndex), m_Light{}
 
 ORVD3D_Light::~ORVD3D_Light() = default;
 
-void ORVD3D_Light::SetDiffuse(ORV_Color color) { m_Light.Diffuse = ToColorValue(color); }
-void ORVD3D_Light::SetDiffuse(float r, float g, float b, float a) { m_Light.Diffuse = {r, g, b, a}; }
-ORV_Color ORVD3D_Light::GetDiffuse() const { return FromColorValue(m_Light.Diffuse); }
-void ORVD3D_Light::SetSpecular(ORV_Color color) { m_Light.Specular = ToColorValue(color); }
-void ORVD3D_Light::SetSpecular(float r, float g, float b, float a) { m_Light.Specular = {r, g, b, a}; }
-ORV_Color ORVD3D_Light::GetSpecular() const { return FromColorValue(m_Light.Specular); }
-void ORVD3D_Light::SetAmbient(ORV_Color color) { m_Light.Ambient = ToColorValue(color); }
-void ORVD3D_Light::SetAmbient(float r, float g, float b, float a) { m_Light.Ambient = {r, g, b, a}; }
-ORV_Color ORVD3D_Light::GetAmbient() const { return FromColorValue(m_Light.Ambient); }
+void ORVD3D_Light::SetDiffuse(ORV_Color color)
+{
+    m_Light.Diffuse = ToColorValue(color);
+}
+void ORVD3D_Light::SetDiffuse(float r, float g, float b, float a)
+{
+    m_Light.Diffuse = {r, g, b, a};
+}
+ORV_Color ORVD3D_Light::GetDiffuse() const
+{
+    return FromColorValue(m_Light.Diffuse);
+}
+void ORVD3D_Light::SetSpecular(ORV_Color color)
+{
+    m_Light.Specular = ToColorValue(color);
+}
+void ORVD3D_Light::SetSpecular(float r, float g, float b, float a)
+{
+    m_Light.Specular = {r, g, b, a};
+}
+ORV_Color ORVD3D_Light::GetSpecular() const
+{
+    return FromColorValue(m_Light.Specular);
+}
+void ORVD3D_Light::SetAmbient(ORV_Color color)
+{
+    m_Light.Ambient = ToColorValue(color);
+}
+void ORVD3D_Light::SetAmbient(float r, float g, float b, float a)
+{
+    m_Light.Ambient = {r, g, b, a};
+}
+ORV_Color ORVD3D_Light::GetAmbient() const
+{
+    return FromColorValue(m_Light.Ambient);
+}
 
-void ORVD3D_Light::SetPosition(float x, float y, float z) { m_Light.Position = {x, y, z}; }
-void ORVD3D_Light::SetPosition(const D3DXVECTOR3& position) { m_Light.Position = position; }
-void ORVD3D_Light::GetPosition(D3DXVECTOR3& out) const { out = m_Light.Position; }
-void ORVD3D_Light::SetDirection(float x, float y, float z) { m_Light.Direction = {x, y, z}; }
-void ORVD3D_Light::SetDirection(const D3DXVECTOR3& direction) { m_Light.Direction = direction; }
-void ORVD3D_Light::GetDirection(D3DXVECTOR3& out) const { out = m_Light.Direction; }
+void ORVD3D_Light::SetPosition(float x, float y, float z)
+{
+    m_Light.Position = {x, y, z};
+}
+void ORVD3D_Light::SetPosition(const D3DXVECTOR3& position)
+{
+    m_Light.Position = position;
+}
+void ORVD3D_Light::GetPosition(D3DXVECTOR3& out) const
+{
+    out = m_Light.Position;
+}
+void ORVD3D_Light::SetDirection(float x, float y, float z)
+{
+    m_Light.Direction = {x, y, z};
+}
+void ORVD3D_Light::SetDirection(const D3DXVECTOR3& direction)
+{
+    m_Light.Direction = direction;
+}
+void ORVD3D_Light::GetDirection(D3DXVECTOR3& out) const
+{
+    out = m_Light.Direction;
+}
 
 void ORVD3D_Light::Apply()
 {

@@ -78,8 +78,8 @@ std::string Corners(const ORV_BoundingBox& box)
 // number at all.
 bool IsFiniteBox(const ORV_BoundingBox& box)
 {
-    return box.IsValid() && IsFinite(box.GetMin()) && IsFinite(box.GetMax()) &&
-           std::isfinite(box.Width()) && std::isfinite(box.Height()) && std::isfinite(box.Depth());
+    return box.IsValid() && IsFinite(box.GetMin()) && IsFinite(box.GetMax()) && std::isfinite(box.Width()) &&
+           std::isfinite(box.Height()) && std::isfinite(box.Depth());
 }
 
 }  // namespace

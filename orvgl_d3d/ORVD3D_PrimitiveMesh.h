@@ -36,8 +36,7 @@ protected:
     // its file is missing, which the status slot hears of as usual but is
     // no problem to tell the player. A file that is there but bad still is.
     struct FileWrittenByProgram
-    {
-    };
+    {};
     ORVD3D_PrimitiveMesh(const wchar_t* meshFileName, FileWrittenByProgram);
 
     // The table's resource for m_MeshFileName, loaded if missing; null when

@@ -45,8 +45,7 @@ ORVD3D_PrimitiveMeshCustom::ORVD3D_PrimitiveMeshCustom(int resolution, const wch
       m_NumFaces(IsBuildable(resolution) ? (resolution - 1) * (resolution - 1) * 2 : 0),
       m_NumVertices(IsBuildable(resolution) ? resolution * resolution : 0),
       m_Spacing(resolution > 1 ? 2.0f / static_cast<float>(resolution - 1) : 0.0f)
-{
-}
+{}
 
 ORVD3D_PrimitiveMeshCustom::~ORVD3D_PrimitiveMeshCustom()
 {
@@ -59,8 +58,8 @@ bool ORVD3D_PrimitiveMeshCustom::CreateMesh()
     IDirect3DDevice9* device = System().GetD3DDevice();
     if (device == nullptr || !IsBuildable(m_Resolution))
         return false;
-    if (FAILED(D3DXCreateMeshFVF(static_cast<DWORD>(m_NumFaces), static_cast<DWORD>(m_NumVertices),
-                                 D3DXMESH_SYSTEMMEM, kFVF, device, &m_pMesh)) ||
+    if (FAILED(D3DXCreateMeshFVF(static_cast<DWORD>(m_NumFaces), static_cast<DWORD>(m_NumVertices), D3DXMESH_SYSTEMMEM,
+                                 kFVF, device, &m_pMesh)) ||
         m_pMesh == nullptr) {
         // Not created: the next draw or edit tries again.
         m_pMesh = nullptr;
@@ -71,8 +70,8 @@ bool ORVD3D_PrimitiveMeshCustom::CreateMesh()
     // The file did not exist when this primitive was made; once written it
     // must be read at once, not after the failed first look expires.
     System().ForgetFailedLoad(m_MeshFileName.c_str());
-    if (FAILED(D3DXSaveMeshToXW(m_MeshFileName.c_str(), m_pMesh, nullptr, nullptr, nullptr, 0,
-                                D3DXF_FILEFORMAT_TEXT))) {
+    if (FAILED(
+            D3DXSaveMeshToXW(m_MeshFileName.c_str(), m_pMesh, nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT))) {
         // The file is only a copy: the mesh just built is used all the same
         // (a read-only data folder must still give the game its terrain).
         const std::wstring message = L"**ERROR** [" + m_MeshFileName + L"]: save failed!";
@@ -135,8 +134,8 @@ void ORVD3D_PrimitiveMeshCustom::FillMesh()
             for (int column = 0; column < n - 1; ++column) {
                 const auto a = static_cast<WORD>(row * n + column);
                 const auto b = static_cast<WORD>((row + 1) * n + column);
-                const WORD face[6] = {a, static_cast<WORD>(a + 1), b, b, static_cast<WORD>(a + 1),
-                                      static_cast<WORD>(b + 1)};
+                const WORD face[6] = {a, static_cast<WORD>(a + 1), b,
+                                      b, static_cast<WORD>(a + 1), static_cast<WORD>(b + 1)};
                 std::memcpy(out + k, face, sizeof(face));
                 k += 6;
             }
@@ -163,17 +162,16 @@ bool ORVD3D_PrimitiveMeshCustom::EnsureMesh()
 D3DXVECTOR3 ORVD3D_PrimitiveMeshCustom::PositionAt(const void* vertices, int index) const
 {
     D3DXVECTOR3 position;
-    std::memcpy(&position.x,
-                static_cast<const unsigned char*>(vertices) +
-                    static_cast<std::size_t>(index) * m_pMesh->GetNumBytesPerVertex(),
-                3 * sizeof(float));
+    std::memcpy(
+        &position.x,
+        static_cast<const unsigned char*>(vertices) + static_cast<std::size_t>(index) * m_pMesh->GetNumBytesPerVertex(),
+        3 * sizeof(float));
     return position;
 }
 
 void ORVD3D_PrimitiveMeshCustom::WritePendingSelection()
 {
-    if (m_SelectedIndex < 0 || m_pMesh == nullptr ||
-        m_SelectedIndex >= static_cast<int>(m_pMesh->GetNumVertices()))
+    if (m_SelectedIndex < 0 || m_pMesh == nullptr || m_SelectedIndex >= static_cast<int>(m_pMesh->GetNumVertices()))
         return;
     // A selection stays pending for as long as it is selected (the terrain
     // keeps its last raised point): write only a changed position, so an
@@ -188,9 +186,9 @@ void ORVD3D_PrimitiveMeshCustom::WritePendingSelection()
 
     if (FAILED(m_pMesh->LockVertexBuffer(0, &data)) || data == nullptr)
         return;
-    std::memcpy(static_cast<unsigned char*>(data) +
-                    static_cast<std::size_t>(m_SelectedIndex) * m_pMesh->GetNumBytesPerVertex(),
-                &m_SelectedPosition.x, 3 * sizeof(float));
+    std::memcpy(
+        static_cast<unsigned char*>(data) + static_cast<std::size_t>(m_SelectedIndex) * m_pMesh->GetNumBytesPerVertex(),
+        &m_SelectedPosition.x, 3 * sizeof(float));
     m_pMesh->UnlockVertexBuffer();
     m_NormalsStale = true;
 }

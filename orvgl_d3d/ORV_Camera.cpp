@@ -14,8 +14,7 @@ ORV_Camera::ORV_Camera()
       m_MouseX(0),
       m_MouseY(0),
       m_ZoomDirection(0.0f, 0.0f, 1.0f)
-{
-}
+{}
 
 void ORV_Camera::SetPerspective(float fov, float nearPlane, float farPlane)
 {

@@ -19,8 +19,7 @@ constexpr int IDOK = 1;
 
 // Shows text in a box titled caption, owned by owner (may be null). Returns
 // the id of the button that closed the box.
-using ORV_MessageBoxHandler =
-    std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
+using ORV_MessageBoxHandler = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
 
 // Installs handler (an empty one restores the stderr fallback) and returns
 // the previous one, so a test can put it back.

@@ -27,8 +27,7 @@ class ORV_ProblemReporterScope
 public:
     explicit ORV_ProblemReporterScope(ORV_ProblemReporter reporter)
         : m_Previous(SetProblemReporter(std::move(reporter)))
-    {
-    }
+    {}
     ~ORV_ProblemReporterScope() { SetProblemReporter(std::move(m_Previous)); }
     ORV_ProblemReporterScope(const ORV_ProblemReporterScope&) = delete;
     ORV_ProblemReporterScope& operator=(const ORV_ProblemReporterScope&) = delete;

@@ -30,7 +30,19 @@ void BindStatusWindow(int slot, std::weak_ptr<ORV_IStatusText> window)
     StatusWindows()[slot] = std::move(window);
 }
 
-void EchoToStatus0(const wchar_t* text) { EchoToStatus(0, text); }
-void EchoToStatus1(const wchar_t* text) { EchoToStatus(1, text); }
-void EchoToStatus2(const wchar_t* text) { EchoToStatus(2, text); }
-void EchoToStatus3(const wchar_t* text) { EchoToStatus(3, text); }
+void EchoToStatus0(const wchar_t* text)
+{
+    EchoToStatus(0, text);
+}
+void EchoToStatus1(const wchar_t* text)
+{
+    EchoToStatus(1, text);
+}
+void EchoToStatus2(const wchar_t* text)
+{
+    EchoToStatus(2, text);
+}
+void EchoToStatus3(const wchar_t* text)
+{
+    EchoToStatus(3, text);
+}

@@ -33,9 +33,9 @@ ORVMFC_SliderCtrlWithEcho::~ORVMFC_SliderCtrlWithEcho()
 void ORVMFC_SliderCtrlWithEcho::BindScrollEvents()
 {
     // Every kind of scroll, as a trackbar's scroll message covers them all.
-    for (const wxEventTypeTag<wxScrollEvent>& type : {wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN,
-                                   wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK,
-                                   wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED})
+    for (const wxEventTypeTag<wxScrollEvent>& type :
+         {wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
+          wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED})
         Bind(type, &ORVMFC_SliderCtrlWithEcho::OnScroll, this);
 }
 

@@ -37,8 +37,8 @@ ORVMFC_ViewCanvas* ORVMFC_ViewCanvas::Create(ORVMFC_UIWindow* host, wxWindow* pa
     return canvas;
 }
 
-ORVMFC_ViewCanvas::ORVMFC_ViewCanvas(ORVMFC_UIWindow* host, wxWindow* parent, const wxGLAttributes& attributes,
-                                     int id, const wxRect& rect, long style)
+ORVMFC_ViewCanvas::ORVMFC_ViewCanvas(ORVMFC_UIWindow* host, wxWindow* parent, const wxGLAttributes& attributes, int id,
+                                     const wxRect& rect, long style)
     : wxGLCanvas(parent, attributes, id, rect.GetPosition(), rect.GetSize(), style, wxS("ORVMFC_UIWindow")),
       m_pHost(host),
       m_Surface(std::make_shared<ORVMFC_CanvasSurface>(this))
@@ -46,8 +46,8 @@ ORVMFC_ViewCanvas::ORVMFC_ViewCanvas(ORVMFC_UIWindow* host, wxWindow* parent, co
     SetCursor(*wxSTANDARD_CURSOR);
     Bind(wxEVT_ERASE_BACKGROUND, &ORVMFC_ViewCanvas::OnEraseBackground, this);
     Bind(wxEVT_PAINT, &ORVMFC_ViewCanvas::OnPaint, this);
-    for (const wxEventTypeTag<wxMouseEvent>& type : {wxEVT_LEFT_DOWN, wxEVT_MIDDLE_DOWN, wxEVT_RIGHT_DOWN, wxEVT_MOTION, wxEVT_LEFT_UP,
-                                   wxEVT_MIDDLE_UP, wxEVT_RIGHT_UP})
+    for (const wxEventTypeTag<wxMouseEvent>& type : {wxEVT_LEFT_DOWN, wxEVT_MIDDLE_DOWN, wxEVT_RIGHT_DOWN, wxEVT_MOTION,
+                                                     wxEVT_LEFT_UP, wxEVT_MIDDLE_UP, wxEVT_RIGHT_UP})
         Bind(type, &ORVMFC_ViewCanvas::OnMouse, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &ORVMFC_ViewCanvas::OnCaptureLost, this);
 }

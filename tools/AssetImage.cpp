@@ -25,13 +25,11 @@ float Smoothstep(float edge0, float edge1, float x)
 
 AssetImage::AssetImage(int width, int height, const Rgba& fill)
     : m_Width(width), m_Height(height), m_Pixels(static_cast<std::size_t>(width * height), fill)
-{
-}
+{}
 
 void AssetImage::Fill(const std::function<bool(float, float)>& inside, const Rgba& colour, int subsamples)
 {
-    Fill(inside, colour, subsamples,
-         Bounds{0.0f, 0.0f, static_cast<float>(m_Width), static_cast<float>(m_Height)});
+    Fill(inside, colour, subsamples, Bounds{0.0f, 0.0f, static_cast<float>(m_Width), static_cast<float>(m_Height)});
 }
 
 void AssetImage::Fill(const std::function<bool(float, float)>& inside, const Rgba& colour, int subsamples,
@@ -93,9 +91,7 @@ AssetImage AssetImage::Downsampled(int factor) const
 
 std::vector<std::uint8_t> AssetImage::ToBytes(int channels) const
 {
-    auto to8 = [](float v) {
-        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
-    };
+    auto to8 = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
     std::vector<std::uint8_t> bytes;
     bytes.reserve(m_Pixels.size() * static_cast<std::size_t>(channels));
     for (const Rgba& p : m_Pixels) {

@@ -27,8 +27,7 @@ std::uint32_t AssetMeshBuilder::AddMaterial(const XFileMaterial& material)
     return static_cast<std::uint32_t>(m_Mesh.materials.size() - 1);
 }
 
-std::uint32_t AssetMeshBuilder::AddVertex(const D3DXVECTOR3& position, const D3DXVECTOR3& normal,
-                                          float u, float v)
+std::uint32_t AssetMeshBuilder::AddVertex(const D3DXVECTOR3& position, const D3DXVECTOR3& normal, float u, float v)
 {
     m_Mesh.positions.push_back(position);
     m_Mesh.normals.push_back(Normalized(normal));
@@ -36,15 +35,13 @@ std::uint32_t AssetMeshBuilder::AddVertex(const D3DXVECTOR3& position, const D3D
     return static_cast<std::uint32_t>(m_Mesh.positions.size() - 1);
 }
 
-void AssetMeshBuilder::AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c,
-                                   std::uint32_t material)
+void AssetMeshBuilder::AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t material)
 {
     m_Mesh.faces.push_back({a, b, c});
     m_Mesh.faceMaterials.push_back(material);
 }
 
-void AssetMeshBuilder::AddTriangleFacing(std::uint32_t a, std::uint32_t b, std::uint32_t c,
-                                         std::uint32_t material)
+void AssetMeshBuilder::AddTriangleFacing(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t material)
 {
     const auto& p = m_Mesh.positions;
     const auto& n = m_Mesh.normals;
@@ -144,9 +141,7 @@ void AssetMeshBuilder::AddLoft(const std::vector<std::vector<D3DXVECTOR3>>& ring
         for (std::size_t j = 0; j <= M; ++j)
             AddVertex(at(k, j), normals[normalIndex(k, j)], static_cast<float>(j) / static_cast<float>(M),
                       static_cast<float>(k) / static_cast<float>(K - 1));
-    auto index = [&](std::size_t k, std::size_t j) {
-        return base + static_cast<std::uint32_t>(k * (M + 1) + j);
-    };
+    auto index = [&](std::size_t k, std::size_t j) { return base + static_cast<std::uint32_t>(k * (M + 1) + j); };
     auto emit = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t material) {
         const auto& p = m_Mesh.positions;
         if (Length(Cross(p[b] - p[a], p[c] - p[a])) < 1e-12f)
@@ -188,8 +183,7 @@ void AssetMeshBuilder::AddLoft(const std::vector<std::vector<D3DXVECTOR3>>& ring
     cap(K - 1, endCentre, false, segmentMaterials[K - 2]);
 }
 
-void AssetMeshBuilder::AddLathe(const std::vector<ProfilePoint>& profile, int slices,
-                                std::uint32_t material)
+void AssetMeshBuilder::AddLathe(const std::vector<ProfilePoint>& profile, int slices, std::uint32_t material)
 {
     if (profile.size() < 2 || slices < 3)
         return;
@@ -211,8 +205,7 @@ void AssetMeshBuilder::AddLathe(const std::vector<ProfilePoint>& profile, int sl
                 const float mid = 2.0f * kPi * (static_cast<float>(j) + 0.5f) / static_cast<float>(slices);
                 normal = {pp.normalRadial * std::cos(mid), pp.normalRadial * std::sin(mid), pp.normalZ};
             }
-            AddVertex({pp.radius * c, pp.radius * s, pp.z}, normal,
-                      static_cast<float>(j) / static_cast<float>(slices),
+            AddVertex({pp.radius * c, pp.radius * s, pp.z}, normal, static_cast<float>(j) / static_cast<float>(slices),
                       static_cast<float>(i) / static_cast<float>(rows - 1));
         }
     }
@@ -237,8 +230,8 @@ void AssetMeshBuilder::AddDisc(float z, float radius, int slices, float facing, 
         ring.push_back(AddVertex({radius * c, radius * s, z}, normal, 0.5f + 0.5f * c, 0.5f - 0.5f * s));
     }
     for (int j = 0; j < slices; ++j)
-        AddTriangleFacing(centre, ring[static_cast<std::size_t>(j)],
-                          ring[static_cast<std::size_t>((j + 1) % slices)], material);
+        AddTriangleFacing(centre, ring[static_cast<std::size_t>(j)], ring[static_cast<std::size_t>((j + 1) % slices)],
+                          material);
 }
 
 XFileMesh AssetMeshBuilder::Take()

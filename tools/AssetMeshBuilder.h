@@ -38,8 +38,8 @@ public:
     // caps take the material of the segment they close. With creaseAtSeam,
     // ring point 0 is a sharp edge (a trailing edge): the faces on its two
     // sides do not share normals there.
-    void AddLoft(const std::vector<std::vector<D3DXVECTOR3>>& rings,
-                 const std::vector<std::uint32_t>& segmentMaterials, bool creaseAtSeam = false);
+    void AddLoft(const std::vector<std::vector<D3DXVECTOR3>>& rings, const std::vector<std::uint32_t>& segmentMaterials,
+                 bool creaseAtSeam = false);
 
     // A surface of revolution about the Z axis: profile points (radius, z)
     // with their outward normals (radial part, z part), swept through

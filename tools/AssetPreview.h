@@ -11,8 +11,8 @@ namespace assets {
 
 struct PreviewView
 {
-    D3DXVECTOR3 direction;   // the way the camera looks
-    D3DXVECTOR3 up;          // roughly up on the picture
+    D3DXVECTOR3 direction;  // the way the camera looks
+    D3DXVECTOR3 up;         // roughly up on the picture
     bool perspective = false;
     bool markBackFaces = true;  // back faces in magenta: a wrongly wound face shows at once
     float zoom = 1.0f;          // > 1 frames tighter

@@ -36,8 +36,7 @@ Ring Aerofoil(const D3DXVECTOR3& le, float chord, const D3DXVECTOR3& up, float t
     constexpr int kHalf = kRingPoints / 2;
     auto thickness = [&](float x) {
         return 5.0f * tc *
-               (0.2969f * std::sqrt(x) - 0.1260f * x - 0.3516f * x * x + 0.2843f * x * x * x -
-                0.1036f * x * x * x * x);
+               (0.2969f * std::sqrt(x) - 0.1260f * x - 0.3516f * x * x + 0.2843f * x * x * x - 0.1036f * x * x * x * x);
     };
     auto camberLine = [&](float x) {
         constexpr float p = 0.4f;
@@ -68,14 +67,12 @@ void AddFuselage(AssetMeshBuilder& b)
     };
     // A round pod for the pilot tapering into a slim boom that carries the fin.
     const Station stations[] = {
-        {-0.600f, 0.004f, 0.004f, -0.006f}, {-0.588f, 0.022f, 0.024f, -0.005f},
-        {-0.560f, 0.038f, 0.042f, -0.002f}, {-0.510f, 0.052f, 0.058f, 0.002f},
-        {-0.430f, 0.062f, 0.070f, 0.006f},  {-0.330f, 0.066f, 0.075f, 0.008f},
-        {-0.210f, 0.065f, 0.073f, 0.009f},  {-0.100f, 0.059f, 0.065f, 0.012f},
-        {0.000f, 0.049f, 0.053f, 0.016f},   {0.100f, 0.035f, 0.037f, 0.020f},
-        {0.220f, 0.025f, 0.027f, 0.024f},   {0.400f, 0.019f, 0.021f, 0.028f},
-        {0.600f, 0.016f, 0.018f, 0.032f},   {0.760f, 0.014f, 0.017f, 0.036f},
-        {0.840f, 0.010f, 0.013f, 0.039f},   {0.865f, 0.004f, 0.005f, 0.041f},
+        {-0.600f, 0.004f, 0.004f, -0.006f}, {-0.588f, 0.022f, 0.024f, -0.005f}, {-0.560f, 0.038f, 0.042f, -0.002f},
+        {-0.510f, 0.052f, 0.058f, 0.002f},  {-0.430f, 0.062f, 0.070f, 0.006f},  {-0.330f, 0.066f, 0.075f, 0.008f},
+        {-0.210f, 0.065f, 0.073f, 0.009f},  {-0.100f, 0.059f, 0.065f, 0.012f},  {0.000f, 0.049f, 0.053f, 0.016f},
+        {0.100f, 0.035f, 0.037f, 0.020f},   {0.220f, 0.025f, 0.027f, 0.024f},   {0.400f, 0.019f, 0.021f, 0.028f},
+        {0.600f, 0.016f, 0.018f, 0.032f},   {0.760f, 0.014f, 0.017f, 0.036f},   {0.840f, 0.010f, 0.013f, 0.039f},
+        {0.865f, 0.004f, 0.005f, 0.041f},
     };
     std::vector<Ring> rings;
     std::vector<std::uint32_t> materials;
@@ -96,9 +93,8 @@ void AddCanopy(AssetMeshBuilder& b)
     };
     // A teardrop bubble sunk into the top of the pod.
     const Station stations[] = {
-        {-0.505f, 0.008f, 0.006f, 0.040f}, {-0.480f, 0.030f, 0.028f, 0.046f},
-        {-0.430f, 0.043f, 0.043f, 0.052f}, {-0.360f, 0.048f, 0.049f, 0.056f},
-        {-0.290f, 0.046f, 0.045f, 0.056f}, {-0.230f, 0.038f, 0.036f, 0.056f},
+        {-0.505f, 0.008f, 0.006f, 0.040f}, {-0.480f, 0.030f, 0.028f, 0.046f}, {-0.430f, 0.043f, 0.043f, 0.052f},
+        {-0.360f, 0.048f, 0.049f, 0.056f}, {-0.290f, 0.046f, 0.045f, 0.056f}, {-0.230f, 0.038f, 0.036f, 0.056f},
         {-0.185f, 0.020f, 0.020f, 0.056f}, {-0.170f, 0.006f, 0.006f, 0.056f},
     };
     std::vector<Ring> rings;
@@ -160,7 +156,10 @@ void AddFin(AssetMeshBuilder& b)
     };
     // Swept fin rising from the boom; its top carries the tailplane.
     const Station stations[] = {
-        {0.025f, 0.595f, 0.250f}, {0.120f, 0.645f, 0.195f}, {0.220f, 0.695f, 0.145f}, {kTailplaneY, 0.725f, 0.115f},
+        {0.025f, 0.595f, 0.250f},
+        {0.120f, 0.645f, 0.195f},
+        {0.220f, 0.695f, 0.145f},
+        {kTailplaneY, 0.725f, 0.115f},
     };
     std::vector<Ring> rings;
     for (const Station& s : stations) {

@@ -7,8 +7,7 @@
 namespace assets {
 
 // Material indices of the returned mesh.
-enum SailplaneMaterial : unsigned
-{
+enum SailplaneMaterial : unsigned {
     kAirframe = 0,
     kTrim = 1,
     kCanopy = 2,

@@ -92,8 +92,7 @@ AssetImage MakeTargetTexture()
     AssetImage image(n, n, white);
     // Work in -1..1 across the picture.
     auto unit = [n](float p) { return p / static_cast<float>(n) * 2.0f - 1.0f; };
-    image.Fill([&](float x, float y) { return std::max(std::fabs(unit(x)), std::fabs(unit(y))) > 0.92f; },
-               charcoal);
+    image.Fill([&](float x, float y) { return std::max(std::fabs(unit(x)), std::fabs(unit(y))) > 0.92f; }, charcoal);
     image.Fill(
         [&](float x, float y) {
             const float r = std::hypot(unit(x), unit(y));
@@ -263,8 +262,8 @@ AssetImage MakeIslandTexture()
     const IslandHeights h = MakeIslandHeights();
     constexpr int G = kIslandGrid;
     auto height = [&](int r, int c) {
-        return static_cast<float>(h[static_cast<std::size_t>(std::clamp(r, 0, G - 1))]
-                                   [static_cast<std::size_t>(std::clamp(c, 0, G - 1))]);
+        return static_cast<float>(
+            h[static_cast<std::size_t>(std::clamp(r, 0, G - 1))][static_cast<std::size_t>(std::clamp(c, 0, G - 1))]);
     };
     // Distance from every vertex to the nearest sea vertex (height 0) and to
     // the nearest land vertex, in grid steps, capped: they tell the beach from
@@ -288,7 +287,8 @@ AssetImage MakeIslandTexture()
     // Bilinear between the four vertices of the cell.
     auto sample = [&](const std::vector<float>& field, int r, int c, float fr, float fc) {
         auto at = [&](int rr, int cc) { return field[static_cast<std::size_t>(rr * G + cc)]; };
-        return (at(r, c) * (1 - fc) + at(r, c + 1) * fc) * (1 - fr) + (at(r + 1, c) * (1 - fc) + at(r + 1, c + 1) * fc) * fr;
+        return (at(r, c) * (1 - fc) + at(r, c + 1) * fc) * (1 - fr) +
+               (at(r + 1, c) * (1 - fc) + at(r + 1, c + 1) * fc) * fr;
     };
 
     const Rgba wetSand{0.70f, 0.64f, 0.47f, 1};

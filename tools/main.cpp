@@ -14,9 +14,10 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: soare-assets RUN_DIR [ICON_DIR]\n"
-               "       soare-assets --preview DIR\n",
-               stderr);
+    std::fputs(
+        "usage: soare-assets RUN_DIR [ICON_DIR]\n"
+        "       soare-assets --preview DIR\n",
+        stderr);
     return 2;
 }
 

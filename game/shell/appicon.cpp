@@ -15,8 +15,7 @@ wxIcon LoadApplicationIcon()
     };
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
-    for (const wxString& file : candidates)
-    {
+    for (const wxString& file : candidates) {
         if (!wxFileExists(file))
             continue;
         wxLogNull quiet;  // a broken file is no reason for a message box

@@ -35,8 +35,7 @@ void CControlsDialog::OnOkControls()
 
 void CControlsDialog::OnButton(wxCommandEvent& event)
 {
-    if (event.GetId() == ID_OK)
-    {
+    if (event.GetId() == ID_OK) {
         if (!IsEnded())
             OnOkControls();
         return;

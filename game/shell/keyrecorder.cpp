@@ -5,8 +5,7 @@
 
 void CKeyRecorder::RecordTick(unsigned keys, bool pausedBefore, bool pausedAfter)
 {
-    if (pausedBefore && !m_ReplayPaused)
-    {
+    if (pausedBefore && !m_ReplayPaused) {
         // Paused from outside the ticks (a window opened): the replay flies
         // on, so these ticks are left out until the game resumes. A tick
         // that resumes by letting go of P flies in both.
@@ -14,8 +13,7 @@ void CKeyRecorder::RecordTick(unsigned keys, bool pausedBefore, bool pausedAfter
             m_Script.Append(keys);
         return;
     }
-    if (!pausedBefore && m_ReplayPaused)
-    {
+    if (!pausedBefore && m_ReplayPaused) {
         // Resumed from outside the ticks (a window's OK, "New Game") while
         // the replay stands paused by P: P down for one tick, and this tick
         // (P up) resumes the replay as it flies on.

@@ -32,8 +32,7 @@ void CModelessDialog::OnClose(wxCloseEvent& /*event*/)
 
 void CModelessDialog::OnCharHook(wxKeyEvent& event)
 {
-    if (event.GetKeyCode() == WXK_ESCAPE)
-    {
+    if (event.GetKeyCode() == WXK_ESCAPE) {
         OnDismiss();
         return;
     }

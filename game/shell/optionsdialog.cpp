@@ -30,8 +30,7 @@ bool COptionsDialog::Create(wxWindow* parent)
 
 BOOL COptionsDialog::OnInitDialog()
 {
-    if (CModel* model = Model())
-    {
+    if (CModel* model = Model()) {
         m_bMapViewOff = model->IsMapViewOff();
         m_bGroundViewOff = model->IsGroundViewOff();
     }
@@ -45,13 +44,10 @@ void COptionsDialog::DoDataExchange(bool bSaveAndValidate)
     auto* groundBox = dynamic_cast<wxCheckBox*>(FindWindow(IDC_GROUNDVIEW_OFF));
     if (!mapBox || !groundBox)
         return;
-    if (bSaveAndValidate)
-    {
+    if (bSaveAndValidate) {
         m_bMapViewOff = mapBox->GetValue() ? TRUE : FALSE;
         m_bGroundViewOff = groundBox->GetValue() ? TRUE : FALSE;
-    }
-    else
-    {
+    } else {
         mapBox->SetValue(m_bMapViewOff != FALSE);
         groundBox->SetValue(m_bGroundViewOff != FALSE);
     }
@@ -66,8 +62,7 @@ BOOL COptionsDialog::UpdateData(BOOL bSaveAndValidate)
 void COptionsDialog::OnOkOptions()
 {
     UpdateData(TRUE);
-    if (CModel* model = Model())
-    {
+    if (CModel* model = Model()) {
         model->SetPaused(false);
         model->SetMapViewOff(m_bMapViewOff);
         model->SetGroundViewOff(m_bGroundViewOff);
@@ -93,17 +88,10 @@ void COptionsDialog::OnButton(wxCommandEvent& event)
     // or write the options again.
     if (IsEnded())
         return;
-    switch (event.GetId())
-    {
-    case ID_OK:
-        OnOkOptions();
-        break;
-    case ID_CANCEL:
-        OnCancelOptions();
-        break;
-    default:
-        event.Skip();
-        break;
+    switch (event.GetId()) {
+    case ID_OK: OnOkOptions(); break;
+    case ID_CANCEL: OnCancelOptions(); break;
+    default: event.Skip(); break;
     }
 }
 

@@ -25,8 +25,7 @@ void EndGameOnSignal(int /*signal*/)
 
 bool IsArrowKey(int code)
 {
-    switch (code)
-    {
+    switch (code) {
     case WXK_LEFT:
     case WXK_RIGHT:
     case WXK_UP:
@@ -34,10 +33,8 @@ bool IsArrowKey(int code)
     case WXK_NUMPAD_LEFT:
     case WXK_NUMPAD_RIGHT:
     case WXK_NUMPAD_UP:
-    case WXK_NUMPAD_DOWN:
-        return true;
-    default:
-        return false;
+    case WXK_NUMPAD_DOWN: return true;
+    default: return false;
     }
 }
 
@@ -63,8 +60,7 @@ void CTutorialApp::SetModelFactory(CModelOwner::Factory factory)
 
 void CTutorialApp::SetReplay(std::optional<KeyScript> script)
 {
-    if (!script)
-    {
+    if (!script) {
         if (m_Replay)
             SetModelFactory(nullptr);
         m_Replay.reset();

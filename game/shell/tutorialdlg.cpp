@@ -127,8 +127,7 @@ BOOL CTutorialDlg::OnInitDialog()
         {m_GroundView, IDC_GROUND_VIEW, kGroundCamera},
         {m_MapView, IDC_MAP_VIEW, kMapCamera},
     };
-    for (const View& view : views)
-    {
+    for (const View& view : views) {
         if (!view.handler.AttachToControl(this, view.controlId))
             return FALSE;
         PlaceCamera(view.handler, view.camera);
@@ -145,8 +144,7 @@ BOOL CTutorialDlg::OnInitDialog()
     // A replay's steps read a keyboard of their own, made on the replay's
     // key source (a device keeps the source it was made on).
     m_pReplay = m_Host.GetReplay();
-    if (m_pReplay)
-    {
+    if (m_pReplay) {
         const std::shared_ptr<DIKeySource> previous = SetDIKeySource(m_pReplay->GetKeySource());
         m_ReplayKeyboard.Initialize(window);
         SetDIKeySource(previous);
@@ -197,10 +195,8 @@ bool CTutorialDlg::RunTimerEvent(int steps)
         PollViewingPause();
     // Every step but the last is made up: the rules run, nothing is drawn.
     bool stepped = false;
-    for (int i = 0; i < steps; ++i)
-    {
-        if (m_pReplay && (m_bViewingPaused || !m_pReplay->MayStep(*model)))
-        {
+    for (int i = 0; i < steps; ++i) {
+        if (m_pReplay && (m_bViewingPaused || !m_pReplay->MayStep(*model))) {
             m_Vario.OnIdle(m_Keyboard);
             return false;
         }
@@ -216,14 +212,11 @@ bool CTutorialDlg::Step(CModel& model)
     const CGameViews views{m_MainView, m_GroundView, m_MapView};
     const bool pausedBefore = model.IsPaused();
     bool stepped = false;
-    if (m_pReplay)
-    {
+    if (m_pReplay) {
         m_pReplay->BeginStep();
         stepped = RunGameStep(m_ReplayKeyboard, model, views, m_bReplayPKeyWasDown);
         m_pReplay->EndStep(stepped, model.IsPaused());
-    }
-    else
-    {
+    } else {
         stepped = RunGameStep(m_Keyboard, model, views, m_bPKeyWasDown);
         // The keyboard still holds the snapshot this step read.
         m_Recorder.RecordTick(CKeyRecorder::HeldKeys(m_Keyboard), pausedBefore, model.IsPaused());
@@ -240,12 +233,9 @@ void CTutorialDlg::PollViewingPause()
 {
     // As P pauses the game: it acts when let go, with the pause blip.
     m_Keyboard.Poll();
-    if (m_Keyboard.IsKeyDown(DIK_P))
-    {
+    if (m_Keyboard.IsKeyDown(DIK_P)) {
         m_bPKeyWasDown = true;
-    }
-    else if (m_bPKeyWasDown)
-    {
+    } else if (m_bPKeyWasDown) {
         m_bPKeyWasDown = false;
         m_bViewingPaused = !m_bViewingPaused;
         PlaySoundW(L"Sound/PauseBlip.wav", nullptr, SND_ASYNC);
@@ -279,14 +269,12 @@ void CTutorialDlg::OnNewGame()
         {m_GroundView, kGroundCamera},
         {m_MapView, kMapCameraNewGame},
     };
-    for (const auto& reset : resets)
-    {
+    for (const auto& reset : resets) {
         PlaceCamera(reset.handler, reset.camera);
         reset.handler.GetCamera()->ResetRotation();
     }
     // A replay starts again from its first step, and its viewing resumes.
-    if (m_pReplay)
-    {
+    if (m_pReplay) {
         m_pReplay->Restart();
         m_bReplayPKeyWasDown = false;
         m_bViewingPaused = false;
@@ -339,15 +327,13 @@ void CTutorialDlg::OnPaint()
     const wxColour shadow = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW);
     const wxColour light = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT);
     const wxColour frame = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWFRAME);
-    for (const wxWindow* child : GetChildren())
-    {
+    for (const wxWindow* child : GetChildren()) {
         const auto* label = dynamic_cast<const wxStaticText*>(child);
         if (!label || !label->IsShown())
             continue;
         const wxRect rect = label->GetRect();
         const wxBorder border = label->GetBorder();
-        if (border == wxBORDER_SUNKEN)
-        {
+        if (border == wxBORDER_SUNKEN) {
             // Dark above and left, light below and right: set into the face.
             dc.SetPen(wxPen(shadow));
             dc.DrawLine(rect.GetLeft(), rect.GetBottom(), rect.GetLeft(), rect.GetTop());
@@ -355,9 +341,7 @@ void CTutorialDlg::OnPaint()
             dc.SetPen(wxPen(light));
             dc.DrawLine(rect.GetRight(), rect.GetTop(), rect.GetRight(), rect.GetBottom());
             dc.DrawLine(rect.GetRight(), rect.GetBottom(), rect.GetLeft(), rect.GetBottom());
-        }
-        else if (border == wxBORDER_SIMPLE)
-        {
+        } else if (border == wxBORDER_SIMPLE) {
             dc.SetPen(wxPen(frame));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);
             dc.DrawRectangle(rect);
@@ -386,17 +370,10 @@ void CTutorialDlg::ScheduleNextTick()
 
 void CTutorialDlg::OnButton(wxCommandEvent& event)
 {
-    switch (event.GetId())
-    {
-    case IDC_NEW_GAME:
-        OnNewGame();
-        break;
-    case IDC_OPTIONS:
-        OnOptions();
-        break;
-    case IDC_HOW_TO_PLAY:
-        OnHowToPlay();
-        break;
+    switch (event.GetId()) {
+    case IDC_NEW_GAME: OnNewGame(); break;
+    case IDC_OPTIONS: OnOptions(); break;
+    case IDC_HOW_TO_PLAY: OnHowToPlay(); break;
     default:
         // "Quit": the dialog's own handling ends the modal loop.
         event.Skip();

@@ -29,11 +29,9 @@ int RunTutorialGame(const SoareOptions& options, const KeyScript& replay)
     return RunTutorialGameReporting(options, replay, std::cout, std::cerr);
 }
 
-int RunTutorialGameReporting(const SoareOptions& options, const KeyScript& replay, std::ostream& out,
-                             std::ostream& err)
+int RunTutorialGameReporting(const SoareOptions& options, const KeyScript& replay, std::ostream& out, std::ostream& err)
 {
-    if (!HasDisplayEnvironment())
-    {
+    if (!HasDisplayEnvironment()) {
         err << "soare: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset); "
                "use --headless to run without one"
             << std::endl;
@@ -51,8 +49,7 @@ int RunTutorialGameReporting(const SoareOptions& options, const KeyScript& repla
         wxLogNull quiet;
         started = wxEntryStart(argc, argv);
     }
-    if (!started)
-    {
+    if (!started) {
         const char* display = std::getenv("DISPLAY");
         err << "soare: cannot open the display" << (display && *display ? std::string(" ") + display : std::string())
             << "; use --headless to run without one" << std::endl;
@@ -60,8 +57,7 @@ int RunTutorialGameReporting(const SoareOptions& options, const KeyScript& repla
     }
 
     int status = 1;
-    if (CTutorialApp* app = CTutorialApp::Get())
-    {
+    if (CTutorialApp* app = CTutorialApp::Get()) {
         app->SetRecordFile(options.record);
         app->SetVarioAtStart(options.vario);
         if (options.replay)

@@ -33,15 +33,12 @@ constexpr void ForEachIslandTerrainRaise(Raise&& raise)
         int height;
     };
     auto rows = [&](int firstRow, int lastRow, auto spanOfRow) {
-        for (int r = firstRow; r <= lastRow; ++r)
-        {
+        for (int r = firstRow; r <= lastRow; ++r) {
             const Span span = spanOfRow(r);
             raise(IslandTerrainRaise{r, span.first, span.last, span.height});
         }
     };
-    auto fixed = [](int first, int last, int height) {
-        return [=](int) { return Span{first, last, height}; };
-    };
+    auto fixed = [](int first, int last, int height) { return [=](int) { return Span{first, last, height}; }; };
 
     rows(1, 29, fixed(40, 50, 1));
     rows(30, 39, fixed(0, 50, 1));

@@ -25,8 +25,8 @@ HRESULT DeviceChecks::Viewport(const D3DVIEWPORT9* viewport, UINT targetWidth, U
     return D3D_OK;
 }
 
-HRESULT DeviceChecks::DrawUP(const DeviceState& state, D3DPRIMITIVETYPE type, UINT primitiveCount,
-                             const void* vertices, UINT stride)
+HRESULT DeviceChecks::DrawUP(const DeviceState& state, D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
+                             UINT stride)
 {
     if (!state.inScene || !vertices || primitiveCount == 0 || primitiveCount > kMaxPrimitiveCount ||
         VerticesForPrimitives(type, primitiveCount) == 0 || !state.vertexFormat.drawable ||
@@ -56,8 +56,7 @@ bool DeviceChecks::IndicesInRange(const D3DMESHSUBSET_EXT& subset)
     return true;
 }
 
-HRESULT DeviceChecks::Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, float z, bool hasDepth,
-                            bool hasStencil)
+HRESULT DeviceChecks::Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, float z, bool hasDepth, bool hasStencil)
 {
     constexpr DWORD kKnownFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
     if (rectCount != 0 || rects || flags == 0 || (flags & ~kKnownFlags) != 0 ||
@@ -109,8 +108,8 @@ HRESULT DeviceChecks::PresentWindow(const HWND& focusWindow, const D3DPRESENT_PA
 }
 
 HRESULT DeviceChecks::CreateDevice(UINT adapter, const HWND& focusWindow, const D3DPRESENT_PARAMETERS* params,
-                                   IDirect3DDevice9** device, D3DFORMAT displayFormat,
-                                   D3DPRESENT_PARAMETERS* resolved, HWND* deviceWindow)
+                                   IDirect3DDevice9** device, D3DFORMAT displayFormat, D3DPRESENT_PARAMETERS* resolved,
+                                   HWND* deviceWindow)
 {
     if (!device)
         return D3DERR_INVALIDCALL;

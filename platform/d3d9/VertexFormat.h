@@ -7,15 +7,15 @@
 
 struct VertexFormat
 {
-    bool known = false;      // false: a position type or bits we cannot lay out
-    bool drawable = false;   // known, an XYZ position and every texture set two floats
-    UINT size = 0;           // bytes of the fields (a stride may be larger)
+    bool known = false;     // false: a position type or bits we cannot lay out
+    bool drawable = false;  // known, an XYZ position and every texture set two floats
+    UINT size = 0;          // bytes of the fields (a stride may be larger)
     UINT positionSize = 0;
-    int normalOffset = -1;   // -1: field absent
+    int normalOffset = -1;  // -1: field absent
     int pointSizeOffset = -1;
     int diffuseOffset = -1;  // packed 0xAARRGGBB, bytes B, G, R, A in memory
     int specularOffset = -1;
-    int texCoordOffset = -1; // first set
+    int texCoordOffset = -1;  // first set
     UINT texCoordCount = 0;
     UINT texCoord0Floats = 0;
 

@@ -58,8 +58,11 @@ public:
     HWND(const std::shared_ptr<IWindowSurface>& window) : m_Window(window) {}
 
     std::shared_ptr<IWindowSurface> Lock() const { return m_Window.lock(); }
-    bool IsNull() const { return !m_Window.owner_before(std::weak_ptr<IWindowSurface>{}) &&
-                                 !std::weak_ptr<IWindowSurface>{}.owner_before(m_Window); }
+    bool IsNull() const
+    {
+        return !m_Window.owner_before(std::weak_ptr<IWindowSurface>{}) &&
+               !std::weak_ptr<IWindowSurface>{}.owner_before(m_Window);
+    }
 
     // Two handles are equal when they name the same window object (even
     // after it is gone).
@@ -74,7 +77,10 @@ private:
 };
 
 // True while the window behind the handle exists.
-inline BOOL IsWindow(const HWND& window) { return window.Lock() ? TRUE : FALSE; }
+inline BOOL IsWindow(const HWND& window)
+{
+    return window.Lock() ? TRUE : FALSE;
+}
 
 // Client rectangle (left = top = 0). FALSE, with *rect zeroed, for a handle
 // that is not a window.

@@ -309,8 +309,7 @@ protected:
 };
 
 class IDirect3DBaseTexture9 : public IUnknown
-{
-};
+{};
 
 // A 2-D texture of one level, A8R8G8B8. Rows run top first: texture
 // coordinate v = 0 is row 0.
@@ -352,8 +351,8 @@ public:
     // Shows the back buffer in destWindow, or in the chain's own window when
     // destWindow is null. Rectangles and dirty region are not supported
     // (pass null); the back buffer is stretched over the whole client area.
-    virtual HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow,
-                            const RGNDATA* dirtyRegion, DWORD flags) = 0;
+    virtual HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow, const RGNDATA* dirtyRegion,
+                            DWORD flags) = 0;
     virtual HRESULT GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** backBuffer) = 0;
     virtual HRESULT GetPresentParameters(D3DPRESENT_PARAMETERS* params) = 0;
 };
@@ -400,8 +399,8 @@ public:
     virtual HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* target) = 0;
     virtual HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** target) = 0;
 
-    virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                  D3DPOOL pool, IDirect3DTexture9** texture, void* sharedHandle) = 0;
+    virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                  IDirect3DTexture9** texture, void* sharedHandle) = 0;
 };
 
 class IDirect3D9 : public IUnknown

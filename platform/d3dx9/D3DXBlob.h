@@ -12,10 +12,8 @@ class D3DXBlob final : public RefCounted<ID3DXBuffer>
 {
 public:
     explicit D3DXBlob(DWORD numBytes)
-        : m_Storage((std::size_t{numBytes} + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t)),
-          m_Size(numBytes)
-    {
-    }
+        : m_Storage((std::size_t{numBytes} + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t)), m_Size(numBytes)
+    {}
 
     void* GetBufferPointer() override { return m_Storage.data(); }
     DWORD GetBufferSize() override { return m_Size; }

@@ -12,8 +12,8 @@ struct D3DXFvfLayout
     bool hasNormal = false;
     UINT diffuseOffset = 0;  // valid when hasDiffuse
     bool hasDiffuse = false;
-    UINT texcoordOffset = 0;  // first texture coordinate set
-    UINT texcoordCount = 0;   // number of sets
+    UINT texcoordOffset = 0;   // first texture coordinate set
+    UINT texcoordCount = 0;    // number of sets
     UINT texcoord0Floats = 0;  // floats in the first set
     UINT stride = 0;
 };

@@ -139,9 +139,9 @@ HRESULT ExtractMesh(ID3DXMesh* mesh, XFileMesh* x)
 
 }  // namespace
 
-HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device,
-                           ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
-                           DWORD* numMaterials, ID3DXMesh** mesh)
+HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device, ID3DXBuffer** adjacency,
+                           ID3DXBuffer** materials, ID3DXBuffer** effectInstances, DWORD* numMaterials,
+                           ID3DXMesh** mesh)
 {
     if (!mesh)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXLoadMeshFromXW: no pointer for the mesh");

@@ -31,8 +31,8 @@ private:
 
 std::string TooLarge(std::size_t maxBytes, unsigned long long size)
 {
-    return "larger than the " + std::to_string(maxBytes >> 20) + " MB a data file may have (" +
-           std::to_string(size) + " bytes)";
+    return "larger than the " + std::to_string(maxBytes >> 20) + " MB a data file may have (" + std::to_string(size) +
+           " bytes)";
 }
 
 }  // namespace
@@ -47,7 +47,8 @@ bool D3DXReadFile(const std::string& path, std::size_t maxBytes, std::string* by
         *error = "cannot open: " + std::string(std::strerror(errno));
         return false;
     }
-    struct stat info{};
+    struct stat info
+    {};
     if (::fstat(file.Get(), &info) != 0) {
         *error = "cannot read: " + std::string(std::strerror(errno));
         return false;

@@ -18,8 +18,8 @@ constexpr DWORD kMax16BitVertices = 0x10000;
 
 // The buffer objects handed out by GetVertexBuffer / GetIndexBuffer: windows
 // onto the mesh's own memory that keep the mesh alive while held.
-template <class Interface, HRESULT (SystemMemoryMesh::*LockFn)(DWORD, void**),
-          HRESULT (SystemMemoryMesh::*UnlockFn)(), UINT (SystemMemoryMesh::*BytesFn)() const>
+template <class Interface, HRESULT (SystemMemoryMesh::*LockFn)(DWORD, void**), HRESULT (SystemMemoryMesh::*UnlockFn)(),
+          UINT (SystemMemoryMesh::*BytesFn)() const>
 class MeshBufferView final : public RefCounted<Interface>
 {
 public:
@@ -58,8 +58,8 @@ using MeshIndexBuffer = MeshBufferView<IDirect3DIndexBuffer9, &SystemMemoryMesh:
 
 }  // namespace
 
-HRESULT SystemMemoryMesh::Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf,
-                                 IDirect3DDevice9* device, ID3DXMesh** mesh)
+HRESULT SystemMemoryMesh::Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device,
+                                 ID3DXMesh** mesh)
 {
     if (!mesh)
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXCreateMeshFVF: no pointer for the mesh");
@@ -215,8 +215,7 @@ HRESULT SystemMemoryMesh::BuildSubset(DWORD attribId, Subset* subset) const
             // outside the vertex data.
             if (index >= m_NumVertices)
                 return D3DXFail(D3DERR_INVALIDCALL, "DrawSubset: face " + std::to_string(face) + " uses vertex " +
-                                                        std::to_string(index) + " of " +
-                                                        std::to_string(m_NumVertices));
+                                                        std::to_string(index) + " of " + std::to_string(m_NumVertices));
             maxIndex = std::max(maxIndex, index);
             wide.push_back(index);
         }
@@ -274,8 +273,8 @@ HRESULT SystemMemoryMesh::DrawSubset(DWORD attribId)
         }
     }
     if (!subset.valid)
-        return D3DXFail(D3DERR_INVALIDCALL, "DrawSubset: subset " + std::to_string(attribId) +
-                                                " has a vertex index out of range");
+        return D3DXFail(D3DERR_INVALIDCALL,
+                        "DrawSubset: subset " + std::to_string(attribId) + " has a vertex index out of range");
     if (subset.indices.empty())
         return D3D_OK;
 

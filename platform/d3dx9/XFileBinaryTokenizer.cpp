@@ -8,8 +8,7 @@
 namespace {
 
 // The token codes of the binary encoding.
-enum : std::uint16_t
-{
+enum : std::uint16_t {
     kName = 1,
     kString = 2,
     kInteger = 3,
@@ -28,15 +27,14 @@ enum : std::uint16_t
 };
 
 // Type keywords of template bodies, by code from kWord on.
-constexpr std::string_view kKeywords[] = {"WORD", "DWORD",   "FLOAT",   "DOUBLE",  "CHAR",  "UCHAR", "SWORD",
-                                          "SDWORD", "void",  "string",  "unicode", "cstring", "array"};
+constexpr std::string_view kKeywords[] = {"WORD",   "DWORD", "FLOAT",  "DOUBLE",  "CHAR",    "UCHAR", "SWORD",
+                                          "SDWORD", "void",  "string", "unicode", "cstring", "array"};
 
 }  // namespace
 
 XFileBinaryTokenizer::XFileBinaryTokenizer(std::string_view data, std::size_t offsetBase, bool doubles)
     : m_Input(data), m_OffsetBase(offsetBase), m_Doubles(doubles)
-{
-}
+{}
 
 XToken XFileBinaryTokenizer::Break(const char* why)
 {

@@ -35,7 +35,7 @@ private:
     std::size_t m_TokenPos = 0;
     std::uint32_t m_ListLeft = 0;  // items of the current list not yet read
     bool m_ListOfFloats = false;
-    bool m_IsInteger = true;       // the current Number: an integer or a float
+    bool m_IsInteger = true;  // the current Number: an integer or a float
     std::uint32_t m_Integer = 0;
     double m_Real = 0.0;
 };

@@ -42,7 +42,6 @@ struct XFileMeshReader::FaceListWords
     const char* item;         // "vertex"
 };
 
-
 bool XFileMeshReader::ReadMesh(XFileRawMesh* out)
 {
     const std::string opened = m_Tok.Where();
@@ -81,8 +80,8 @@ bool XFileMeshReader::ReadMesh(XFileRawMesh* out)
 // corners or more and the list gives polygonStart; with it (the normals'
 // list) each polygon must have the corners of the same face in shape.
 bool XFileMeshReader::ReadFaceList(std::uint32_t numFaces, std::uint32_t limit, const FaceListWords& words,
-                  const std::vector<std::uint32_t>* shape, std::vector<std::uint32_t>* polygonStart,
-                  std::vector<std::uint32_t>* corners)
+                                   const std::vector<std::uint32_t>* shape, std::vector<std::uint32_t>* polygonStart,
+                                   std::vector<std::uint32_t>* corners)
 {
     if (polygonStart)
         polygonStart->reserve(std::size_t{numFaces} + 1);
@@ -330,8 +329,7 @@ bool XFileMeshReader::ParseMaterialList(XFileRawMesh& mesh)
     mesh.polygonMaterials.resize(numPolygons, last);
 
     auto tooMany = [&] {
-        return Fail("MeshMaterialList gives more than the " + std::to_string(numMaterials) +
-                    " materials it announces");
+        return Fail("MeshMaterialList gives more than the " + std::to_string(numMaterials) + " materials it announces");
     };
     for (;;) {
         switch (m_Tok.Next()) {

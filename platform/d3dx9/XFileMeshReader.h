@@ -20,8 +20,7 @@ public:
     // name to named.
     XFileMeshReader(XFileTokenizer& tokens, std::string& error, NamedMaterials& named)
         : XFileObjectReader(tokens, error), m_Named(named)
-    {
-    }
+    {}
 
     // From just after the `Mesh` keyword to its closing `}`.
     bool ReadMesh(XFileRawMesh* mesh);

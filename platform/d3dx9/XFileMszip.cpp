@@ -94,9 +94,8 @@ bool XFileInflateMszip(std::string_view packed, std::size_t maxBytes, std::strin
         inflateReset(&z);
         // The history a block may refer back into: the output so far.
         const std::size_t history = out < kBlockMax ? out : kBlockMax;
-        if (history > 0 &&
-            inflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body->data() + out - history),
-                                 static_cast<uInt>(history)) != Z_OK) {
+        if (history > 0 && inflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body->data() + out - history),
+                                                static_cast<uInt>(history)) != Z_OK) {
             *error = where + "cannot set the inflater's history";
             return false;
         }

@@ -45,8 +45,7 @@ bool XFileObjectReader::ReadFloat(float* value, const char* what)
     switch (m_Tok.ToFloat(value)) {
     case XNumber::Ok: return true;
     case XNumber::NotFinite: return Fail("non-finite number " + m_Tok.Describe() + " for " + what);
-    case XNumber::Overflow:
-        return Fail("number " + m_Tok.Describe() + " for " + what + " is too large for a float");
+    case XNumber::Overflow: return Fail("number " + m_Tok.Describe() + " for " + what + " is too large for a float");
     default: return Fail("bad number " + m_Tok.Describe() + " for " + what);
     }
 }
@@ -69,8 +68,7 @@ bool XFileObjectReader::ReadCount(std::uint32_t* count, const char* what, std::s
     if (!ReadUInt(count, what))
         return false;
     if (*count > cap)
-        return Fail(std::string(what) + " " + std::to_string(*count) + " exceeds the limit of " +
-                    std::to_string(cap));
+        return Fail(std::string(what) + " " + std::to_string(*count) + " exceeds the limit of " + std::to_string(cap));
     if (std::size_t{*count} * numbersPerItem > m_Tok.NumbersLeft())
         return Fail(std::string(what) + " " + std::to_string(*count) + " is more than the rest of the file holds");
     return true;

@@ -58,8 +58,7 @@ protected:
     {
         for (;;) {
             switch (m_Tok.Next()) {
-            case XToken::RBrace:
-                return object ? true : Unexpected(where);
+            case XToken::RBrace: return object ? true : Unexpected(where);
             case XToken::Semicolon:
             case XToken::Comma: break;
             case XToken::Name:

@@ -148,8 +148,9 @@ private:
             for (const auto& row : world.matrix.m)
                 for (float v : row)
                     if (!std::isfinite(v)) {
-                        m_Error = f.opened + ": the transforms of this Frame and those around it multiply to a "
-                                             "non-finite matrix";
+                        m_Error = f.opened +
+                                  ": the transforms of this Frame and those around it multiply to a "
+                                  "non-finite matrix";
                         return false;
                     }
         }

@@ -78,8 +78,7 @@ bool IsHuge(std::string_view text)
 
 XFileTextTokenizer::XFileTextTokenizer(std::string_view text, std::size_t start, int firstLine)
     : m_Input(text), m_Pos(start < text.size() ? start : text.size()), m_Line(firstLine), m_TokenLine(firstLine)
-{
-}
+{}
 
 void XFileTextTokenizer::SkipSpaceAndComments()
 {

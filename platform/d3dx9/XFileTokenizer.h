@@ -9,24 +9,22 @@
 #include <string>
 #include <string_view>
 
-enum class XToken
-{
-    End,        // end of input
-    Name,       // identifier (binary: a name or a keyword token)
-    Number,     // one number (binary: one item of an integer or float list)
-    String,     // quoted text, quotes removed
-    Guid,       // <...>, brackets removed
+enum class XToken {
+    End,     // end of input
+    Name,    // identifier (binary: a name or a keyword token)
+    Number,  // one number (binary: one item of an integer or float list)
+    String,  // quoted text, quotes removed
+    Guid,    // <...>, brackets removed
     LBrace,
     RBrace,
     Semicolon,
     Comma,
-    Other,      // any other single byte or token, [ and ] included
-    Broken,     // input that ends or breaks inside a token; Describe() says how
+    Other,   // any other single byte or token, [ and ] included
+    Broken,  // input that ends or breaks inside a token; Describe() says how
 };
 
 // How a number token converts to what the walker asks for.
-enum class XNumber
-{
+enum class XNumber {
     Ok,
     Malformed,  // not a number at all ("1.0.0")
     NotFinite,  // an infinity or NaN ("1.#QNAN0")

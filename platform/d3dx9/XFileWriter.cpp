@@ -96,8 +96,7 @@ bool CheckMesh(const XFileMesh& mesh, std::string* error)
         return false;
     }
     if (!mesh.normals.empty() && mesh.normals.size() != nv) {
-        *error = "mesh has " + std::to_string(mesh.normals.size()) + " normals for " + std::to_string(nv) +
-                 " vertices";
+        *error = "mesh has " + std::to_string(mesh.normals.size()) + " normals for " + std::to_string(nv) + " vertices";
         return false;
     }
     if (!mesh.texcoords.empty() && mesh.texcoords.size() != nv) {
@@ -112,7 +111,8 @@ bool CheckMesh(const XFileMesh& mesh, std::string* error)
     }
     for (std::size_t i = 0; i < nv; ++i) {
         if (!Finite(mesh.positions[i]) || (!mesh.normals.empty() && !Finite(mesh.normals[i])) ||
-            (!mesh.texcoords.empty() && !(std::isfinite(mesh.texcoords[i][0]) && std::isfinite(mesh.texcoords[i][1])))) {
+            (!mesh.texcoords.empty() &&
+             !(std::isfinite(mesh.texcoords[i][0]) && std::isfinite(mesh.texcoords[i][1])))) {
             *error = "vertex " + std::to_string(i) + " is not finite";
             return false;
         }
@@ -120,8 +120,8 @@ bool CheckMesh(const XFileMesh& mesh, std::string* error)
     for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
         for (std::uint32_t index : mesh.faces[f]) {
             if (index >= nv) {
-                *error = "face " + std::to_string(f) + " uses vertex " + std::to_string(index) + " of " +
-                         std::to_string(nv);
+                *error =
+                    "face " + std::to_string(f) + " uses vertex " + std::to_string(index) + " of " + std::to_string(nv);
                 return false;
             }
         }
@@ -277,7 +277,8 @@ bool WriteXFile(const std::string& path, const XFileMesh& mesh, std::string* err
         *error = path + ": " + *error;
         return false;
     }
-    struct Closer {
+    struct Closer
+    {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "wb"));

@@ -125,8 +125,8 @@ HRESULT D3DXComputeNormals(ID3DXBaseMesh* mesh, const DWORD* /*adjacency*/)
         const DWORD i1 = indexAt(std::size_t{face} * 3 + 1);
         const DWORD i2 = indexAt(std::size_t{face} * 3 + 2);
         if (i0 >= numVertices || i1 >= numVertices || i2 >= numVertices)
-            return D3DXFail(D3DERR_INVALIDCALL, "D3DXComputeNormals: face " + std::to_string(face) +
-                                                    " uses a vertex index out of range");
+            return D3DXFail(D3DERR_INVALIDCALL,
+                            "D3DXComputeNormals: face " + std::to_string(face) + " uses a vertex index out of range");
         const D3DXVECTOR3 p0 = ReadVector(vertices + std::size_t{i0} * stride);
         const D3DXVECTOR3 p1 = ReadVector(vertices + std::size_t{i1} * stride);
         const D3DXVECTOR3 p2 = ReadVector(vertices + std::size_t{i2} * stride);
@@ -190,12 +190,18 @@ HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, DWORD numVertic
     for (DWORD i = 0; i < numVertices; ++i) {
         const D3DXVECTOR3 p = ReadVector(base + std::size_t{i} * stride);
         // Written so that NaN coordinates are passed over.
-        if (p.x < lo.x) lo.x = p.x;
-        if (p.y < lo.y) lo.y = p.y;
-        if (p.z < lo.z) lo.z = p.z;
-        if (p.x > hi.x) hi.x = p.x;
-        if (p.y > hi.y) hi.y = p.y;
-        if (p.z > hi.z) hi.z = p.z;
+        if (p.x < lo.x)
+            lo.x = p.x;
+        if (p.y < lo.y)
+            lo.y = p.y;
+        if (p.z < lo.z)
+            lo.z = p.z;
+        if (p.x > hi.x)
+            hi.x = p.x;
+        if (p.y > hi.y)
+            hi.y = p.y;
+        if (p.z > hi.z)
+            hi.z = p.z;
     }
     if (!(lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z))
         return D3DXFail(D3DERR_INVALIDCALL, "D3DXComputeBoundingBox: no finite position");

@@ -69,8 +69,8 @@ public:
 // Vertex and index contents start zeroed; every attribute starts at 0.
 // Needs a device, at least one face and vertex, a format with a position,
 // and D3DXMESH_32BIT for more than 65536 vertices.
-HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf,
-                          IDirect3DDevice9* device, ID3DXMesh** mesh);
+HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device,
+                          ID3DXMesh** mesh);
 
 // Per-vertex normals: the normals of the faces around each vertex, weighted by
 // face area, normalised; a vertex without (non-degenerate) faces gets zero.
@@ -79,8 +79,8 @@ HRESULT D3DXCreateMeshFVF(DWORD numFaces, DWORD numVertices, DWORD options, DWOR
 HRESULT D3DXComputeNormals(ID3DXBaseMesh* mesh, const DWORD* adjacency);
 
 // Smallest box around numVertices positions spaced stride bytes apart.
-HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, DWORD numVertices, DWORD stride,
-                               D3DXVECTOR3* min, D3DXVECTOR3* max);
+HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, DWORD numVertices, DWORD stride, D3DXVECTOR3* min,
+                               D3DXVECTOR3* max);
 
 UINT D3DXGetFVFVertexSize(DWORD fvf);
 
@@ -92,17 +92,16 @@ UINT D3DXGetFVFVertexSize(DWORD fvf);
 // more than 65536 vertices get 32-bit indices. On failure returns an error
 // code, sets *mesh (and *materials) to null and D3DXGetLastErrorEXT tells
 // why.
-HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device,
-                           ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
-                           DWORD* numMaterials, ID3DXMesh** mesh);
+HRESULT D3DXLoadMeshFromXW(const wchar_t* filename, DWORD options, IDirect3DDevice9* device, ID3DXBuffer** adjacency,
+                           ID3DXBuffer** materials, ID3DXBuffer** effectInstances, DWORD* numMaterials,
+                           ID3DXMesh** mesh);
 
 // Writes mesh as a text .x file: positions, normals and texture coordinates
 // as its FVF holds them, faces, and the materials given (with their texture
 // names) and the attribute of each face. Only D3DXF_FILEFORMAT_TEXT is
 // supported.
 HRESULT D3DXSaveMeshToXW(const wchar_t* filename, ID3DXMesh* mesh, const DWORD* adjacency,
-                         const D3DXMATERIAL* materials, const void* effectInstances, DWORD numMaterials,
-                         DWORD format);
+                         const D3DXMATERIAL* materials, const void* effectInstances, DWORD numMaterials, DWORD format);
 
 // What went wrong in the last failing D3DX call of this thread, in one line.
 // A failed load gives the reason only ("line 12: ...", "cannot open: ..."),

@@ -25,7 +25,8 @@ namespace {
 
 constexpr int kMaxTextureSide = STBI_MAX_DIMENSIONS;
 
-struct PixelsFree {
+struct PixelsFree
+{
     void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
 

@@ -8,5 +8,4 @@
 // is the image's top row. A path that is not a regular file, or a file
 // larger than 64 MB, is refused before reading. On failure returns an error code, sets *texture to
 // null and D3DXGetLastErrorEXT (d3dx9mesh.h) tells why.
-HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcFile,
-                                   IDirect3DTexture9** texture);
+HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, const wchar_t* srcFile, IDirect3DTexture9** texture);

@@ -14,8 +14,8 @@
 
 struct XFileMaterial
 {
-    D3DMATERIAL9 material{};       // faceColor -> Diffuse, power, specularColor, emissiveColor
-    std::string textureFilename;   // empty when the material names no texture
+    D3DMATERIAL9 material{};      // faceColor -> Diffuse, power, specularColor, emissiveColor
+    std::string textureFilename;  // empty when the material names no texture
 };
 
 // The material of a mesh that names none: plain white.

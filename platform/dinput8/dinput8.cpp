@@ -74,8 +74,7 @@ public:
             return DIERR_NOTACQUIRED;
         // Losing the foreground takes the keyboard away until the program
         // acquires it again.
-        if (m_Foreground && !m_Source->IsActive())
-        {
+        if (m_Foreground && !m_Source->IsActive()) {
             m_Acquired = false;
             return DIERR_INPUTLOST;
         }

@@ -58,8 +58,7 @@ struct GamepadKeys::Controller
     GamepadReading Read() const
     {
         GamepadReading reading;
-        if (pad)
-        {
+        if (pad) {
             reading.x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
             reading.y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
             reading.left = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT) != 0;
@@ -68,9 +67,7 @@ struct GamepadKeys::Controller
             reading.down = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN) != 0;
             reading.pause = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_START) != 0 ||
                             SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_A) != 0;
-        }
-        else
-        {
+        } else {
             // A joystick missing an axis or the button reads 0 there.
             reading.x = SDL_JoystickGetAxis(stick, 0);
             reading.y = SDL_JoystickGetAxis(stick, 1);
@@ -91,12 +88,10 @@ GamepadKeys::~GamepadKeys()
 
 bool GamepadKeys::Start()
 {
-    if (!m_Tried)
-    {
+    if (!m_Tried) {
         m_Tried = true;
         m_Started = StartSdlSubsystems(SDL_INIT_GAMECONTROLLER);
-        if (m_Started)
-        {
+        if (m_Started) {
             // The state is read when polled; events would only pile up in
             // a queue that nobody empties.
             SDL_JoystickEventState(SDL_IGNORE);
@@ -108,17 +103,15 @@ bool GamepadKeys::Start()
 
 void GamepadKeys::DropUnplugged()
 {
-    std::erase_if(m_Controllers, [](const std::unique_ptr<Controller>& controller) {
-        return !controller->IsAttached();
-    });
+    std::erase_if(m_Controllers,
+                  [](const std::unique_ptr<Controller>& controller) { return !controller->IsAttached(); });
 }
 
 bool GamepadKeys::OpenPluggedIn()
 {
     bool opened = false;
     const int count = SDL_NumJoysticks();
-    for (int index = 0; index < count; ++index)
-    {
+    for (int index = 0; index < count; ++index) {
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
         if (id < 0)
             continue;
@@ -131,8 +124,7 @@ bool GamepadKeys::OpenPluggedIn()
             controller->pad = SDL_GameControllerOpen(index);
         else
             controller->stick = SDL_JoystickOpen(index);
-        if (!controller->pad && !controller->stick)
-        {
+        if (!controller->pad && !controller->stick) {
             // Not ours to read (no permission, gone already): not tried
             // again on every tick.
             m_Unopenable.push_back(id);

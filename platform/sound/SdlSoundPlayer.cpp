@@ -35,8 +35,7 @@ std::shared_ptr<const Samples> LoadForMix(const std::wstring& file)
         SDL_NewAudioStream(layout.format, layout.channels, layout.freq, AUDIO_F32SYS, 1, SdlSoundPlayer::kSampleRate);
     std::shared_ptr<Samples> samples;
     if (stream && SDL_AudioStreamPut(stream, buffer, static_cast<int>(length)) == 0 &&
-        SDL_AudioStreamFlush(stream) == 0)
-    {
+        SDL_AudioStreamFlush(stream) == 0) {
         samples = std::make_shared<Samples>(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)) / sizeof(float));
         const int got = SDL_AudioStreamGet(stream, samples->data(), static_cast<int>(samples->size() * sizeof(float)));
         samples->resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(float) : 0);
@@ -105,8 +104,7 @@ struct SdlSoundPlayer::State
     {
         std::fill(out, out + count, 0.0f);
         std::lock_guard<std::mutex> lock(mixMutex);
-        if (wav)
-        {
+        if (wav) {
             const std::size_t n = std::min(count, wav->size() - wavAt);
             for (std::size_t i = 0; i < n; ++i)
                 out[i] += (*wav)[wavAt + i];
@@ -121,8 +119,7 @@ struct SdlSoundPlayer::State
 
     bool StartAudio()
     {
-        if (!triedAudio)
-        {
+        if (!triedAudio) {
             triedAudio = true;
             audioStarted = StartSdlSubsystems(SDL_INIT_AUDIO);
             audioMissing = !audioStarted;
@@ -144,8 +141,7 @@ struct SdlSoundPlayer::State
         SDL_AudioSpec obtained{};
         // SDL converts to whatever the hardware takes.
         device = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
-        if (device == 0)
-        {
+        if (device == 0) {
             audioMissing = true;
             return;
         }
@@ -175,11 +171,9 @@ struct SdlSoundPlayer::State
                     std::chrono::duration<double>(static_cast<double>(wav->size() - wavAt) / kSampleRate));
         }
         const bool wavWanted = wavLeft > Clock::duration::zero();
-        if (varioWanted || wavWanted)
-        {
+        if (varioWanted || wavWanted) {
             OpenDevice();
-            if (device == 0)
-            {
+            if (device == 0) {
                 // Nothing to play it on: dropped.
                 std::lock_guard<std::mutex> lock(mixMutex);
                 wav.reset();
@@ -187,14 +181,12 @@ struct SdlSoundPlayer::State
                 return;
             }
         }
-        if (device == 0 || varioOn)
-        {
+        if (device == 0 || varioOn) {
             closeAt.reset();
             return;
         }
         const Clock::time_point now = Clock::now();
-        if (!wavWanted && closeAt && now >= *closeAt)
-        {
+        if (!wavWanted && closeAt && now >= *closeAt) {
             CloseDevice();
             closeAt.reset();
             return;
@@ -216,8 +208,7 @@ struct SdlSoundPlayer::State
     void Run()
     {
         std::unique_lock<std::mutex> lock(mutex);
-        for (;;)
-        {
+        for (;;) {
             const auto woken = [&] { return stopping || !requests.empty(); };
             if (closeAt)
                 wake.wait_until(lock, *closeAt, woken);
@@ -266,8 +257,7 @@ SdlSoundPlayer::~SdlSoundPlayer()
 bool SdlSoundPlayer::Play(const std::wstring& file, DWORD /*flags*/)
 {
     std::shared_ptr<const Samples> samples;
-    if (!file.empty())
-    {
+    if (!file.empty()) {
         samples = m_State->Decode(file);
         if (!samples)
             return false;

@@ -19,15 +19,13 @@ void VarioSynth::Mix(float* out, std::size_t count)
     const float rampStep = 1.0f / (kRampSeconds * rate);
     const float glide = 1.0f - std::exp(-1.0f / (kGlideSeconds * rate));
     const double beepStep = static_cast<double>(m_Tone.beepsPerSecond) / rate;
-    for (std::size_t i = 0; i < count; ++i)
-    {
+    for (std::size_t i = 0; i < count; ++i) {
         // From silence a sound starts at its own pitch, not gliding from an
         // old one.
         if (m_Envelope <= 0.0f)
             m_Pitch = m_Tone.pitchHz;
         bool open = m_Tone.sounding;
-        if (open && m_Tone.beepsPerSecond > 0.0f)
-        {
+        if (open && m_Tone.beepsPerSecond > 0.0f) {
             open = m_BeepPhase < 0.5;
             m_BeepPhase += beepStep;
             m_BeepPhase -= std::floor(m_BeepPhase);

@@ -12,9 +12,9 @@
 class VarioSynth
 {
 public:
-    static constexpr float kLevel = 0.25f;           // peak of the wave
-    static constexpr float kRampSeconds = 0.004f;    // of every start and stop
-    static constexpr float kGlideSeconds = 0.015f;   // time constant of a pitch change
+    static constexpr float kLevel = 0.25f;          // peak of the wave
+    static constexpr float kRampSeconds = 0.004f;   // of every start and stop
+    static constexpr float kGlideSeconds = 0.015f;  // time constant of a pitch change
 
     explicit VarioSynth(int sampleRate);
 

@@ -74,8 +74,7 @@ public:
 
         double goalX = kTargetX, goalZ = kTargetZ;
         float speed = 0.1f;
-        switch (m_Phase)
-        {
+        switch (m_Phase) {
         case Phase::ToThermal:
             goalX = kThermalX;
             goalZ = kThermalZ;
@@ -87,8 +86,7 @@ public:
             goalZ = kThermalZ;
             speed = 0.05f;
             break;
-        case Phase::Glide:
-        {
+        case Phase::Glide: {
             // The craft sinks speed / 10 - 0.021 per step and moves speed
             // per step: that loses (0.021 / speed - 0.1) per unit flown.
             const double distance = std::max(toTarget - 0.7, 0.1);
@@ -119,12 +117,7 @@ public:
     }
 
 private:
-    enum class Phase
-    {
-        ToThermal,
-        Climb,
-        Glide
-    };
+    enum class Phase { ToThermal, Climb, Glide };
     Plan m_Plan;
     Phase m_Phase = Phase::ToThermal;
 };
@@ -135,19 +128,16 @@ Outcome Fly(const Plan& plan)
     ORVD3D_GraphicsSystem::GetInstance().ResetForTestingEXT();
     CHeadlessGame game;
     std::string error;
-    if (!game.Start(error))
-    {
+    if (!game.Start(error)) {
         std::cerr << "landing_planner: " << error << std::endl;
         return outcome;
     }
     Autopilot pilot(plan);
-    for (std::uint64_t tick = 1; tick <= kMaxTicks; ++tick)
-    {
+    for (std::uint64_t tick = 1; tick <= kMaxTicks; ++tick) {
         const unsigned keys = pilot.Keys(game.GetModel());
         outcome.keys.Append(keys);
         game.Tick(keys);
-        if (game.GetModel().IsLanded())
-        {
+        if (game.GetModel().IsLanded()) {
             outcome.landed = true;
             outcome.landingTick = tick;
             break;
@@ -174,18 +164,15 @@ float CollisionWidth()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-    {
+    if (argc != 2) {
         std::cerr << "usage: landing_planner OUTPUT.keys" << std::endl;
         return 2;
     }
     const std::filesystem::path output = std::filesystem::absolute(argv[1]);
     ScopedDataFolder folder;
     const float width = CollisionWidth();
-    for (double exitHeight = 11.0; exitHeight >= 7.0; exitHeight -= 0.25)
-    {
-        for (double aimHeight : {5.35, 5.3, 5.4, 5.25, 5.5})
-        {
+    for (double exitHeight = 11.0; exitHeight >= 7.0; exitHeight -= 0.25) {
+        for (double aimHeight : {5.35, 5.3, 5.4, 5.25, 5.5}) {
             const Outcome outcome = Fly({exitHeight, aimHeight});
             std::cerr << "exit " << exitHeight << ", aim " << aimHeight << ": "
                       << (outcome.landed ? "lands at tick " + std::to_string(outcome.landingTick) : "no landing")
@@ -194,14 +181,12 @@ int main(int argc, char** argv)
                 continue;
             std::ostringstream text;
             text << "# Flies the craft from its start to a landing on the target.\n"
-                 << "# Made by landing_planner (exit height " << exitHeight << ", aim height " << aimHeight
-                 << ").\n"
+                 << "# Made by landing_planner (exit height " << exitHeight << ", aim height " << aimHeight << ").\n"
                  << "# Lands at tick " << outcome.landingTick << "; collision width " << width << ".\n";
             outcome.keys.Write(text);
             std::ofstream out(output);
             out << text.str();
-            if (!out.flush())
-            {
+            if (!out.flush()) {
                 std::cerr << "landing_planner: cannot write " << output << std::endl;
                 return 1;
             }

@@ -77,8 +77,7 @@ TEST_F(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
         {"--replay", "good.keys", "--headless", "--ticks", "3"},
         {"--replay", "good.keys", "--record", "out.keys"},
     };
-    for (const auto& args : bad)
-    {
+    for (const auto& args : bad) {
         const Outcome outcome = RunProgramWith(args);
         std::string shown;
         for (const std::string& arg : args)

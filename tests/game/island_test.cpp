@@ -46,8 +46,8 @@ TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
         int column, row, height;
     };
     const Cell cells[] = {
-        {0, 30, 1},   // the island reaches the grid's low-X border
-        {28, 55, 6},  // the craft's start
+        {0, 30, 1},                                          // the island reaches the grid's low-X border
+        {28, 55, 6},                                         // the craft's start
         {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // a row-dependent span at both ends
         {31, 59, 2}, {32, 59, 1},                            // a later line over an earlier one
     };
@@ -56,8 +56,7 @@ TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
             << "column " << cell.column << ", row " << cell.row;
 
     // Outside the grid is open sea.
-    for (int i = -1; i <= 61; ++i)
-    {
+    for (int i = -1; i <= 61; ++i) {
         EXPECT_EQ(island.GetHeightAt(-1, i), 0);
         EXPECT_EQ(island.GetHeightAt(60, i), 0);
         EXPECT_EQ(island.GetHeightAt(i, -1), 0);
@@ -73,18 +72,18 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
     };
     // A sample of the table: the first, a tall one, the last.
     const std::pair<int, Expected> sample[] = {
-        {0, {9, 12, 54, 55, 2}}, {5, {44, 45, 0, 1, 9}}, {29, {34, 36, 42, 43, 6}},
+        {0, {9, 12, 54, 55, 2}},
+        {5, {44, 45, 0, 1, 9}},
+        {29, {34, 36, 42, 43, 6}},
     };
     const ORV_SceneNode& buildings = island.GetBuildings();
     ASSERT_EQ(buildings.NumChildren(), 30);
     CIsland::Footprint cells[30];
-    for (int i = 0; i < 30; ++i)
-    {
+    for (int i = 0; i < 30; ++i) {
         const ORV_XformInfo xform = buildings.GetChildNode(i)->GetXformInfo();
         cells[i] = CIsland::FootprintOf(xform.GetTranslation(), xform.GetScale());
     }
-    for (const auto& [i, e] : sample)
-    {
+    for (const auto& [i, e] : sample) {
         const CIsland::Footprint& f = cells[i];
         EXPECT_EQ((std::array{f.firstColumn, f.lastColumn, f.firstRow, f.lastRow, f.height}),
                   (std::array{e.firstColumn, e.lastColumn, e.firstRow, e.lastRow, e.height}))
@@ -94,14 +93,12 @@ TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
     // it, whatever the terrain below.
     for (int i = 0; i < 30; ++i)
         for (int r = cells[i].firstRow; r <= cells[i].lastRow; ++r)
-            for (int c = cells[i].firstColumn; c <= cells[i].lastColumn; ++c)
-            {
+            for (int c = cells[i].firstColumn; c <= cells[i].lastColumn; ++c) {
                 bool coveredLater = false;
                 for (int j = i + 1; j < 30; ++j)
                     coveredLater = coveredLater || (c >= cells[j].firstColumn && c <= cells[j].lastColumn &&
                                                     r >= cells[j].firstRow && r <= cells[j].lastRow);
-                if (!coveredLater)
-                {
+                if (!coveredLater) {
                     EXPECT_EQ(island.GetHeightAt(c, r), cells[i].height) << "building " << i + 1;
                 }
             }
@@ -167,8 +164,7 @@ TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
         {"low grid Z, reaching beyond it", 10.5f, 5.3f, 3.0f, 0.0f, -0.2f},
         {"high grid Z, reaching into the block", 10.5f, 5.7f, 1.0f, 0.0f, 0.2f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         // Each side against its block alone: the wide craft would reach the
         // opposite block too.
         const ORV_BoundingBox craft = CraftOfWidth(c.width);
@@ -238,8 +234,7 @@ TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
         {"2.01 away", {-18.99f, 5.0f, -20.0f}, false},
         {"column 4, top 11", {0.0f, 10.9f, 15.0f}, true},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const D3DXVECTOR3 q = island.GetThermalLift(c.p);
         EXPECT_EQ(q, D3DXVECTOR3(c.p.x, c.lifted ? c.p.y + 0.1f : c.p.y, c.p.z)) << c.name;
     }

@@ -34,8 +34,7 @@ TEST_F(KeyboardTest, PollTakesASnapshotAndUpIsAlwaysTheNegationOfDown)
     for (int code = 0; code < 256; ++code)
         m_Keys->SetKeyDown(code, code % 3 == 0);
     keyboard.Poll();
-    for (int code = 0; code < 256; ++code)
-    {
+    for (int code = 0; code < 256; ++code) {
         EXPECT_NE(keyboard.IsKeyDown(code), keyboard.IsKeyUp(code)) << code;
         EXPECT_EQ(keyboard.IsKeyDown(code), code % 3 == 0) << code;
     }

@@ -17,13 +17,14 @@ TEST(KeyScriptTest, ReadsRunsOfHeldKeys)
 {
     KeyScript script;
     std::string error;
-    ASSERT_TRUE(Parse("# approach\n"
-                      "3 -\n"
-                      "\n"
-                      "  2\tLU  \r\n"
-                      "   # a comment after blanks\n"
-                      "1 PDRUL\n",
-                      script, error))
+    ASSERT_TRUE(
+        Parse("# approach\n"
+              "3 -\n"
+              "\n"
+              "  2\tLU  \r\n"
+              "   # a comment after blanks\n"
+              "1 PDRUL\n",
+              script, error))
         << error;
     EXPECT_EQ(script.TotalTicks(), 6u);
     EXPECT_EQ(script.KeysAt(2), 0u);
@@ -58,8 +59,7 @@ TEST(KeyScriptTest, AMalformedLineIsNamedAndNothingIsKept)
         {"3 LUL\n", "line 1: key 'L' given twice in 'LUL'"},
         {"3 L # held\n", "line 1: expected 'COUNT KEYS', got 4 words"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         KeyScript script;
         std::string error;
         EXPECT_FALSE(Parse(c.text, script, error)) << c.text;

@@ -35,8 +35,7 @@ TEST_F(KeyScriptReplayTest, HoldsEachStepsKeysAdvancesTheClockAndRestartsAtTheMo
     EXPECT_TRUE(keys.IsActive());
 
     const unsigned expected[] = {kKeyLeft | kKeyUp, kKeyLeft | kKeyUp, kKeyP, kKeyRight | kKeyDown, 0, 0};
-    for (std::uint64_t step = 0; step < 6; ++step)
-    {
+    for (std::uint64_t step = 0; step < 6; ++step) {
         replay.BeginStep();
         EXPECT_EQ(HeldOn(keys), expected[step]) << "step " << step;
         EXPECT_EQ(time.NowMilliseconds(), static_cast<long>(25 * (step + 1)));

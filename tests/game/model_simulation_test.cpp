@@ -40,8 +40,7 @@ TEST_F(SimulationTest, AStepMovesAlongTheNoseAndSinksLessWhenFaster)
 TEST_F(SimulationTest, AHeldLeanBanksToAboutTwentyTurnsThatWayAndLevelsOutWhenLetGo)
 {
     Place(kOpenAir, 0.2f);
-    for (int step = 0; step < 40; ++step)
-    {
+    for (int step = 0; step < 40; ++step) {
         Model().LeanLeft();
         Model().Simulate();
         const double bank = Model().GetRollAngle();
@@ -71,8 +70,7 @@ TEST_F(SimulationTest, AHeldLeanBanksToAboutTwentyTurnsThatWayAndLevelsOutWhenLe
         {-18.75, &CModel::LeanRight, -2.0},  // banked right: the heading falls
         {0.25, nullptr, 0.025},              // without a lean the bank still turns
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Place(kOpenAir, 0.1f);
         Peer().SetRollAngle(c.bankBefore);
         const double before = Heading();
@@ -91,11 +89,10 @@ TEST_F(SimulationTest, RightAndBackWinUnlessAtTheirLimitAndPitchCostsSpeed)
         double rollAfter, pitchAfter;
     };
     const Case cases[] = {
-        {0.0, 0.0, -1.0, 1.0},      // right and back win
-        {-20.0, 20.0, -18.5, 18.5}, // at their limits the others apply (+1.25 +0.25)
+        {0.0, 0.0, -1.0, 1.0},       // right and back win
+        {-20.0, 20.0, -18.5, 18.5},  // at their limits the others apply (+1.25 +0.25)
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Place(kOpenAir, 0.1f);
         Peer().SetRollAngle(c.roll);
         Peer().SetPitchAngle(c.pitch);
@@ -148,8 +145,7 @@ TEST_F(SimulationTest, LandingNeedsPositionHeightAndSpeedInTheSameStep)
         {"too low, inside the roof", {23.0f, 4.8f, 16.0f}, slow, false},
         {"too fast", {23.0f, 5.1f, 16.0f}, 0.055f, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Model().NewGame();
         Place(c.start, c.speed);
         Model().Simulate();

@@ -45,8 +45,7 @@ TEST_F(ModelTest, TheLandIsRaisedAndSavedWhenFirstDrawn)
     const assets::IslandHeights painted = assets::MakeIslandHeights();
     int wrong = 0;
     for (int r = 0; r < kIslandTerrainSize; ++r)
-        for (int c = 0; c < kIslandTerrainSize; ++c)
-        {
+        for (int c = 0; c < kIslandTerrainSize; ++c) {
             land->SelectControlPoint(r, c);
             land->GetSelectedPosition(vertex);
             const int expected = painted[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];

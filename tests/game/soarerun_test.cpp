@@ -54,7 +54,8 @@ TEST(SoareRunTest, TheHeadlessRunWritesOneTraceRowPerTickAndStatsWhenAsked)
     ScopedDataFolder folder;
     std::ofstream("pause.keys") << "2 L\n1 P\n3 -\n";
     std::string out, err;
-    ASSERT_EQ(RunSoareWith({"--headless", "--ticks", "8", "--input", "pause.keys", "--trace", "-"}, out, err), 0) << err;
+    ASSERT_EQ(RunSoareWith({"--headless", "--ticks", "8", "--input", "pause.keys", "--trace", "-"}, out, err), 0)
+        << err;
     const std::vector<std::string> rows = Lines(out);
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0], "tick,x,y,z,qx,qy,qz,qw,roll,pitch,speed,landed,paused,time");
@@ -69,7 +70,6 @@ TEST(SoareRunTest, TheHeadlessRunWritesOneTraceRowPerTickAndStatsWhenAsked)
     ASSERT_EQ(RunSoareWith({"--headless", "--ticks", "8", "--input", "pause.keys", "--stats"}, out, err), 0) << err;
     ASSERT_EQ(Lines(out).size(), 1u) << out;
     EXPECT_EQ(out.rfind("8 steps, 3 frames, ", 0), 0u) << out;
-
 }
 
 TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
@@ -101,12 +101,11 @@ TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
     std::vector<Row> rows;
     const std::vector<std::string> lines = Lines(trace);
     ASSERT_EQ(lines.size(), ticks + 1);
-    for (std::size_t i = 1; i < lines.size(); ++i)
-    {
+    for (std::size_t i = 1; i < lines.size(); ++i) {
         Row row{};
         double skip;
-        ASSERT_EQ(std::sscanf(lines[i].c_str(), "%ld,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%d,%d,%lf", &row.tick, &row.x,
-                              &row.y, &row.z, &skip, &skip, &skip, &skip, &skip, &skip, &row.speed, &row.landed,
+        ASSERT_EQ(std::sscanf(lines[i].c_str(), "%ld,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%d,%d,%lf", &row.tick,
+                              &row.x, &row.y, &row.z, &skip, &skip, &skip, &skip, &skip, &skip, &row.speed, &row.landed,
                               &row.paused, &row.time),
                   14)
             << lines[i];
@@ -126,8 +125,7 @@ TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
     EXPECT_NEAR(at.time, at.tick * 0.025, 0.01);
     EXPECT_LT(rows[landing - 1].time, at.time);
     // From then on the flag stays, the clock stands and the craft moves on.
-    for (std::size_t i = landing; i < rows.size(); ++i)
-    {
+    for (std::size_t i = landing; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].landed, 1) << "tick " << rows[i].tick;
         EXPECT_EQ(rows[i].time, at.time) << "tick " << rows[i].tick;
     }
@@ -135,7 +133,9 @@ TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
 
     // The same driver in-process gives the same trace, byte for byte.
     std::string out, err;
-    ASSERT_EQ(RunSoareWith({"--headless", "--ticks", std::to_string(ticks), "--input", keysFile, "--trace", "-"}, out, err), 0)
+    ASSERT_EQ(
+        RunSoareWith({"--headless", "--ticks", std::to_string(ticks), "--input", keysFile, "--trace", "-"}, out, err),
+        0)
         << err;
     EXPECT_EQ(out, trace);
 }
@@ -186,8 +186,8 @@ DamagedRun FlyWithCraftMesh(const std::function<void()>& damage)
     DamagedRun run;
     std::string out, err;
     run.status = RunSoareWith({"--headless", "--ticks", "1000", "--input", "flight.keys", "--trace", "-", "--data-dir",
-                      folder.Path().string()},
-                     out, err);
+                               folder.Path().string()},
+                              out, err);
     run.rows = Lines(out);
     run.rows.erase(run.rows.begin());  // the header
     run.problems = Lines(err);
@@ -222,8 +222,9 @@ TEST(DamagedDataTest, EveryDamagedCraftMeshIsToldOnceAndFliesAsAMissingOne)
     ExpectFiniteFlightInTheWorld(intact);
     const DamagedRun missing = FlyWithCraftMesh([] { std::filesystem::remove("MeshFiles/shusui.x"); });
     ASSERT_EQ(missing.status, 0);
-    EXPECT_EQ(missing.problems, std::vector<std::string>{
-                                    "soare: shusui.x: not found (looked in the working folder, Textures and MeshFiles)"});
+    EXPECT_EQ(
+        missing.problems,
+        std::vector<std::string>{"soare: shusui.x: not found (looked in the working folder, Textures and MeshFiles)"});
     ExpectFiniteFlightInTheWorld(missing);
     // The craft's size matters to the flight: the cases below would pass
     // for nothing if it did not.
@@ -238,8 +239,7 @@ TEST(DamagedDataTest, EveryDamagedCraftMeshIsToldOnceAndFliesAsAMissingOne)
         const char* told;  // the start of the one line on stderr
     };
     const Case cases[] = {
-        {"cut in half", [&] { ReplaceCraftMesh(mesh.substr(0, mesh.size() / 2)); },
-         "soare: MeshFiles/shusui.x: line "},
+        {"cut in half", [&] { ReplaceCraftMesh(mesh.substr(0, mesh.size() / 2)); }, "soare: MeshFiles/shusui.x: line "},
         {"one vertex at 3e38", [&] { ReplaceCraftMesh(WithFirstVertices(mesh, {" 3e38;0;0;,"})); },
          "soare: shusui.x: the craft's size from this mesh ("},
         {"a pipe",

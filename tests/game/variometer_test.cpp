@@ -1,6 +1,6 @@
 // The audio variometer: its mapping at chosen climb rates, and a whole
-// flight with it on, fed as the main window feeds it: the tone follows the climb of every step, is silent while paused and
-// after landing, and the flight is the same as with it off.
+// flight with it on, fed as the main window feeds it: the tone follows the climb of every step, is silent while paused
+// and after landing, and the flight is the same as with it off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +11,8 @@
 
 #include "GameTestSupport.h"
 #include "ORVD3D_GraphicsSystem.h"
-#include "TestWindow.h"
 #include "SoundSinks.h"
+#include "TestWindow.h"
 #include "dinput.h"
 #include "headlessgame.h"
 #include "keyboardinput.h"
@@ -30,18 +30,17 @@ TEST(VariometerTest, TheMappingBeepsInLiftHumsInStrongSinkAndIsSilentBetween)
         VarioTone tone;
     };
     const Case cases[] = {
-        {-0.0205f, {}},                        // the slowest glide: -0.82
-        {0.0024f, {}},                         // 0.096: too weak to beep
-        {0.0026f, {true, 613.0f, 2.104f}},     // 0.104
-        {0.2f, {true, 1600.0f, 10.0f}},        // two thermals: 8
-        {-0.0249f, {}},                        // -0.996
-        {-0.07f, {true, 255.0f, 0.0f}},        // a dive: -2.8
-        {-0.2f, {true, 200.0f, 0.0f}},         // -8: as low as it goes
-        {0.6f, {}},                            // a jump of 24 a second: a new game
+        {-0.0205f, {}},                     // the slowest glide: -0.82
+        {0.0024f, {}},                      // 0.096: too weak to beep
+        {0.0026f, {true, 613.0f, 2.104f}},  // 0.104
+        {0.2f, {true, 1600.0f, 10.0f}},     // two thermals: 8
+        {-0.0249f, {}},                     // -0.996
+        {-0.07f, {true, 255.0f, 0.0f}},     // a dive: -2.8
+        {-0.2f, {true, 200.0f, 0.0f}},      // -8: as low as it goes
+        {0.6f, {}},                         // a jump of 24 a second: a new game
         {std::numeric_limits<float>::quiet_NaN(), {}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const VarioTone tone = CVariometer::ToneForClimb(c.climb);
         EXPECT_EQ(tone.sounding, c.tone.sounding) << c.climb;
         EXPECT_NEAR(tone.pitchHz, c.tone.pitchHz, 0.5f) << c.climb;
@@ -59,7 +58,7 @@ protected:
         std::string trace;
         std::vector<std::optional<VarioTone>> heard;     // what the sound sink got
         std::vector<std::optional<VarioTone>> expected;  // from each step's climb
-        std::vector<bool> on;                             // after each tick
+        std::vector<bool> on;                            // after each tick
         std::vector<bool> paused;
     };
 
@@ -89,8 +88,7 @@ protected:
             expect(VarioTone{});
         // The first step it sees has no climb yet: it had no height before.
         std::optional<float> height;
-        for (std::size_t tick = 0; tick < ticks.size(); ++tick)
-        {
+        for (std::size_t tick = 0; tick < ticks.size(); ++tick) {
             const bool vDown = std::ranges::count(vTicks, tick) > 0;
             game.GetKeys().SetKeyDown(DIK_V, vDown);
             game.Tick(ticks[tick]);
@@ -101,15 +99,12 @@ protected:
 
             CModel& model = game.GetModel();
             const float now = model.GetSoarerPosition().y;
-            if (vario.IsOn())
-            {
+            if (vario.IsOn()) {
                 if (!wasOn)
                     expect(VarioTone{});  // switched on: silent until it has a climb
                 expect(model.IsPaused() || model.IsLanded() || !height ? VarioTone{}
                                                                        : CVariometer::ToneForClimb(now - *height));
-            }
-            else if (wasOn)
-            {
+            } else if (wasOn) {
                 expect(std::nullopt);
             }
             height = now;
@@ -129,10 +124,8 @@ protected:
         std::string error;
         EXPECT_TRUE(script.ParseFile(std::string(SOARE_TEST_SOURCE_DIR) + "/landing.keys", error)) << error;
         std::vector<unsigned> ticks;
-        for (std::uint64_t tick = 0; tick < script.TotalTicks(); ++tick)
-        {
-            if (tick == 100)
-            {
+        for (std::uint64_t tick = 0; tick < script.TotalTicks(); ++tick) {
+            if (tick == 100) {
                 ticks.push_back(kKeyP);
                 ticks.insert(ticks.end(), 40, 0u);
                 ticks.push_back(kKeyP);

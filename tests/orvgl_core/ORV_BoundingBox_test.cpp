@@ -32,7 +32,6 @@ TEST(ORV_BoundingBox, CornersAreOrderedAndAddUnitesWithoutShrinking)
     ExpectBox(box, {0, 0, 0}, {1, 1, 1});
     box.Add(ORV_BoundingBox({-2, 0.5f, 0.5f}, {0.5f, 3, 0.5f}));
     ExpectBox(box, {-2, 0, 0}, {1, 3, 1});
-
 }
 
 TEST(ORV_BoundingBox, IntersectsAndContainsUpToTheSurfaceOnEveryAxis)
@@ -47,10 +46,8 @@ TEST(ORV_BoundingBox, IntersectsAndContainsUpToTheSurfaceOnEveryAxis)
         float shift;
         bool overlaps;
     } shifts[] = {{1.0f, true}, {-1.0f, true}, {1.001f, false}, {-1.001f, false}};
-    for (int axis = 0; axis < 3; ++axis)
-    {
-        for (const auto& s : shifts)
-        {
+    for (int axis = 0; axis < 3; ++axis) {
+        for (const auto& s : shifts) {
             D3DXVECTOR3 lo(0, 0, 0);
             (&lo.x)[axis] = s.shift;
             const ORV_BoundingBox other(lo, lo + D3DXVECTOR3(1, 1, 1));

@@ -24,8 +24,7 @@ TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
         {ORV_Color(0.5 / 255.0, 0.49 / 255.0, 2.0, -0.3), 1, 0, 255, 0},
         {ORV_Color(0.75f, 0.3f, 0.4f, 1.0f), 191, 77, 102, 255},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(c.color.GetR(), c.r);
         EXPECT_EQ(c.color.GetG(), c.g);
         EXPECT_EQ(c.color.GetB(), c.b);

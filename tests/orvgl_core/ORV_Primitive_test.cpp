@@ -23,9 +23,9 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     h.log.clear();
     p.Draw(2, h);
     EXPECT_EQ(p.drawn, 1);
-    EXPECT_EQ(h.log, (std::vector<std::string>{"ResetAttributes", "EnableBlending 0", "EnableTexture 0",
-                                               "EnableBlending 1", "SetTextureFileName", "EnableTexture 1",
-                                               "EnableLighting 0"}));
+    EXPECT_EQ(h.log,
+              (std::vector<std::string>{"ResetAttributes", "EnableBlending 0", "EnableTexture 0", "EnableBlending 1",
+                                        "SetTextureFileName", "EnableTexture 1", "EnableLighting 0"}));
     EXPECT_EQ(h.GetColor(), ORV_Color(10, 20, 30, 40));  // set after the reset
     EXPECT_EQ(h.GetShadeColor(), ORV_Color(255, 255, 255, 255));
     EXPECT_FLOAT_EQ(h.GetPointSize(), 1.0f);

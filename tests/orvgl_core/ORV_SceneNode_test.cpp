@@ -40,8 +40,7 @@ TEST_F(SceneNodeTest, ReplacedPrimitivesAndTheWholeTreeAreDeletedOnce)
     root->SetPrimitive(nullptr);
     EXPECT_EQ(CountedPrimitive::s_Deleted, 1);
     root->SetPrimitive(new CountedPrimitive);
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto* child = new CountedNode(L"child");
         child->SetPrimitive(new CountedPrimitive);
         auto* grandchild = new CountedNode(L"grandchild");
@@ -138,7 +137,6 @@ TEST_F(SceneNodeTest, BoundsEncloseTransformedBoxesOfTheWholeSubtree)
     ORV_SceneNode lonely(L"lonely");
     lonely.AddChild(new ORV_SceneNode(L"empty"));
     EXPECT_FALSE(lonely.GetBounds(h, false).IsValid());
-
 }
 
 TEST_F(SceneNodeTest, NodeBoundsFindTheTargetThroughItsAncestors)

@@ -42,7 +42,6 @@ TEST(ORV_XformInfo, ComposesScaleAndRotationAboutThePivotThenTranslates)
     y.RotateZDegrees(90);
     ExpectNear(Map(y, {1, 0, 0}), {0, 3, 0});
     ExpectNear(Map(y, {0, 1, 0}), {-1, 0, 0});
-
 }
 
 TEST(ORV_XformInfo, OwnAxisTurnsAndParentAxisTurnsCompose)
@@ -84,10 +83,12 @@ TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
         D3DXVECTOR3 axis;
         float degrees;
     } cases[] = {
-        {{1, 2, 3}, 40}, {{1, 0, 0}, 180}, {{0, 1, 0}, 180}, {{0, 0, 1}, 180},
+        {{1, 2, 3}, 40},
+        {{1, 0, 0}, 180},
+        {{0, 1, 0}, 180},
+        {{0, 0, 1}, 180},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.degrees);
         ORV_XformInfo source;
         source.SetRotation(ORV_Quaternion::FromAxisAngleDegrees(c.axis, c.degrees));
@@ -97,7 +98,6 @@ TEST(ORV_XformInfo, SetRotationMatrixRoundTripsInEveryBranch)
         ExpectMatrixNear(copy.GetRotationMatrix(), m, 2e-5f);
         EXPECT_NEAR(copy.GetRotation().Length(), 1.0f, 1e-5f);
     }
-
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ inline void ExpectNear(D3DXVECTOR3 actual, D3DXVECTOR3 expected, float tolerance
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-inline void ExpectBox(const ORV_BoundingBox& box, D3DXVECTOR3 min, D3DXVECTOR3 max,
-                      float tolerance = 1e-5f)
+inline void ExpectBox(const ORV_BoundingBox& box, D3DXVECTOR3 min, D3DXVECTOR3 max, float tolerance = 1e-5f)
 {
     ExpectNear(box.GetMin(), min, tolerance);
     ExpectNear(box.GetMax(), max, tolerance);
@@ -30,10 +29,7 @@ public:
     static inline int s_Deleted = 0;
 
     explicit CountedPrimitive(bool hasBox = false) : m_HasBox(hasBox) { ++s_Live; }
-    CountedPrimitive(D3DXVECTOR3 min, D3DXVECTOR3 max) : m_HasBox(true), m_Box(min, max)
-    {
-        ++s_Live;
-    }
+    CountedPrimitive(D3DXVECTOR3 min, D3DXVECTOR3 max) : m_HasBox(true), m_Box(min, max) { ++s_Live; }
     ~CountedPrimitive() override
     {
         --s_Live;

@@ -37,10 +37,7 @@ MessageBoxRecorder::~MessageBoxRecorder()
     SetMessageBoxHandler(std::move(m_Previous));
 }
 
-ProblemRecorder::ProblemRecorder()
-    : m_Scope([this](const std::string& line) { lines.push_back(line); })
-{
-}
+ProblemRecorder::ProblemRecorder() : m_Scope([this](const std::string& line) { lines.push_back(line); }) {}
 
 namespace {
 

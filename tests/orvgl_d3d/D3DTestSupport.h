@@ -46,7 +46,6 @@ public:
     std::vector<std::wstring> texts;
 };
 
-
 // Replaces the message-box handler for its lifetime and keeps every call.
 class MessageBoxRecorder
 {
@@ -154,15 +153,13 @@ inline D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 point)
     return out;
 }
 
-inline ::testing::AssertionResult Near(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected,
-                                       float tolerance = 1e-5f)
+inline ::testing::AssertionResult Near(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, float tolerance = 1e-5f)
 {
     if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance &&
         std::abs(actual.z - expected.z) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z
-                                         << ") is not (" << expected.x << ", " << expected.y << ", "
-                                         << expected.z << ")";
+    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") is not ("
+                                         << expected.x << ", " << expected.y << ", " << expected.z << ")";
 }
 
 // The packed colour a material's emissive term holds.

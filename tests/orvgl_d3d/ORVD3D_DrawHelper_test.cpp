@@ -101,8 +101,8 @@ TEST_F(DrawHelperTest, SceneSendsEachPrimitivesAttributesThenItsShapeUnderItsNod
     // rests on the ground.
     const float c = std::cos(30.0f * 3.14159265f / 180.0f);
     const float sn = std::sin(30.0f * 3.14159265f / 180.0f);
-    EXPECT_TRUE(Near(Apply(meshes[0].world, {0.5f, -0.5f, 0.5f}), {0.5f * c + 0.5f * sn, 0, -0.5f * sn + 0.5f * c},
-                     1e-5f));
+    EXPECT_TRUE(
+        Near(Apply(meshes[0].world, {0.5f, -0.5f, 0.5f}), {0.5f * c + 0.5f * sn, 0, -0.5f * sn + 0.5f * c}, 1e-5f));
 
     // Axis: a child of the box, so it turns with it; its Y arrow stands up.
     EXPECT_TRUE(Near(Apply(meshes[4].world, {0, 0, -1}), {0, 0.5f + 0.55f + 1.2f, 0}, 1e-4f));

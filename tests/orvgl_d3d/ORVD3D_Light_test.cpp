@@ -48,5 +48,4 @@ TEST_F(LightTest, ApplyEnablesWithTheFullRecordOnlyWhenOn)
     D3DLIGHT9 kept{};
     Device()->GetLight(1, &kept);
     EXPECT_EQ(kept.Position.x, -60.0f);
-
 }

@@ -38,8 +38,6 @@ TEST_F(PrimitiveMeshCustomTest, GridIsBuiltSavedAndTakenBackFromTheTable)
         EXPECT_TRUE(Near(call.VertexVector3(v, kNormal), {0, 1, 0})) << v;  // up, not down
     }
     EXPECT_EQ(call.indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
-
-
 }
 
 TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGridComesAfterIt)
@@ -66,5 +64,4 @@ TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGrid
     ASSERT_EQ(meshes.size(), 1u);
     ASSERT_EQ(shapes.size(), 4u + 1 + 4);  // points, the selected one, normals
     EXPECT_LT(meshes[0].call, shapes[0].call);
-
 }

@@ -53,7 +53,7 @@ XFileMesh HugeSquare()
 TEST_F(ResourceTableTest, NamesAreKeptSortedFoundAgainAndLoadedOnce)
 {
     // wcscmp puts upper case and "Textures/..." before lower case.
-    const std::vector<std::wstring> names = {L"t5.png", L"a.png", L"t1.png", L"Textures/z.png",
+    const std::vector<std::wstring> names = {L"t5.png", L"a.png",  L"t1.png", L"Textures/z.png",
                                              L"B.png",  L"t3.png", L"t0.png"};
     std::vector<ORVD3D_TextureResource*> loaded;
     for (const std::wstring& name : names) {
@@ -98,8 +98,8 @@ TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
     {
         bool mesh;
         std::wstring name;
-        std::wstring status;   // what slot 0 gets on every request
-        std::string problem;   // the start of the one line told
+        std::wstring status;  // what slot 0 gets on every request
+        std::string problem;  // the start of the one line told
     };
     const Case cases[] = {
         {false, L"nope.png", L"**ERROR** [nope.png]: file not found!",
@@ -111,8 +111,7 @@ TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
          "MeshFiles/big.x: larger than 64 MB (67108865 bytes)"},
         {true, L"huge.x", L"**ERROR** [huge.x]: open for loading failed!",
          "MeshFiles/huge.x: the mesh's size is not a finite number"},
-        {true, longName, L"**ERROR** [" + longQuoted + L"]: file not found!",
-         WideToUtf8(longQuoted) + ": not found"},
+        {true, longName, L"**ERROR** [" + longQuoted + L"]: file not found!", WideToUtf8(longQuoted) + ": not found"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(QuoteText(c.name, 20)));
@@ -181,7 +180,6 @@ TEST_F(ResourceTableTest, AFailedLoadIsRememberedUntilItsFileChanges)
     System().ForgetFailedLoad(L"slow.x");
     EXPECT_NE(System().GetMeshResource(L"slow.x"), nullptr);
     EXPECT_EQ(m_Problems->lines.size(), 6u);
-
 }
 
 TEST_F(ResourceTableTest, SearchTakesTheFirstCandidateThatOpens)

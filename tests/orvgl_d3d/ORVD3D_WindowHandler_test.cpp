@@ -118,7 +118,6 @@ TEST_F(WindowHandlerTest, ViewMatrixOrbitsTheSceneAndResetGivesThePlainLookAt)
     camera->ResetRotation();
     handler.ComputeViewMatrix(&view);
     EXPECT_TRUE(view == lookAt);
-
 }
 
 TEST_F(WindowHandlerTest, PickingRayRunsFromTheEyeThroughThePoint)

@@ -11,7 +11,7 @@ TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
     camera.RotateTo(15, 30);
     EXPECT_EQ(camera.m_RotationX, 20.0f);  // from the vertical motion
     EXPECT_EQ(camera.m_RotationY, 5.0f);   // from the horizontal
-    camera.RotateTo(12, 10);  // the anchor stays: back to the start, less 3
+    camera.RotateTo(12, 10);               // the anchor stays: back to the start, less 3
     EXPECT_EQ(camera.m_RotationX, 0.0f);
     EXPECT_EQ(camera.m_RotationY, 2.0f);
     camera.RotateTo(15, 30);

@@ -14,8 +14,8 @@ namespace {
 
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
 {
-    ADD_FAILURE() << "wx assertion at " << file.utf8_string() << ":" << line << " in " << func.utf8_string()
-                  << ": " << cond.utf8_string() << " " << msg.utf8_string();
+    ADD_FAILURE() << "wx assertion at " << file.utf8_string() << ":" << line << " in " << func.utf8_string() << ": "
+                  << cond.utf8_string() << " " << msg.utf8_string();
 }
 
 // One wx application for the whole run: GTK is initialised once per process.
@@ -42,8 +42,7 @@ public:
     }
 };
 
-[[maybe_unused]] ::testing::Environment* const g_WxEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WxEnvironment);
+[[maybe_unused]] ::testing::Environment* const g_WxEnvironment = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
 
 }  // namespace
 
@@ -135,8 +134,7 @@ MessageBoxRecorder::~MessageBoxRecorder()
 
 void FrameTest::SetUp()
 {
-    m_Frame = new wxFrame(nullptr, wxID_ANY, wxS("test"), wxPoint(0, 0), wxSize(500, 400),
-                          wxBORDER_NONE);
+    m_Frame = new wxFrame(nullptr, wxID_ANY, wxS("test"), wxPoint(0, 0), wxSize(500, 400), wxBORDER_NONE);
     m_Frame->Show();
     ASSERT_TRUE(PumpUntil([this] { return m_Frame->IsShownOnScreen(); }));
 }

@@ -38,9 +38,8 @@ TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
     AddPlaceholder(m_Frame, 1010, wxRect(200, 10, 120, 100), wxBORDER_NONE);
     ASSERT_TRUE(first.ReplaceDialogControl(m_Frame, 1000));
     ASSERT_TRUE(second.ReplaceDialogControl(m_Frame, 1010));
-    ASSERT_TRUE(PumpUntil([&] {
-        return first.GetCanvas()->IsShownOnScreen() && second.GetCanvas()->IsShownOnScreen();
-    }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return first.GetCanvas()->IsShownOnScreen() && second.GetCanvas()->IsShownOnScreen(); }));
     Pump(50);
 
     ComPtr<IDirect3D9> d3d(CreateOpenGLDirect3D9());

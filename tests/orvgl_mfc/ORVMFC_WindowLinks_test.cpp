@@ -43,7 +43,6 @@ TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
     EchoToStatus3(L"dropped");
     EchoToStatus2(L"0.4");
     EXPECT_EQ(speed->GetLabel(), "0.4");
-
 }
 
 // Answers modal dialogs instead of showing them, remembering the last one.

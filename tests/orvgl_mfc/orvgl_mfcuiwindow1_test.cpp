@@ -59,7 +59,6 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_EQ(canvas->GetRect(), kViewRect);
     EXPECT_EQ(canvas->GetWindowStyleFlag() & wxBORDER_MASK, wxBORDER_SUNKEN);
     EXPECT_EQ(WindowFromHandle(window.GetSafeHwnd()), canvas);
-
 }
 
 TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
@@ -129,6 +128,5 @@ TEST_F(UIWindowTest, MouseButtonsAreCapturedAndForwardedWithTheirKeyFlags)
     };
     EXPECT_EQ(handler.mouse, expected);
 }
-
 
 }  // namespace

@@ -81,7 +81,8 @@ TEST_F(AssetFiles, EveryFileReadsBackAndASecondRunWritesTheSameBytes)
         ASSERT_EQ(read.materials.size(), made.materials.size());
         for (std::size_t i = 0; i < made.materials.size(); ++i)
             EXPECT_EQ(std::memcmp(&read.materials[i].material.Diffuse, &made.materials[i].material.Diffuse,
-                                  sizeof(D3DCOLORVALUE)), 0);
+                                  sizeof(D3DCOLORVALUE)),
+                      0);
     }
 
     // The pictures decode at their sizes, and are not blank: some channel
@@ -90,9 +91,12 @@ TEST_F(AssetFiles, EveryFileReadsBackAndASecondRunWritesTheSameBytes)
     {
         const char* file;
         int width, height, channels;
-    } pictures[] = {{"data/Textures/target.jpg", 256, 256, 3},  {"data/Textures/central-park.jpg", 512, 512, 3},
-                    {"data/Textures/islandTexture.jpg", 512, 512, 3}, {"data/Textures/updraft.png", 128, 256, 4},
-                    {"icons/soare-48.png", 48, 48, 4},           {"icons/soare-128.png", 128, 128, 4},
+    } pictures[] = {{"data/Textures/target.jpg", 256, 256, 3},
+                    {"data/Textures/central-park.jpg", 512, 512, 3},
+                    {"data/Textures/islandTexture.jpg", 512, 512, 3},
+                    {"data/Textures/updraft.png", 128, 256, 4},
+                    {"icons/soare-48.png", 48, 48, 4},
+                    {"icons/soare-128.png", 128, 128, 4},
                     {"icons/soare-256.png", 256, 256, 4}};
     for (const auto& e : pictures) {
         int w = 0, h = 0, c = 0;

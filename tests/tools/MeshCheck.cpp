@@ -55,8 +55,10 @@ std::size_t ExpectWellFormed(const XFileMesh& m)
     std::map<std::tuple<long, long, long>, std::size_t> ids;
     std::vector<std::size_t> id;
     for (const auto& p : m.positions)
-        id.push_back(ids.emplace(std::make_tuple(std::lround(p.x * 1e5), std::lround(p.y * 1e5), std::lround(p.z * 1e5)),
-                                 ids.size()).first->second);
+        id.push_back(
+            ids.emplace(std::make_tuple(std::lround(p.x * 1e5), std::lround(p.y * 1e5), std::lround(p.z * 1e5)),
+                        ids.size())
+                .first->second);
     std::vector<bool> used(m.positions.size(), false);
     std::map<std::pair<std::size_t, std::size_t>, int> directed;
     std::map<std::pair<std::size_t, std::size_t>, std::size_t> firstFace;

@@ -9,8 +9,9 @@ namespace d3dtogl {
 
 Color4 FromARGB(D3DCOLOR color)
 {
-    return Color4{{static_cast<float>((color >> 16) & 0xFFu) / 255.0f, static_cast<float>((color >> 8) & 0xFFu) / 255.0f,
-                   static_cast<float>(color & 0xFFu) / 255.0f, static_cast<float>((color >> 24) & 0xFFu) / 255.0f}};
+    return Color4{{static_cast<float>((color >> 16) & 0xFFu) / 255.0f,
+                   static_cast<float>((color >> 8) & 0xFFu) / 255.0f, static_cast<float>(color & 0xFFu) / 255.0f,
+                   static_cast<float>((color >> 24) & 0xFFu) / 255.0f}};
 }
 
 Color4 FromColorValue(const D3DCOLORVALUE& color)
@@ -25,10 +26,12 @@ D3DXMATRIX ProjectionFromD3D(const D3DMATRIX& projection, UINT viewportWidth, UI
     // pixel).
     const float shiftX = viewportWidth > 0 ? 2.0f * kPixelShift / static_cast<float>(viewportWidth) : 0.0f;
     const float shiftY = viewportHeight > 0 ? 2.0f * kPixelShift / static_cast<float>(viewportHeight) : 0.0f;
+    // clang-format off
     const D3DXMATRIX remap(1.0f, 0.0f, 0.0f, 0.0f,
                            0.0f, 1.0f, 0.0f, 0.0f,
                            0.0f, 0.0f, 2.0f, 0.0f,
                            shiftX, -shiftY, -1.0f, 1.0f);
+    // clang-format on
     const D3DXMATRIX p(projection);
     D3DXMATRIX out;
     D3DXMatrixMultiply(&out, &p, &remap);
@@ -222,16 +225,12 @@ void CombineOf(DWORD op, const DWORD args[2], Enum* combine, Enum sources[2], fl
         *combine = GL_REPLACE;
         sources[0] = GL_PREVIOUS;
         break;
-    case D3DTOP_SELECTARG1:
-        *combine = GL_REPLACE;
-        break;
+    case D3DTOP_SELECTARG1: *combine = GL_REPLACE; break;
     case D3DTOP_SELECTARG2:
         *combine = GL_REPLACE;
         sources[0] = sources[1];
         break;
-    case D3DTOP_ADD:
-        *combine = GL_ADD;
-        break;
+    case D3DTOP_ADD: *combine = GL_ADD; break;
     case D3DTOP_MODULATE2X:
         *combine = GL_MODULATE;
         *scale = 2.0f;
@@ -240,9 +239,7 @@ void CombineOf(DWORD op, const DWORD args[2], Enum* combine, Enum sources[2], fl
         *combine = GL_MODULATE;
         *scale = 4.0f;
         break;
-    default:
-        *combine = GL_MODULATE;
-        break;
+    default: *combine = GL_MODULATE; break;
     }
 }
 

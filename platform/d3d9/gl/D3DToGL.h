@@ -66,11 +66,11 @@ std::array<DWORD, 4> SourcesFromStates(const DWORD* renderStates, bool vertexHas
 // NaN) is no power at all.
 float SpecularPower(float power);
 
-Enum CompareFunc(DWORD d3dCmp);          // D3DCMP_* → GL_NEVER ... GL_ALWAYS (unknown: GL_LEQUAL)
-Enum BlendFactor(DWORD d3dBlend);        // D3DBLEND_* → GL_ZERO ... (unknown: GL_ONE)
-Enum BlendEquation(DWORD d3dBlendOp);    // D3DBLENDOP_* → GL_FUNC_ADD ... (unknown: GL_FUNC_ADD)
-Enum PolygonMode(DWORD d3dFill);         // D3DFILL_* → GL_POINT, GL_LINE, GL_FILL
-Enum ShadeModel(DWORD d3dShade);         // flat → GL_FLAT, else GL_SMOOTH
+Enum CompareFunc(DWORD d3dCmp);             // D3DCMP_* → GL_NEVER ... GL_ALWAYS (unknown: GL_LEQUAL)
+Enum BlendFactor(DWORD d3dBlend);           // D3DBLEND_* → GL_ZERO ... (unknown: GL_ONE)
+Enum BlendEquation(DWORD d3dBlendOp);       // D3DBLENDOP_* → GL_FUNC_ADD ... (unknown: GL_FUNC_ADD)
+Enum PolygonMode(DWORD d3dFill);            // D3DFILL_* → GL_POINT, GL_LINE, GL_FILL
+Enum ShadeModel(DWORD d3dShade);            // flat → GL_FLAT, else GL_SMOOTH
 Enum PrimitiveMode(D3DPRIMITIVETYPE type);  // 0 for an unknown type
 
 // Texture stage 0 as a GL_COMBINE texture environment.

@@ -59,9 +59,13 @@ std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* er
     EGLint configCount = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount < 1)
         config = nullptr;  // EGL_KHR_no_config_context: fine without one
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 2, EGL_CONTEXT_MINOR_VERSION, 1,
+    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                        2,
+                                        EGL_CONTEXT_MINOR_VERSION,
+                                        1,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
+                                        EGL_NONE};
     EGLContext context =
         eglCreateContext(display, config, shareWith ? shareWith->m_Context : EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT)
@@ -76,8 +80,7 @@ std::shared_ptr<EglOffscreenContext> EglOffscreenContext::Create(std::string* er
 
 EglOffscreenContext::EglOffscreenContext(void* display, void* context)
     : m_Display(display), m_Context(context), m_Id(NewGLContextId())
-{
-}
+{}
 
 EglOffscreenContext::~EglOffscreenContext()
 {

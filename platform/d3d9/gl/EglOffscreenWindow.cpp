@@ -8,8 +8,7 @@
 
 EglOffscreenWindow::EglOffscreenWindow(std::shared_ptr<EglOffscreenContext> context, int width, int height)
     : m_Context(std::move(context)), m_Width(width > 0 ? width : 1), m_Height(height > 0 ? height : 1)
-{
-}
+{}
 
 EglOffscreenWindow::~EglOffscreenWindow()
 {

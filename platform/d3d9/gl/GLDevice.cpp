@@ -315,8 +315,7 @@ void GLDevice::DrawPoints(const VertexFormat& layout, const unsigned char* verti
     }
 }
 
-HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
-                                  UINT vertexStride)
+HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData, UINT vertexStride)
 {
     if (const HRESULT result = DeviceChecks::DrawUP(m_State, type, primitiveCount, vertexData, vertexStride);
         result != D3D_OK)
@@ -480,8 +479,8 @@ HRESULT GLDevice::PresentChain(GLSwapChain* chain, const HWND& window)
     return D3D_OK;
 }
 
-HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD /*usage*/, D3DFORMAT format,
-                                D3DPOOL pool, IDirect3DTexture9** texture, void* sharedHandle)
+HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD /*usage*/, D3DFORMAT format, D3DPOOL pool,
+                                IDirect3DTexture9** texture, void* sharedHandle)
 {
     if (!texture)
         return D3DERR_INVALIDCALL;

@@ -33,12 +33,12 @@
 #include <string>
 #include <vector>
 
+#include "DeviceCore.h"
 #include "GLDeleteQueue.h"
 #include "GLFixedFunction.h"
 #include "GLMeshCache.h"
 #include "GLSwapChain.h"
 #include "GLTexture.h"
-#include "DeviceCore.h"
 #include "d3d9.h"
 
 class GLDevice final : public DeviceCore
@@ -71,8 +71,7 @@ public:
     HRESULT DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset) override;
     void ForgetMeshEXT(const void* key) override;
 
-    HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
-                  DWORD stencil) override;
+    HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override;
 
     HRESULT GetSwapChain(UINT index, IDirect3DSwapChain9** swapChain) override;
     HRESULT CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params, IDirect3DSwapChain9** swapChain) override;

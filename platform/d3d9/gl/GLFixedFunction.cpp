@@ -68,8 +68,8 @@ bool GLFixedFunction::Apply(const DeviceState& state, const GLTarget& target, st
     if (!ApplyProgram(state, error))
         return false;
     ApplyRenderStates(state.renderStates);
-    ApplyTransforms(state, target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width,
-                                            state.viewport.Height));
+    ApplyTransforms(state,
+                    target.ToStorage(state.viewport.X, state.viewport.Y, state.viewport.Width, state.viewport.Height));
     // The core binds only this device's textures.
     ApplyTexture(static_cast<GLTexture*>(state.textures[0]), state.stageStates[0]);
     ApplyViewport(state.viewport, target);
@@ -296,8 +296,8 @@ void GLFixedFunction::BindFramebuffer(unsigned int framebuffer)
     Update(m_Framebuffer, framebuffer, [](unsigned int f) { glBindFramebuffer(GL_FRAMEBUFFER, f); });
 }
 
-void GLFixedFunction::Clear(const D3DVIEWPORT9& viewport, const GLTarget& target, DWORD flags, D3DCOLOR color,
-                            float z, DWORD stencil)
+void GLFixedFunction::Clear(const D3DVIEWPORT9& viewport, const GLTarget& target, DWORD flags, D3DCOLOR color, float z,
+                            DWORD stencil)
 {
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {

@@ -110,10 +110,10 @@ void GLLightingProgram::FindLocations()
     const auto at = [this](const std::string& name) { return glGetUniformLocation(m_Program, name.c_str()); };
     for (int i = 0; i < kMaxLights; ++i) {
         const std::string index = "[" + std::to_string(i) + "]";
-        m_LightLocations[static_cast<size_t>(i)] = {
-            at("u_LightPosition" + index), at("u_LightDirection" + index), at("u_LightAttenuation" + index),
-            at("u_LightSpot" + index),     at("u_LightAmbient" + index),   at("u_LightDiffuse" + index),
-            at("u_LightSpecular" + index)};
+        m_LightLocations[static_cast<size_t>(i)] = {at("u_LightPosition" + index),    at("u_LightDirection" + index),
+                                                    at("u_LightAttenuation" + index), at("u_LightSpot" + index),
+                                                    at("u_LightAmbient" + index),     at("u_LightDiffuse" + index),
+                                                    at("u_LightSpecular" + index)};
     }
     m_MaterialLocations[0] = at("u_MaterialAmbient");
     m_MaterialLocations[1] = at("u_MaterialDiffuse");

@@ -140,6 +140,8 @@ std::string GLLightingShader::Text() const
         t += "    vec3 l;\n"
              "    float d, scale, nl, nh, rho;\n";
     }
+    // Kept as written: the GLSL reads line by line.
+    // clang-format off
     for (int i = 0; i < lightCount; ++i) {
         const std::string at = "[" + std::to_string(i) + "]";
         const D3DLIGHTTYPE type = lightTypes[static_cast<size_t>(i)];
@@ -168,6 +170,7 @@ std::string GLLightingShader::Text() const
                  ".rgb;\n";
         }
     }
+    // clang-format on
     t += std::string("    vec4 cd = ") + ColorOf(sources[1], "u_MaterialDiffuse") + ";\n" +
          "    vec3 lit = (u_GlobalAmbient.rgb + ambient) * " + ColorOf(sources[0], "u_MaterialAmbient") +
          ".rgb + diffuse * cd.rgb + " + ColorOf(sources[3], "u_MaterialEmissive") + ".rgb;\n" +

@@ -39,8 +39,8 @@ const GLMeshCache::Entry& GLMeshCache::Prepare(const D3DMESHSUBSET_EXT& subset)
     if (fresh || !Matches(entry, subset)) {
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(subset.numVertices) * subset.stride, subset.vertices,
                      GL_STATIC_DRAW);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(subset.numIndices) * sizeof(WORD),
-                     subset.indices, GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(subset.numIndices) * sizeof(WORD), subset.indices,
+                     GL_STATIC_DRAW);
         // Positions are the first three floats of every vertex.
         const auto* vertices = static_cast<const unsigned char*>(subset.vertices);
         for (UINT i = 0; i < subset.numIndices; ++i) {
@@ -78,8 +78,8 @@ bool GLMeshCache::IsOutsideClipVolume(const Entry& entry, const D3DXMATRIX& tran
         const float p[4] = {(corner & 1) ? b.x : a.x, (corner & 2) ? b.y : a.y, (corner & 4) ? b.z : a.z, 1.0f};
         float c[4];
         for (int column = 0; column < 4; ++column)
-            c[column] = p[0] * transform.m[0][column] + p[1] * transform.m[1][column] +
-                        p[2] * transform.m[2][column] + p[3] * transform.m[3][column];
+            c[column] = p[0] * transform.m[0][column] + p[1] * transform.m[1][column] + p[2] * transform.m[2][column] +
+                        p[3] * transform.m[3][column];
         unsigned int planes = 0;
         planes |= c[0] < -c[3] ? 0x01u : 0u;
         planes |= c[0] > c[3] ? 0x02u : 0u;

@@ -45,8 +45,8 @@ ULONG GLSwapChain::Release()
     return count;
 }
 
-HRESULT GLSwapChain::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow,
-                             const RGNDATA* dirtyRegion, DWORD /*flags*/)
+HRESULT GLSwapChain::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow, const RGNDATA* dirtyRegion,
+                             DWORD /*flags*/)
 {
     if (sourceRect || destRect || dirtyRegion)
         return D3DERR_INVALIDCALL;

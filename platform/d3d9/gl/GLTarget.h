@@ -19,10 +19,7 @@ struct GLRect
     int y = 0;
     int width = 0;
     int height = 0;
-    bool operator==(const GLRect& o) const
-    {
-        return x == o.x && y == o.y && width == o.width && height == o.height;
-    }
+    bool operator==(const GLRect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
 struct GLTarget

@@ -9,8 +9,7 @@ GLTexture::GLTexture(std::shared_ptr<GLDeviceLink> link, UINT width, UINT height
       m_Format(format),
       m_Pool(pool),
       m_Pixels(static_cast<size_t>(width) * height, 0u)
-{
-}
+{}
 
 GLTexture::~GLTexture()
 {

@@ -26,10 +26,10 @@ struct HeadlessCall
     const void* object = nullptr;
     HWND window;  // Present's window (the chain's own when none was given)
 
-    D3DMATRIX matrix{};        // SetTransform / GetTransform
-    D3DLIGHT9 light{};         // SetLight / GetLight
-    D3DMATERIAL9 material{};   // SetMaterial / GetMaterial
-    D3DVIEWPORT9 viewport{};   // SetViewport / GetViewport
+    D3DMATRIX matrix{};       // SetTransform / GetTransform
+    D3DLIGHT9 light{};        // SetLight / GetLight
+    D3DMATERIAL9 material{};  // SetMaterial / GetMaterial
+    D3DVIEWPORT9 viewport{};  // SetViewport / GetViewport
 
     // DrawPrimitiveUP and DrawMeshSubsetEXT: a copy of the vertex bytes.
     UINT stride = 0;

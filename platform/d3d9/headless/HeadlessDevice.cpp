@@ -44,7 +44,6 @@ HeadlessCall* HeadlessDevice::Record(const char* name, std::initializer_list<DWO
     return &call;
 }
 
-
 // --- state: the core keeps it, the device records -----------------------------------
 
 HRESULT HeadlessDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
@@ -238,9 +237,9 @@ HRESULT HeadlessDevice::DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset)
             ++m_MeshUploads;
         }
     }
-    if (HeadlessCall* call = Record("DrawMeshSubsetEXT",
-                                    {subset.subset, subset.fvf, subset.stride, subset.numVertices, subset.numIndices},
-                                    result)) {
+    if (HeadlessCall* call =
+            Record("DrawMeshSubsetEXT",
+                   {subset.subset, subset.fvf, subset.stride, subset.numVertices, subset.numIndices}, result)) {
         call->object = subset.key;
         call->version = subset.version;
         if (result == D3D_OK) {
@@ -338,9 +337,9 @@ HRESULT HeadlessDevice::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* params,
         }
         *swapChain = chain;
     }
-    if (HeadlessCall* call = Record("CreateAdditionalSwapChain",
-                                    {params ? params->BackBufferWidth : 0u, params ? params->BackBufferHeight : 0u},
-                                    result)) {
+    if (HeadlessCall* call =
+            Record("CreateAdditionalSwapChain",
+                   {params ? params->BackBufferWidth : 0u, params ? params->BackBufferHeight : 0u}, result)) {
         call->object = chain;
         call->window = window;
     }
@@ -419,8 +418,8 @@ void HeadlessDevice::NoteSwapChainGone(HeadlessSwapChain* chain)
 
 // --- textures ------------------------------------------------------------------------------
 
-HRESULT HeadlessDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                      D3DPOOL pool, IDirect3DTexture9** texture, void* sharedHandle)
+HRESULT HeadlessDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                      IDirect3DTexture9** texture, void* sharedHandle)
 {
     HRESULT result = D3DERR_INVALIDCALL;
     if (texture) {

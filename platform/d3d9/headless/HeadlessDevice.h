@@ -42,9 +42,9 @@
 #include <utility>
 #include <vector>
 
+#include "DeviceCore.h"
 #include "HeadlessCall.h"
 #include "HeadlessOptions.h"
-#include "DeviceCore.h"
 #include "d3d9.h"
 
 class HeadlessSwapChain;
@@ -55,8 +55,8 @@ class HeadlessDevice final : public DeviceCore
 public:
     // Made by HeadlessDirect3D9::CreateDevice with checked arguments: params
     // already hold the back-buffer size, and deviceWindow is a window.
-    HeadlessDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow,
-                   DWORD behaviorFlags, std::shared_ptr<HeadlessCounters> counters, bool recording);
+    HeadlessDevice(const D3DPRESENT_PARAMETERS& params, HWND focusWindow, HWND deviceWindow, DWORD behaviorFlags,
+                   std::shared_ptr<HeadlessCounters> counters, bool recording);
 
     // --- IDirect3DDevice9 ---------------------------------------------------
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
@@ -83,8 +83,7 @@ public:
     HRESULT DrawMeshSubsetEXT(const D3DMESHSUBSET_EXT& subset) override;
     void ForgetMeshEXT(const void* key) override;
 
-    HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
-                  DWORD stencil) override;
+    HRESULT Clear(DWORD rectCount, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override;
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
 

@@ -4,8 +4,7 @@
 
 HeadlessSurface::HeadlessSurface(HeadlessSwapChain* chain, UINT width, UINT height, D3DFORMAT format)
     : m_Chain(chain), m_Width(width), m_Height(height), m_Format(format)
-{
-}
+{}
 
 // The surface lives exactly as long as its chain, so its references are the
 // chain's.

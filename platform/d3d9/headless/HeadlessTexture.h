@@ -18,8 +18,8 @@ public:
     // Arguments checked by the device (DeviceChecks::Texture); counters may
     // be null.
     // maker names the device that made it, for the device to know its own.
-    HeadlessTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
-                    std::shared_ptr<HeadlessCounters> counters, std::shared_ptr<const char> maker);
+    HeadlessTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, std::shared_ptr<HeadlessCounters> counters,
+                    std::shared_ptr<const char> maker);
 
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
     // Level 0 only; one lock at a time. rect, when given, must lie within

@@ -2,8 +2,7 @@
 
 HeadlessWindow::HeadlessWindow(int width, int height)
     : m_Width(width < 0 ? 0 : width), m_Height(height < 0 ? 0 : height)
-{
-}
+{}
 
 void HeadlessWindow::GetClientSize(int* width, int* height) const
 {

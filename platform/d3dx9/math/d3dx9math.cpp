@@ -25,8 +25,14 @@ D3DXMATRIX FromGlm(const glm::mat4& g)
     return m;
 }
 
-glm::vec3 ToGlm(const D3DVECTOR& v) { return {v.x, v.y, v.z}; }
-D3DXVECTOR3 FromGlm(const glm::vec3& v) { return {v.x, v.y, v.z}; }
+glm::vec3 ToGlm(const D3DVECTOR& v)
+{
+    return {v.x, v.y, v.z};
+}
+D3DXVECTOR3 FromGlm(const glm::vec3& v)
+{
+    return {v.x, v.y, v.z};
+}
 
 }  // namespace
 
@@ -35,14 +41,11 @@ D3DXMATRIX::D3DXMATRIX() : D3DMATRIX{}
     std::memset(&m[0][0], 0, sizeof(m));
 }
 
-D3DXMATRIX::D3DXMATRIX(float m11, float m12, float m13, float m14,
-                       float m21, float m22, float m23, float m24,
-                       float m31, float m32, float m33, float m34,
-                       float m41, float m42, float m43, float m44)
+D3DXMATRIX::D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24,
+                       float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44)
     : D3DMATRIX{}
 {
-    const float v[16] = {m11, m12, m13, m14, m21, m22, m23, m24,
-                         m31, m32, m33, m34, m41, m42, m43, m44};
+    const float v[16] = {m11, m12, m13, m14, m21, m22, m23, m24, m31, m32, m33, m34, m41, m42, m43, m44};
     std::memcpy(&m[0][0], v, sizeof(v));
 }
 
@@ -79,9 +82,15 @@ D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVEC
     return out;
 }
 
-float D3DXVec3Length(const D3DXVECTOR3* v) { return glm::length(ToGlm(*v)); }
+float D3DXVec3Length(const D3DXVECTOR3* v)
+{
+    return glm::length(ToGlm(*v));
+}
 
-float D3DXVec3LengthSq(const D3DXVECTOR3* v) { return D3DXVec3Dot(v, v); }
+float D3DXVec3LengthSq(const D3DXVECTOR3* v)
+{
+    return D3DXVec3Dot(v, v);
+}
 
 D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v)
 {
@@ -154,10 +163,10 @@ D3DXMATRIX* D3DXMatrixRotationAxis(D3DXMATRIX* out, const D3DXVECTOR3* axis, flo
     const float s = std::sin(angle);
     const float t = 1.0f - c;
     // Right-handed turn of a row vector: v' = v * M.
-    *out = D3DXMATRIX(t * n.x * n.x + c, t * n.x * n.y + s * n.z, t * n.x * n.z - s * n.y, 0.0f,
-                      t * n.x * n.y - s * n.z, t * n.y * n.y + c, t * n.y * n.z + s * n.x, 0.0f,
-                      t * n.x * n.z + s * n.y, t * n.y * n.z - s * n.x, t * n.z * n.z + c, 0.0f,
-                      0.0f, 0.0f, 0.0f, 1.0f);
+    *out =
+        D3DXMATRIX(t * n.x * n.x + c, t * n.x * n.y + s * n.z, t * n.x * n.z - s * n.y, 0.0f, t * n.x * n.y - s * n.z,
+                   t * n.y * n.y + c, t * n.y * n.z + s * n.x, 0.0f, t * n.x * n.z + s * n.y, t * n.y * n.z - s * n.x,
+                   t * n.z * n.z + c, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
     return out;
 }
 
@@ -179,8 +188,7 @@ D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* m)
     return out;
 }
 
-D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up)
+D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up)
 {
     D3DXVECTOR3 zaxis = *eye - *at;
     D3DXVec3Normalize(&zaxis, &zaxis);
@@ -189,21 +197,16 @@ D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3
     D3DXVec3Normalize(&xaxis, &xaxis);
     D3DXVECTOR3 yaxis;
     D3DXVec3Cross(&yaxis, &zaxis, &xaxis);
-    *out = D3DXMATRIX(xaxis.x, yaxis.x, zaxis.x, 0.0f,
-                      xaxis.y, yaxis.y, zaxis.y, 0.0f,
-                      xaxis.z, yaxis.z, zaxis.z, 0.0f,
+    *out = D3DXMATRIX(xaxis.x, yaxis.x, zaxis.x, 0.0f, xaxis.y, yaxis.y, zaxis.y, 0.0f, xaxis.z, yaxis.z, zaxis.z, 0.0f,
                       -D3DXVec3Dot(&xaxis, eye), -D3DXVec3Dot(&yaxis, eye), -D3DXVec3Dot(&zaxis, eye), 1.0f);
     return out;
 }
 
-D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovY, float aspect, float zNear,
-                                       float zFar)
+D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovY, float aspect, float zNear, float zFar)
 {
     const float yScale = 1.0f / std::tan(fovY / 2.0f);
     const float xScale = yScale / aspect;
-    *out = D3DXMATRIX(xScale, 0.0f, 0.0f, 0.0f,
-                      0.0f, yScale, 0.0f, 0.0f,
-                      0.0f, 0.0f, zFar / (zNear - zFar), -1.0f,
+    *out = D3DXMATRIX(xScale, 0.0f, 0.0f, 0.0f, 0.0f, yScale, 0.0f, 0.0f, 0.0f, 0.0f, zFar / (zNear - zFar), -1.0f,
                       0.0f, 0.0f, zNear * zFar / (zNear - zFar), 0.0f);
     return out;
 }

@@ -24,8 +24,10 @@ struct D3DVECTOR
 #endif
 struct D3DMATRIX
 {
-    union {
-        struct {
+    union
+    {
+        struct
+        {
             float _11, _12, _13, _14;
             float _21, _22, _23, _24;
             float _31, _32, _33, _34;
@@ -44,10 +46,34 @@ struct D3DXVECTOR3 : public D3DVECTOR
     constexpr D3DXVECTOR3(float vx, float vy, float vz) : D3DVECTOR{vx, vy, vz} {}
     constexpr D3DXVECTOR3(const D3DVECTOR& v) : D3DVECTOR{v.x, v.y, v.z} {}
 
-    D3DXVECTOR3& operator+=(const D3DXVECTOR3& v) { x += v.x; y += v.y; z += v.z; return *this; }
-    D3DXVECTOR3& operator-=(const D3DXVECTOR3& v) { x -= v.x; y -= v.y; z -= v.z; return *this; }
-    D3DXVECTOR3& operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
-    D3DXVECTOR3& operator/=(float s) { x /= s; y /= s; z /= s; return *this; }
+    D3DXVECTOR3& operator+=(const D3DXVECTOR3& v)
+    {
+        x += v.x;
+        y += v.y;
+        z += v.z;
+        return *this;
+    }
+    D3DXVECTOR3& operator-=(const D3DXVECTOR3& v)
+    {
+        x -= v.x;
+        y -= v.y;
+        z -= v.z;
+        return *this;
+    }
+    D3DXVECTOR3& operator*=(float s)
+    {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
+    D3DXVECTOR3& operator/=(float s)
+    {
+        x /= s;
+        y /= s;
+        z /= s;
+        return *this;
+    }
 
     constexpr D3DXVECTOR3 operator+() const { return *this; }
     constexpr D3DXVECTOR3 operator-() const { return {-x, -y, -z}; }
@@ -66,10 +92,8 @@ struct D3DXMATRIX : public D3DMATRIX
 {
     D3DXMATRIX();  // all zero, as a value-initialised D3DMATRIX
     D3DXMATRIX(const D3DMATRIX& other) : D3DMATRIX(other) {}
-    D3DXMATRIX(float m11, float m12, float m13, float m14,
-               float m21, float m22, float m23, float m24,
-               float m31, float m32, float m33, float m34,
-               float m41, float m42, float m43, float m44);
+    D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24, float m31,
+               float m32, float m33, float m34, float m41, float m42, float m43, float m44);
 
     float& operator()(UINT row, UINT column) { return m[row][column]; }
     float operator()(UINT row, UINT column) const { return m[row][column]; }
@@ -115,11 +139,9 @@ D3DXMATRIX* D3DXMatrixRotationAxis(D3DXMATRIX* out, const D3DXVECTOR3* axis, flo
 D3DXMATRIX* D3DXMatrixInverse(D3DXMATRIX* out, float* determinant, const D3DXMATRIX* m);
 D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* m);
 // zaxis = normalize(eye - at), xaxis = normalize(up x zaxis), yaxis = zaxis x xaxis.
-D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up);
+D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up);
 // Depth maps to 0..1 (near..far), as Direct3D expects.
-D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovY, float aspect, float zNear,
-                                       float zFar);
+D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovY, float aspect, float zNear, float zFar);
 
 // --- matrix stack ----------------------------------------------------------
 // Reference-counted like a COM object: D3DXCreateMatrixStack hands out one
@@ -131,9 +153,9 @@ public:
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
 
-    virtual HRESULT Push() = 0;           // duplicates the top
-    virtual HRESULT Pop() = 0;            // fails (and keeps it) on the last matrix
-    virtual HRESULT LoadIdentity() = 0;   // top := identity; entries below stay
+    virtual HRESULT Push() = 0;          // duplicates the top
+    virtual HRESULT Pop() = 0;           // fails (and keeps it) on the last matrix
+    virtual HRESULT LoadIdentity() = 0;  // top := identity; entries below stay
     virtual HRESULT LoadMatrix(const D3DXMATRIX* m) = 0;
     virtual D3DXMATRIX* GetTop() = 0;
     // The *Local forms put the new transform before the top: top := X * top,
@@ -142,7 +164,7 @@ public:
     virtual HRESULT TranslateLocal(float x, float y, float z) = 0;
     virtual HRESULT ScaleLocal(float x, float y, float z) = 0;
 
-    virtual UINT GetDepth() const = 0;    // number of matrices held (>= 1)
+    virtual UINT GetDepth() const = 0;  // number of matrices held (>= 1)
 
 protected:
     virtual ~ID3DXMatrixStack() = default;

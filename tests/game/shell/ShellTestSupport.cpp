@@ -64,8 +64,7 @@ fs::path MakeDataFolder()
     const fs::path folder = pattern;
     // Links to the generated data; what the game writes (the terrain mesh)
     // lands in this folder, not in the shared run folder.
-    for (const char* sub : {"MeshFiles", "Textures", "Sound"})
-    {
+    for (const char* sub : {"MeshFiles", "Textures", "Sound"}) {
         fs::create_directories(folder / sub);
         for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(SOARE_TEST_RUN_DIR) / sub))
             if (entry.path().filename() != "Land.x")
@@ -79,8 +78,7 @@ fs::path MakeDataFolder()
 void PumpEvents(std::chrono::milliseconds duration)
 {
     wxStopWatch watch;
-    do
-    {
+    do {
         // One event at a time: a timer that is always due (slow ticks) must
         // not keep this loop from ending.
         wxTheApp->ProcessPendingEvents();
@@ -156,8 +154,7 @@ CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
         if (!m_Dialog->IsInitialized())
             return true;  // no views to wait for
         for (CDrawOnlyHandler* view : {&m_Dialog->GetMainView(), &m_Dialog->GetGroundView(),
-                                       static_cast<CDrawOnlyHandler*>(&m_Dialog->GetMapView())})
-        {
+                                       static_cast<CDrawOnlyHandler*>(&m_Dialog->GetMapView())}) {
             const wxGLCanvas* canvas = view->GetViewWindow().GetCanvas();
             if (!canvas || !canvas->IsShownOnScreen() || canvas->GetXWindow() == 0)
                 return false;

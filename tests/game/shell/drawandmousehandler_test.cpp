@@ -96,19 +96,16 @@ TEST_F(HiDpiTest, EachViewDrawsItsWholeCanvasAtTheScreensResolution)
     // again after a few more ticks (a view that leaves a quarter undrawn
     // leaves it so in every frame).
     std::string blackQuarters;
-    for (int attempt = 0; attempt < 20; ++attempt)
-    {
+    for (int attempt = 0; attempt < 20; ++attempt) {
         Tick(3);
         PumpEvents(100ms);
         XSync(m_Display, False);
         const ScreenShot shot(m_Display);
         ASSERT_TRUE(shot.IsValid());
         blackQuarters.clear();
-        for (int v = 0; v < 3; ++v)
-        {
+        for (int v = 0; v < 3; ++v) {
             const wxRect screen = PhysicalScreenRect(*views[v]->GetViewWindow().GetCanvas());
-            for (int quarter = 0; quarter < 4; ++quarter)
-            {
+            for (int quarter = 0; quarter < 4; ++quarter) {
                 const int x0 = screen.x + (quarter % 2) * screen.width / 2;
                 const int y0 = screen.y + (quarter / 2) * screen.height / 2;
                 int black = 0;
@@ -124,8 +121,7 @@ TEST_F(HiDpiTest, EachViewDrawsItsWholeCanvasAtTheScreensResolution)
             break;
     }
     EXPECT_EQ(blackQuarters, "");
-    for (int v = 0; v < 3; ++v)
-    {
+    for (int v = 0; v < 3; ++v) {
         // The frame was drawn at the canvas's size in physical pixels.
         const auto* chain = dynamic_cast<const GLSwapChain*>(views[v]->GetSwapChain());
         ASSERT_NE(chain, nullptr);
@@ -143,8 +139,7 @@ TEST_F(HiDpiTest, AMapViewDragTurnsTheCameraOneDegreePerLogicalPixel)
     ASSERT_NE(map, nullptr);
     const double scale = map->GetContentScaleFactor();
     const char* expected = std::getenv("GDK_SCALE");
-    if (expected)
-    {
+    if (expected) {
         EXPECT_EQ(scale, std::atof(expected));
     }
 
@@ -157,8 +152,8 @@ TEST_F(HiDpiTest, AMapViewDragTurnsTheCameraOneDegreePerLogicalPixel)
     ORV_Camera* camera = dialog.GetMapView().GetCamera();
     ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1"));
     PumpEvents(100ms);
-    ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(x + physical(30)) + " " +
-                        std::to_string(y + physical(10))));
+    ASSERT_TRUE(
+        Xdotool("mousemove --sync " + std::to_string(x + physical(30)) + " " + std::to_string(y + physical(10))));
     PumpEvents(100ms);
     ASSERT_TRUE(Xdotool("mouseup 1"));
     PumpEvents(100ms);

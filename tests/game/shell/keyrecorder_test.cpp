@@ -21,8 +21,7 @@ struct Step
 {
     unsigned keys;
     int ticks;
-    enum
-    {
+    enum {
         None,
         WindowPauses,   // Options or How To Play opened
         WindowResumes,  // its OK
@@ -42,8 +41,7 @@ struct Flight
 Flight EndOf(CHeadlessGame& game)
 {
     CModel& model = game.GetModel();
-    return {model.GetSoarerPosition(), model.GetRollAngle(), model.GetPitchAngle(), model.GetSpeed(),
-            model.IsPaused()};
+    return {model.GetSoarerPosition(), model.GetRollAngle(), model.GetPitchAngle(), model.GetSpeed(), model.IsPaused()};
 }
 
 // Runs the steps as the window would, recording as the window does.
@@ -52,14 +50,12 @@ Flight FlyAndRecord(const std::vector<Step>& steps, CKeyRecorder& recorder)
     CHeadlessGame game;
     std::string error;
     EXPECT_TRUE(game.Start(error)) << error;
-    for (const Step& step : steps)
-    {
+    for (const Step& step : steps) {
         if (step.window == Step::WindowPauses)
             game.GetModel().SetPaused(true);
         if (step.window == Step::WindowResumes)
             game.GetModel().SetPaused(false);
-        for (int i = 0; i < step.ticks; ++i)
-        {
+        for (int i = 0; i < step.ticks; ++i) {
             const bool pausedBefore = game.GetModel().IsPaused();
             game.Tick(step.keys);
             recorder.RecordTick(step.keys, pausedBefore, game.GetModel().IsPaused());
@@ -99,13 +95,13 @@ TEST_F(ShellTest, ARecordingReplaysTheSameFlightThroughPausesOfPAndOfWindows)
 {
     const std::vector<Step> steps = {
         {kKeyRight | kKeyUp, 30},
-        {kKeyP, 3},           // P held: nothing yet
-        {kKeyLeft, 40},       // let go: paused, arrows do nothing
+        {kKeyP, 3},      // P held: nothing yet
+        {kKeyLeft, 40},  // let go: paused, arrows do nothing
         {kKeyP | kKeyLeft, 2},
-        {kKeyLeft, 25},       // resumed, banking left
+        {kKeyLeft, 25},  // resumed, banking left
         {0, 30, Step::WindowPauses},
         {kKeyP, 1, Step::WindowResumes},
-        {0, 15},              // paused by P ...
+        {0, 15},                            // paused by P ...
         {kKeyUp, 20, Step::WindowResumes},  // ... resumed by a window's OK
         {kKeyP, 2, Step::WindowPauses},     // P pressed while a window pauses
         {kKeyRight | kKeyDown, 10},         // its release resumes
@@ -142,8 +138,7 @@ TEST_F(ShellTest, AReplayInTheWindowFliesAndCountsTimeAsTheHeadlessGameWhateverT
         CHeadlessGame game;
         std::string error;
         ASSERT_TRUE(game.Start(error)) << error;
-        for (std::uint64_t tick = 0; tick < 70; ++tick)
-        {
+        for (std::uint64_t tick = 0; tick < 70; ++tick) {
             game.Tick(script.KeysAt(tick));
             headless.push_back({EndOf(game), game.GetModel().GetGameTime()});
         }

@@ -43,8 +43,7 @@ TEST_F(ShellTest, OptionsOkWritesBothBoxesAndEveryOtherEndingOnlyResumes)
         {"Cancel", [](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_CANCEL); }, false},
         {"Escape", [](COptionsDialog* d) { PressEscape(d); }, false},
     };
-    for (const Ending& ending : endings)
-    {
+    for (const Ending& ending : endings) {
         SCOPED_TRACE(ending.name);
         const int blips = BlipCount();
         const BOOL mapOff = model.IsMapViewOff();
@@ -81,8 +80,7 @@ TEST_F(ShellTest, HowToPlayResumesOnlyWithItsOkButton)
         +[](CControlsDialog* d) { ClickButton(d, CControlsDialog::ID_OK); },
     };
     int opened = 0;
-    for (auto end : endings)
-    {
+    for (auto end : endings) {
         ClickButton(&main, CTutorialDlg::IDC_HOW_TO_PLAY);
         wxWeakRef<CControlsDialog> help = main.GetControlsDialog();
         ASSERT_TRUE(help);

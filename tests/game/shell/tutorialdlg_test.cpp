@@ -29,7 +29,10 @@ std::atomic<int> presents{0};
 constexpr auto kPresentDelay = std::chrono::milliseconds(20);
 
 #define FORWARD(name, params, args) \
-    HRESULT name params override { return m_Inner->name args; }
+    HRESULT name params override    \
+    {                               \
+        return m_Inner->name args;  \
+    }
 
 class SlowSwapChain final : public RefCounted<IDirect3DSwapChain9>
 {
@@ -42,7 +45,7 @@ public:
         return m_Inner->Present(s, d, w, r, f);
     }
     FORWARD(GetBackBuffer, (UINT i, D3DBACKBUFFER_TYPE t, IDirect3DSurface9** b), (i, t, b))
-    FORWARD(GetPresentParameters, (D3DPRESENT_PARAMETERS* p), (p))
+    FORWARD(GetPresentParameters, (D3DPRESENT_PARAMETERS * p), (p))
 
 private:
     ComPtr<IDirect3DSwapChain9> m_Inner;
@@ -61,15 +64,15 @@ public:
     FORWARD(LightEnable, (DWORD i, BOOL e), (i, e))
     FORWARD(GetLightEnable, (DWORD i, BOOL* e), (i, e))
     FORWARD(SetMaterial, (const D3DMATERIAL9* m), (m))
-    FORWARD(GetMaterial, (D3DMATERIAL9* m), (m))
+    FORWARD(GetMaterial, (D3DMATERIAL9 * m), (m))
     FORWARD(SetTexture, (DWORD s, IDirect3DBaseTexture9* t), (s, t))
     FORWARD(GetTexture, (DWORD s, IDirect3DBaseTexture9** t), (s, t))
     FORWARD(SetTextureStageState, (DWORD s, D3DTEXTURESTAGESTATETYPE t, DWORD v), (s, t, v))
     FORWARD(GetTextureStageState, (DWORD s, D3DTEXTURESTAGESTATETYPE t, DWORD* v), (s, t, v))
     FORWARD(SetFVF, (DWORD f), (f))
-    FORWARD(GetFVF, (DWORD* f), (f))
+    FORWARD(GetFVF, (DWORD * f), (f))
     FORWARD(SetViewport, (const D3DVIEWPORT9* v), (v))
-    FORWARD(GetViewport, (D3DVIEWPORT9* v), (v))
+    FORWARD(GetViewport, (D3DVIEWPORT9 * v), (v))
     FORWARD(DrawPrimitiveUP, (D3DPRIMITIVETYPE t, UINT n, const void* d, UINT s), (t, n, d, s))
     FORWARD(DrawMeshSubsetEXT, (const D3DMESHSUBSET_EXT& s), (s))
     void ForgetMeshEXT(const void* key) override { m_Inner->ForgetMeshEXT(key); }
@@ -147,8 +150,7 @@ TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecord
     // Counts between two events' starts follow the 25 ms timetable; a stall
     // of this process over 100 ms drops steps by design, and is measured again.
     bool measured = false;
-    for (int attempt = 0; attempt < 5 && !measured; ++attempt)
-    {
+    for (int attempt = 0; attempt < 5 && !measured; ++attempt) {
         const auto dropped = dialog.GetSchedule().GetDroppedSteps();
         const auto steps = dialog.GetTickCount();
         const auto frames = dialog.GetStats().GetFrames();
@@ -221,8 +223,7 @@ TEST_F(ShellTest, QuitAndEscapeEndTheGameAndTheApplicationCleansUp)
     // --stats: one line as each game ends.
     std::ostringstream stats;
     App().SetStatsOutput(&stats);
-    for (auto end : endings)
-    {
+    for (auto end : endings) {
         bool modelSeen = false;
         wxTimer poll;
         poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {

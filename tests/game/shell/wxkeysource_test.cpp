@@ -24,7 +24,11 @@ TEST(WxKeyMapTest, LettersDigitsAndArrowsMapToTheirScanCodes)
 {
     // Scan codes follow the keyboard's rows, not the alphabet.
     const std::pair<int, int> keys[] = {
-        {'Q', DIK_Q}, {'p', DIK_P}, {'0', DIK_0}, {WXK_UP, DIK_UP}, {WXK_NUMPAD_LEFT, DIK_LEFT},
+        {'Q', DIK_Q},
+        {'p', DIK_P},
+        {'0', DIK_0},
+        {WXK_UP, DIK_UP},
+        {WXK_NUMPAD_LEFT, DIK_LEFT},
         {WXK_MEDIA_PLAY_PAUSE, -1},
     };
     for (const auto& [key, code] : keys)

@@ -167,13 +167,9 @@ TYPED_TEST(DeviceCoreTest, EveryTransformDirect3DNamesIsKeptApartAndOthersAreRef
 {
     IDirect3DDevice9* device = this->m_Device.Get();
     const auto worldMatrix = [](DWORD n) { return static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_WORLD + n); };
-    const D3DTRANSFORMSTATETYPE known[] = {D3DTS_VIEW,
-                                           D3DTS_PROJECTION,
-                                           D3DTS_TEXTURE0,
-                                           static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_TEXTURE0 + 7),
-                                           D3DTS_WORLD,
-                                           worldMatrix(1),
-                                           worldMatrix(255)};
+    const D3DTRANSFORMSTATETYPE known[] = {
+        D3DTS_VIEW,  D3DTS_PROJECTION, D3DTS_TEXTURE0,  static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_TEXTURE0 + 7),
+        D3DTS_WORLD, worldMatrix(1),   worldMatrix(255)};
     for (size_t i = 0; i < std::size(known); ++i) {
         const D3DMATRIX m = Translation(float(i), 2.0f, 3.0f);
         EXPECT_EQ(device->SetTransform(known[i], &m), D3D_OK) << known[i];
@@ -332,13 +328,13 @@ TYPED_TEST(DeviceCoreTest, DrawsNeedADrawableFormatAStrideThatHoldsItAndAKnownPr
         // Position, normal, colour, one set of u, v: 36 bytes.
         {0x152, D3DPT_TRIANGLELIST, 2, data, 36, D3D_OK},
         {0x152, D3DPT_TRIANGLELIST, 2, data, 32, D3DERR_INVALIDCALL},
-        {D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, D3DPT_POINTLIST,
-         1, data, 52, D3D_OK},
-        {D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, D3DPT_POINTLIST,
-         1, data, 48, D3DERR_INVALIDCALL},
-        {0x004 | D3DFVF_DIFFUSE, D3DPT_POINTLIST, 1, data, 20, D3DERR_INVALIDCALL},  // pre-transformed
+        {D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, D3DPT_POINTLIST, 1,
+         data, 52, D3D_OK},
+        {D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2, D3DPT_POINTLIST, 1,
+         data, 48, D3DERR_INVALIDCALL},
+        {0x004 | D3DFVF_DIFFUSE, D3DPT_POINTLIST, 1, data, 20, D3DERR_INVALIDCALL},              // pre-transformed
         {D3DFVF_XYZ | D3DFVF_TEX1 | 0x30000, D3DPT_POINTLIST, 1, data, 16, D3DERR_INVALIDCALL},  // 1-D coordinates
-        {D3DFVF_NORMAL, D3DPT_POINTLIST, 1, data, 12, D3DERR_INVALIDCALL},  // no position
+        {D3DFVF_NORMAL, D3DPT_POINTLIST, 1, data, 12, D3DERR_INVALIDCALL},                       // no position
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "fvf 0x" << std::hex << c.fvf << std::dec << " type " << c.type << " count "
@@ -385,7 +381,7 @@ TYPED_TEST(DeviceCoreTest, MeshSubsetsAreCheckedTakeTheirFormatAndUploadOncePerV
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
     DWORD fvf = 0;
     device->GetFVF(&fvf);
-    EXPECT_EQ(fvf, DWORD{D3DFVF_XYZ});  // the mesh's, as D3DX's DrawSubset sets it
+    EXPECT_EQ(fvf, DWORD{D3DFVF_XYZ});                     // the mesh's, as D3DX's DrawSubset sets it
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);  // same version
     EXPECT_EQ(TypeParam::MeshUploads(device), 1);
     subset.subset = 1;

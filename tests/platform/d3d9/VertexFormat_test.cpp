@@ -44,8 +44,12 @@ TEST(VertexFormat, FieldsFollowTheFVFOrderAndOnlyUntransformedTwoFloatFormatsDra
     {
         D3DPRIMITIVETYPE type;
         UINT vertices;
-    } primitives[] = {{D3DPT_POINTLIST, 5},     {D3DPT_LINELIST, 10},     {D3DPT_LINESTRIP, 6},
-                      {D3DPT_TRIANGLELIST, 15}, {D3DPT_TRIANGLESTRIP, 7}, {D3DPT_TRIANGLEFAN, 7},
+    } primitives[] = {{D3DPT_POINTLIST, 5},
+                      {D3DPT_LINELIST, 10},
+                      {D3DPT_LINESTRIP, 6},
+                      {D3DPT_TRIANGLELIST, 15},
+                      {D3DPT_TRIANGLESTRIP, 7},
+                      {D3DPT_TRIANGLEFAN, 7},
                       {static_cast<D3DPRIMITIVETYPE>(0), 0}};
     for (const auto& p : primitives)
         EXPECT_EQ(VerticesForPrimitives(p.type, 5), p.vertices) << p.type;

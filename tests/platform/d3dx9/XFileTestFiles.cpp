@@ -8,8 +8,7 @@
 
 namespace {
 
-enum : std::uint16_t
-{
+enum : std::uint16_t {
     kName = 1,
     kString = 2,
     kIntegerList = 6,

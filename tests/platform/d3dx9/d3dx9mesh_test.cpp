@@ -199,7 +199,8 @@ TEST(D3DXMesh, NormalsAreAreaWeightedAndPointUpOnAGrid)
         D3DXVECTOR3 p;
         float pad[6];
     };
-    const Vertex v[3] = {{{1, -2, 3}, {-100, -100, -100, 100, 100, 100}}, {{-4, 5, 0.5f}, {}}, {{std::nanf(""), 0, 0}, {}}};
+    const Vertex v[3] = {
+        {{1, -2, 3}, {-100, -100, -100, 100, 100, 100}}, {{-4, 5, 0.5f}, {}}, {{std::nanf(""), 0, 0}, {}}};
     D3DXVECTOR3 lo, hi;
     ASSERT_EQ(D3DXComputeBoundingBox(&v[0].p, 3, sizeof(Vertex), &lo, &hi), D3D_OK);
     EXPECT_EQ(lo, D3DXVECTOR3(-4, -2, 0));

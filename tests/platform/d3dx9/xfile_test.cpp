@@ -199,8 +199,7 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     // vertex out of range, are refused.
     const std::string big = "FrameTransformMatrix {1e30,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n";
     expect(h + "Frame {\n" + big + "Frame {\n" + big + tri + "}\n}\n}\n", "non-finite matrix", 4);
-    expect(h + "Frame {\n" + big + "Mesh {\n1;\n1e10;0;0;;\n1;\n3;0,0,0;;\n}\n}\n", "beyond the range of a float",
-           -1);
+    expect(h + "Frame {\n" + big + "Mesh {\n1;\n1e10;0;0;;\n1;\n3;0,0,0;;\n}\n}\n", "beyond the range of a float", -1);
 
     // Names and tokens are quoted escaped.
     expect(h + "Gr\xc3\xbc\x7f", "to open 'Gr\\xC3\\xBC', found '\\x7F'", 2);
@@ -308,7 +307,8 @@ Mesh Loose {
     EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 1, 1, 3}));
 
     // A mirroring frame turns normals the right way round.
-    const XFileMesh mirrored = Parse(std::string(kHeader) + "Frame { FrameTransformMatrix {1,0,0,0,0,1,0,0,0,0,-1,0,0,0,0,1;;}\n"
+    const XFileMesh mirrored = Parse(std::string(kHeader) +
+                                     "Frame { FrameTransformMatrix {1,0,0,0,0,1,0,0,0,0,-1,0,0,0,0,1;;}\n"
                                      "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
                                      "MeshNormals { 1; 0;0;3;; 1; 3;0,0,0;; } } }");
     ExpectNear(mirrored.normals[0], {0, 0, -1}, "mirrored normal", 0);

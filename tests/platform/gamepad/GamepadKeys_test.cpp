@@ -18,7 +18,8 @@ namespace {
 std::string Held(const DIKeyState& keys)
 {
     std::string held;
-    for (auto [code, letter] : {std::pair{DIK_LEFT, 'L'}, {DIK_RIGHT, 'R'}, {DIK_UP, 'U'}, {DIK_DOWN, 'D'}, {DIK_P, 'P'}})
+    for (auto [code, letter] :
+         {std::pair{DIK_LEFT, 'L'}, {DIK_RIGHT, 'R'}, {DIK_UP, 'U'}, {DIK_DOWN, 'D'}, {DIK_P, 'P'}})
         if (keys[static_cast<std::size_t>(code)] & 0x80)
             held += letter;
     int down = 0;
@@ -55,17 +56,16 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
         const char* held;
     };
     const Case cases[] = {
-        {true, SDL_CONTROLLER_AXIS_LEFTX, 16384, "-"},     {true, SDL_CONTROLLER_AXIS_LEFTX, 16385, "R"},
-        {true, SDL_CONTROLLER_AXIS_LEFTX, -16384, "-"},    {true, SDL_CONTROLLER_AXIS_LEFTX, -16385, "L"},
-        {true, SDL_CONTROLLER_AXIS_LEFTY, -20000, "U"},    {true, SDL_CONTROLLER_AXIS_LEFTY, 20000, "D"},
-        {true, SDL_CONTROLLER_AXIS_RIGHTX, 32767, "-"},    {true, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, "-"},
-        {false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1, "L"},  {false, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, "R"},
-        {false, SDL_CONTROLLER_BUTTON_DPAD_UP, 1, "U"},    {false, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1, "D"},
-        {false, SDL_CONTROLLER_BUTTON_START, 1, "P"},      {false, SDL_CONTROLLER_BUTTON_A, 1, "P"},
+        {true, SDL_CONTROLLER_AXIS_LEFTX, 16384, "-"},    {true, SDL_CONTROLLER_AXIS_LEFTX, 16385, "R"},
+        {true, SDL_CONTROLLER_AXIS_LEFTX, -16384, "-"},   {true, SDL_CONTROLLER_AXIS_LEFTX, -16385, "L"},
+        {true, SDL_CONTROLLER_AXIS_LEFTY, -20000, "U"},   {true, SDL_CONTROLLER_AXIS_LEFTY, 20000, "D"},
+        {true, SDL_CONTROLLER_AXIS_RIGHTX, 32767, "-"},   {true, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, "-"},
+        {false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1, "L"}, {false, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, "R"},
+        {false, SDL_CONTROLLER_BUTTON_DPAD_UP, 1, "U"},   {false, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1, "D"},
+        {false, SDL_CONTROLLER_BUTTON_START, 1, "P"},     {false, SDL_CONTROLLER_BUTTON_A, 1, "P"},
         {false, SDL_CONTROLLER_BUTTON_B, 1, "-"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         c.isAxis ? pad.SetAxis(c.which, c.value) : pad.SetButton(c.which, true);
         EXPECT_EQ(Held(keys.Poll()), c.held) << (c.isAxis ? "axis " : "button ") << c.which << " at " << c.value;
         c.isAxis ? pad.SetAxis(c.which, 0) : pad.SetButton(c.which, false);

@@ -32,8 +32,7 @@ public:
 
     VirtualController(VirtualController&& other) noexcept
         : m_Joystick(std::exchange(other.m_Joystick, nullptr)), m_Id(other.m_Id)
-    {
-    }
+    {}
     ~VirtualController() { Unplug(); }
 
     bool IsPlugged() const { return m_Joystick != nullptr; }

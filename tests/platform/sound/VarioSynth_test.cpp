@@ -24,8 +24,7 @@ std::vector<float> Render(VarioSynth& synth, std::size_t count)
 float LargestStep(const std::vector<float>& samples, float before)
 {
     float largest = 0.0f;
-    for (float sample : samples)
-    {
+    for (float sample : samples) {
         largest = std::max(largest, std::fabs(sample - before));
         before = sample;
     }
@@ -64,8 +63,7 @@ TEST(VarioSynthTest, APitchChangeCarriesThePhaseOnWithoutAJump)
     // goes on from where it was.
     float last = first.back();
     const float pitches[] = {1500.0f, 700.0f, 1111.0f, 300.0f};
-    for (float pitch : pitches)
-    {
+    for (float pitch : pitches) {
         synth.SetTone({true, pitch, 0.0f});
         std::vector<float> next = Render(synth, 317);  // not a whole number of cycles
         EXPECT_LE(LargestStep(next, last), StepBound(1500.0f)) << "after the change to " << pitch;
@@ -83,10 +81,8 @@ TEST(VarioSynthTest, BeepsComeAtTheirRateHalfTheCycleOnAndStartWithABeep)
     int beeps = 0;
     std::size_t sounding = 0;
     std::size_t silentRun = kRate;
-    for (float sample : second)
-    {
-        if (sample == 0.0f)
-        {
+    for (float sample : second) {
+        if (sample == 0.0f) {
             ++silentRun;
             continue;
         }

@@ -125,8 +125,7 @@ TEST(SoundTest, WhatThePlayerPlaysIsTheVariometerMixedWithTheBlip)
     };
     std::vector<Stretch> stretches;
     std::size_t quiet = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-    {
+    for (std::size_t i = 1; i < samples.size(); ++i) {
         if (std::fabs(samples[i]) < 1e-4f && ++quiet)
             continue;
         if (stretches.empty() || quiet > SdlSoundPlayer::kSampleRate / 20)

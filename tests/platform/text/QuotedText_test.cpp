@@ -17,7 +17,11 @@ TEST(QuotedText, NamesAreCutAndWhatCannotBePrintedIsSpeltOut)
     const Case cases[] = {
         {L"MeshFiles/shusui.x", 80, L"MeshFiles/shusui.x"},
         {L"caf\u00e9 \u6f22\u5b57", 80, L"caf\u00e9 \u6f22\u5b57"},
-        {L"a\tb\rc\nd\x7f" L"e\x1b[2J", 80, L"a\\x09b\\x0Dc\\x0Ad\\x7F" L"e\\x1B[2J"},
+        {L"a\tb\rc\nd\x7f"
+         L"e\x1b[2J",
+         80,
+         L"a\\x09b\\x0Dc\\x0Ad\\x7F"
+         L"e\\x1B[2J"},
         {L"line\u2028para\u2029", 80, L"line\\u{2028}para\\u{2029}"},
         {std::wstring(L"lone") + wchar_t(0xD800), 80, L"lone\\u{D800}"},
         {std::wstring(81, L'n'), 80, std::wstring(80, L'n') + L"..."},

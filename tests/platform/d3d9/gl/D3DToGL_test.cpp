@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "D3DToGL.h"
-#include "GLLightingShader.h"
 #include "DeviceState.h"
+#include "GLLightingShader.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST(D3DToGL, LightsReachTheProgramInEyeSpaceWithTheirConeAsCosines)
     sun.Type = D3DLIGHT_DIRECTIONAL;
     sun.Direction = {0.0f, -2.0f, 0.0f};  // not unit length
     sun.Diffuse = {0.8f, 0.7f, 0.6f, 1.0f};
-    sun.Range = 0.0f;                     // no meaning for a directional light
+    sun.Range = 0.0f;  // no meaning for a directional light
     const d3dtogl::ProgramLight s = d3dtogl::LightForProgram(sun, view);
     // The unit way towards the light, with w = 0; no attenuation.
     EXPECT_NEAR(s.position[1], 1.0f, 1e-6f);
@@ -52,7 +52,7 @@ TEST(D3DToGL, LightsReachTheProgramInEyeSpaceWithTheirConeAsCosines)
     EXPECT_EQ(p.attenuation[0], 0.0f);
     EXPECT_EQ(p.attenuation[1], 0.5f);
     EXPECT_EQ(p.attenuation[3], 2.5f);
-    point.Attenuation1 = 0.0f;  // all zero: no attenuation rather than a division by zero
+    point.Attenuation1 = 0.0f;    // all zero: no attenuation rather than a division by zero
     point.Range = std::nanf("");  // not a distance: reaches nothing
     p = d3dtogl::LightForProgram(point, view);
     EXPECT_EQ(p.attenuation[0], 1.0f);
@@ -131,16 +131,22 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
     const std::vector<std::pair<const char*, std::function<void(DeviceState&)>>> changes = {
         {"lighting off", [](DeviceState& s) { s.renderStates[D3DRS_LIGHTING] = FALSE; }},
         {"specular on", [](DeviceState& s) { s.renderStates[D3DRS_SPECULARENABLE] = TRUE; }},
-        {"specular, infinite viewer", [](DeviceState& s) {
+        {"specular, infinite viewer",
+         [](DeviceState& s) {
              s.renderStates[D3DRS_SPECULARENABLE] = TRUE;
              s.renderStates[D3DRS_LOCALVIEWER] = FALSE;
          }},
         {"normalised normals", [](DeviceState& s) { s.renderStates[D3DRS_NORMALIZENORMALS] = TRUE; }},
         {"a third light", [](DeviceState& s) { s.lights[7].enabled = true; }},
         {"the point light a spot", [](DeviceState& s) { s.lights[4].light.Type = D3DLIGHT_SPOT; }},
-        {"the lights' order", [](DeviceState& s) { s.lights[1] = s.lights[4]; s.lights.erase(4); }},
+        {"the lights' order",
+         [](DeviceState& s) {
+             s.lights[1] = s.lights[4];
+             s.lights.erase(4);
+         }},
         {"a vertex colour", [](DeviceState& s) { s.fvf |= D3DFVF_DIFFUSE; }},
-        {"emissive from COLOR2", [](DeviceState& s) {
+        {"emissive from COLOR2",
+         [](DeviceState& s) {
              s.fvf |= D3DFVF_SPECULAR;
              s.renderStates[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_COLOR2;
          }},

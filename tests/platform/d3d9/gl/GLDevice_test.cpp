@@ -199,8 +199,8 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
         const char* says;
         const char* quotes;  // part of the driver's message
     } cases[] = {
-        {"compile", "#version 120\nvoid main()\n{\n    gl_Position = notDeclared;\n}\n", "does not compile: ",
-         "notDeclared"},
+        {"compile", "#version 120\nvoid main()\n{\n    gl_Position = notDeclared;\n}\n",
+         "does not compile: ", "notDeclared"},
         {"link", "#version 120\nvoid helper() {}\n", "does not link: ", "main"},
     };
     // Asked through the device's window; through the context current on
@@ -211,9 +211,9 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
     for (const auto& c : cases) {
         for (const Where where : {Where::Window, Where::CurrentContext, Where::OwnContext}) {
             SCOPED_TRACE(std::string(c.what) + ", asked " +
-                         (where == Where::Window ? "through the window"
-                                                 : where == Where::CurrentContext ? "in the current context"
-                                                                                  : "in a context of its own"));
+                         (where == Where::Window           ? "through the window"
+                          : where == Where::CurrentContext ? "in the current context"
+                                                           : "in a context of its own"));
             m_Window->SetRealised(where == Where::Window);
             if (where == Where::OwnContext)
                 EglOffscreenContext::ReleaseCurrent();
@@ -226,9 +226,9 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
             params.AutoDepthStencilFormat = D3DFMT_D24S8;
             ComPtr<IDirect3DDevice9> device;
             ::testing::internal::CaptureStderr();
-            const HRESULT result =
-                d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)),
-                                  D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device.Out());
+            const HRESULT result = d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                                     HWND(std::static_pointer_cast<IWindowSurface>(m_Window)),
+                                                     D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device.Out());
             const std::string error = ::testing::internal::GetCapturedStderr();
             EXPECT_EQ(result, D3DERR_NOTAVAILABLE);
             EXPECT_FALSE(device);
@@ -287,17 +287,12 @@ TEST_F(RenderTest, MeshesWhollyOutOfSightAreLeftOutAndAnyPartInSightIsDrawn)
         D3DXVECTOR3 at;
         bool culled;
     } cases[] = {
-        {"in the middle", {0.0f, 0.0f, 0.0f}, false},
-        {"behind the eye", {0.0f, 0.0f, -10.0f}, true},
-        {"beyond the far plane", {0.0f, 0.0f, 7.0f}, true},
-        {"across the far plane", {0.0f, 0.0f, 5.5f}, false},
-        {"across the side", {-2.9f, 0.0f, 0.0f}, false},
-        {"past the side", {-4.0f, 0.0f, 0.0f}, true},
-        {"across the top", {0.0f, 2.9f, 0.0f}, false},
-        {"past the bottom", {0.0f, -4.0f, 0.0f}, true},
+        {"in the middle", {0.0f, 0.0f, 0.0f}, false},       {"behind the eye", {0.0f, 0.0f, -10.0f}, true},
+        {"beyond the far plane", {0.0f, 0.0f, 7.0f}, true}, {"across the far plane", {0.0f, 0.0f, 5.5f}, false},
+        {"across the side", {-2.9f, 0.0f, 0.0f}, false},    {"past the side", {-4.0f, 0.0f, 0.0f}, true},
+        {"across the top", {0.0f, 2.9f, 0.0f}, false},      {"past the bottom", {0.0f, -4.0f, 0.0f}, true},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
         SetCamera(D3DXVECTOR3(0.0f, 0.0f, -5.0f), D3DXVECTOR3(0.0f, 0.0f, 0.0f));
         m_Device->SetRenderState(D3DRS_LIGHTING, FALSE);

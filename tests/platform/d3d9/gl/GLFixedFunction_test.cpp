@@ -24,8 +24,8 @@ TEST_F(RenderTest, CullModesRemoveTheFacesDirect3DRemoves)
 {
     SetIdentityTransforms();
     // Clockwise on screen: Direct3D's front face.
-    const ColorVertex clockwise[3] = {{-0.5f, -0.5f, 0.5f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF},
-                                      {0.5f, -0.5f, 0.5f, 0xFFFFFFFF}};
+    const ColorVertex clockwise[3] = {
+        {-0.5f, -0.5f, 0.5f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF}, {0.5f, -0.5f, 0.5f, 0xFFFFFFFF}};
     const ColorVertex counterClockwise[3] = {clockwise[0], clockwise[2], clockwise[1]};
     struct Case
     {
@@ -33,8 +33,10 @@ TEST_F(RenderTest, CullModesRemoveTheFacesDirect3DRemoves)
         const ColorVertex* triangle;
         bool visible;
     };
-    const Case cases[] = {{D3DCULL_CCW, clockwise, true},           {D3DCULL_CCW, counterClockwise, false},
-                          {D3DCULL_CW, clockwise, false},           {D3DCULL_CW, counterClockwise, true},
+    const Case cases[] = {{D3DCULL_CCW, clockwise, true},
+                          {D3DCULL_CCW, counterClockwise, false},
+                          {D3DCULL_CW, clockwise, false},
+                          {D3DCULL_CW, counterClockwise, true},
                           {D3DCULL_NONE, counterClockwise, true}};
     for (const Case& c : cases) {
         BeginFrame(kBlue);
@@ -89,11 +91,15 @@ TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)
     // edges fall on pixel centres; its top-left rule keeps the top row and
     // the left column and drops the bottom row and right column.
     SetIdentityTransforms();
-    const ColorVertex whole[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {1.0f, 1.0f, 0.5f, 0xFFFF0000},
-                                  {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {1.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    const ColorVertex whole[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                  {1.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                  {-1.0f, -1.0f, 0.5f, 0xFFFF0000},
+                                  {1.0f, -1.0f, 0.5f, 0xFFFF0000}};
     // Exactly the left half and the top half: 64 columns, 64 rows.
-    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFF00FF00}, {0.0f, 1.0f, 0.5f, 0xFF00FF00},
-                                 {-1.0f, 0.0f, 0.5f, 0xFF00FF00}, {0.0f, 0.0f, 0.5f, 0xFF00FF00}};
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFF00FF00},
+                                 {0.0f, 1.0f, 0.5f, 0xFF00FF00},
+                                 {-1.0f, 0.0f, 0.5f, 0xFF00FF00},
+                                 {0.0f, 0.0f, 0.5f, 0xFF00FF00}};
     BeginFrame(kBlue);
     DrawColored(D3DPT_TRIANGLESTRIP, whole, 2);
     DrawColored(D3DPT_TRIANGLESTRIP, left, 2);
@@ -114,8 +120,10 @@ TEST_F(RenderTest, ClearAndDrawingStayInsideTheViewportCountedFromTheTop)
     ASSERT_EQ(m_Device->SetViewport(&viewport), D3D_OK);
     ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
     // A triangle over the whole clip space covers the viewport's lower half.
-    const ColorVertex lower[4] = {{-1.0f, 0.0f, 0.5f, 0xFF00FF00}, {1.0f, 0.0f, 0.5f, 0xFF00FF00},
-                                  {-1.0f, -1.0f, 0.5f, 0xFF00FF00}, {1.0f, -1.0f, 0.5f, 0xFF00FF00}};
+    const ColorVertex lower[4] = {{-1.0f, 0.0f, 0.5f, 0xFF00FF00},
+                                  {1.0f, 0.0f, 0.5f, 0xFF00FF00},
+                                  {-1.0f, -1.0f, 0.5f, 0xFF00FF00},
+                                  {1.0f, -1.0f, 0.5f, 0xFF00FF00}};
     DrawColored(D3DPT_TRIANGLESTRIP, lower, 2);
     const RgbaImage& frame = EndFrame();
 
@@ -132,8 +140,10 @@ TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWind
     // The implicit chain took the window's 128x128; the window then grows.
     ASSERT_TRUE(m_Window->SetClientSize(256, 128));
     SetIdentityTransforms();
-    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {0.0f, 1.0f, 0.5f, 0xFFFF0000},
-                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {0.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000},
+                                 {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
     BeginFrame(kBlue);
     DrawColored(D3DPT_TRIANGLESTRIP, left, 2);
     const RgbaImage& stretched = EndFrame();
@@ -226,8 +236,10 @@ TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
 {
     // A quad over the left half of the viewport, and a point of size 4 at
     // the centre of the right half.
-    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000}, {0.0f, 1.0f, 0.5f, 0xFFFF0000},
-                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000}, {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
+    const ColorVertex left[4] = {{-1.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {0.0f, 1.0f, 0.5f, 0xFFFF0000},
+                                 {-1.0f, -1.0f, 0.5f, 0xFFFF0000},
+                                 {0.0f, -1.0f, 0.5f, 0xFFFF0000}};
     const ColorVertex point[1] = {{0.5f, 0.0f, 0.5f, 0xFFFFFFFF}};
     ComPtr<IDirect3DSwapChain9> chain;
     ASSERT_EQ(m_Device->GetSwapChain(0, chain.Out()), D3D_OK);
@@ -319,8 +331,7 @@ TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
     m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
 
-    for (IDirect3DSwapChain9* target : {implicit.Get(), chain.Get(), implicit.Get()})
-    {
+    for (IDirect3DSwapChain9* target : {implicit.Get(), chain.Get(), implicit.Get()}) {
         m_Device->SetRenderTarget(0, target == chain.Get() ? otherBuffer.Get() : ownBuffer.Get());
         ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
         ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlue, 1.0f, 0), D3D_OK);

@@ -98,8 +98,8 @@ struct LitVertex
     Rgb specular;
 };
 
-LitVertex Direct3DLighting(const DWORD* rs, const std::vector<Light>& lights, const D3DMATERIAL9& material,
-                           DWORD fvf, const ProbeVertex& v, const D3DXMATRIX& view)
+LitVertex Direct3DLighting(const DWORD* rs, const std::vector<Light>& lights, const D3DMATERIAL9& material, DWORD fvf,
+                           const ProbeVertex& v, const D3DXMATRIX& view)
 {
     D3DXMATRIX toWorld;
     D3DXMatrixInverse(&toWorld, nullptr, &view);
@@ -159,7 +159,8 @@ LitVertex Direct3DLighting(const DWORD* rs, const std::vector<Light>& lights, co
         if (nl > 0.0) {
             const Vec3 toViewer = rs[D3DRS_LOCALVIEWER] != FALSE ? Unit(eye - v.position) : cameraZ;
             const Vec3 h = Unit(l + toViewer);
-            specular = specular + FromValue(light.Specular) * (scale * std::pow(std::max(Dot(n, h), 0.0), material.Power));
+            specular =
+                specular + FromValue(light.Specular) * (scale * std::pow(std::max(Dot(n, h), 0.0), material.Power));
         }
     }
     LitVertex lit;
@@ -220,8 +221,7 @@ D3DLIGHT9 Point(Vec3 position, D3DCOLORVALUE diffuse, float range, float a0, flo
 {
     D3DLIGHT9 light{};
     light.Type = D3DLIGHT_POINT;
-    light.Position = {static_cast<float>(position.x), static_cast<float>(position.y),
-                      static_cast<float>(position.z)};
+    light.Position = {static_cast<float>(position.x), static_cast<float>(position.y), static_cast<float>(position.z)};
     light.Diffuse = diffuse;
     light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
     light.Ambient = {0.3f, 0.3f, 0.3f, 1.0f};
@@ -361,7 +361,8 @@ std::vector<Case> Cases()
 
     D3DMATERIAL9 redMaterial = MakeMaterial({0.8f, 0.0f, 0.0f, 1.0f}, {0.2f, 0.3f, 0.4f, 1.0f},
                                             {0.5f, 0.5f, 0.5f, 1.0f}, {0.1f, 0.0f, 0.2f, 1.0f}, 8.0f);
-    const D3DLIGHT9 sun = Directional(Vec3{0.3, -1.0, -0.2}, {0.9f, 0.9f, 0.9f, 1.0f}, kWhite, {0.2f, 0.2f, 0.2f, 1.0f});
+    const D3DLIGHT9 sun =
+        Directional(Vec3{0.3, -1.0, -0.2}, {0.9f, 0.9f, 0.9f, 1.0f}, kWhite, {0.2f, 0.2f, 0.2f, 1.0f});
     const D3DLIGHT9 frontSun = Directional(Vec3{0.0, -1.0, 0.0}, {0.8f, 0.8f, 0.8f, 1.0f});
 
     // Each adds a little: together red clamps, green and blue do not.
@@ -373,8 +374,8 @@ std::vector<Case> Cases()
             eight.push_back({i, Directional(Vec3{std::cos(a), -1.5, std::sin(a)}, {0.3f, green, 0.04f, 1.0f},
                                             {0.05f, 0.05f, 0.05f, 1.0f})});
         } else if (i % 3 == 1) {
-            D3DLIGHT9 point = Point(at + Vec3{std::cos(a), 1.0, std::sin(a)}, {0.3f, green, 0.03f, 1.0f}, 10.0f,
-                                    0.5f, 0.2f, 0.0f);
+            D3DLIGHT9 point =
+                Point(at + Vec3{std::cos(a), 1.0, std::sin(a)}, {0.3f, green, 0.03f, 1.0f}, 10.0f, 0.5f, 0.2f, 0.0f);
             point.Ambient = {0.02f, 0.02f, 0.02f, 1.0f};
             point.Specular = {0.05f, 0.05f, 0.05f, 1.0f};
             eight.push_back({i, point});
@@ -391,57 +392,131 @@ std::vector<Case> Cases()
         {"point light beyond its range", {ambient48}, {{0, farAbove}}, grey, lit, {at, up}, 48, 48, 48},
         // Full light inside Theta/2; 0.581 of it 0.3 rad off the axis
         // (Theta 0.4, Phi 0.8); and N·L = cos 0.15 and cos 0.3.
-        {"spot light inside the inner cone", {}, {{0, SpotTowards(at, 2.0, 0.15, 1.0f)}}, grey, lit, {at, up},
-         202, 176, 151},
-        {"spot light in the penumbra", {}, {{0, SpotTowards(at, 2.0, 0.3, 1.0f)}}, grey, lit, {at, up}, 113, 99,
-         85},
-        {"specular power 200", {{D3DRS_SPECULARENABLE, TRUE}}, {{0, Directional(up * -1.0, kBlack, kWhite)}}, shiny,
-         lit, {at, nearlyHalfway}, 134, 134, 134},
-        {"vertex colour as diffuse by default", {}, {{0, frontSun}},
-         MakeMaterial({0.8f, 0.0f, 0.0f, 1.0f}, kBlack, kBlack, kBlack, 0.0f), lit | D3DFVF_DIFFUSE,
-         {at, up, 0xFF80FF40}, 102, 204, 51},
+        {"spot light inside the inner cone",
+         {},
+         {{0, SpotTowards(at, 2.0, 0.15, 1.0f)}},
+         grey,
+         lit,
+         {at, up},
+         202,
+         176,
+         151},
+        {"spot light in the penumbra", {}, {{0, SpotTowards(at, 2.0, 0.3, 1.0f)}}, grey, lit, {at, up}, 113, 99, 85},
+        {"specular power 200",
+         {{D3DRS_SPECULARENABLE, TRUE}},
+         {{0, Directional(up * -1.0, kBlack, kWhite)}},
+         shiny,
+         lit,
+         {at, nearlyHalfway},
+         134,
+         134,
+         134},
+        {"vertex colour as diffuse by default",
+         {},
+         {{0, frontSun}},
+         MakeMaterial({0.8f, 0.0f, 0.0f, 1.0f}, kBlack, kBlack, kBlack, 0.0f),
+         lit | D3DFVF_DIFFUSE,
+         {at, up, 0xFF80FF40},
+         102,
+         204,
+         51},
 
         // Range and attenuation of a light that reaches.
         {"point light within range, attenuated", {ambient48}, {{0, reaching}}, grey, lit, {at, up}},
         // Outside the outer cone, and a falloff other than 1.
-        {"spot light outside the outer cone", {}, {{0, SpotTowards(at, 2.0, 0.45, 1.0f)}}, grey, lit, {at, up},
-         0, 0, 0},
+        {"spot light outside the outer cone",
+         {},
+         {{0, SpotTowards(at, 2.0, 0.45, 1.0f)}},
+         grey,
+         lit,
+         {at, up},
+         0,
+         0,
+         0},
         {"spot light in the penumbra, falloff 2", {}, {{0, SpotTowards(at, 2.0, 0.3, 2.0f)}}, grey, lit, {at, up}},
 
         // Material sources.
-        {"default sources: diffuse COLOR1, specular COLOR2", {{D3DRS_SPECULARENABLE, TRUE}}, {{0, sun}}, redMaterial,
-         coloured, facingUp},
-        {"ambient from COLOR1", {{D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1}, ambient48, materialOnly[0],
-                                 materialOnly[1]},
-         {{0, sun}}, redMaterial, coloured, facingUp},
-        {"emissive from COLOR2", {{D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2}, materialOnly[0], materialOnly[1]},
-         {{0, sun}}, redMaterial, coloured, facingUp},
-        {"specular from COLOR1", {{D3DRS_SPECULARMATERIALSOURCE, D3DMCS_COLOR1}, {D3DRS_SPECULARENABLE, TRUE},
-                                  materialOnly[0]},
-         {{0, sun}}, redMaterial, coloured, facingUp},
+        {"default sources: diffuse COLOR1, specular COLOR2",
+         {{D3DRS_SPECULARENABLE, TRUE}},
+         {{0, sun}},
+         redMaterial,
+         coloured,
+         facingUp},
+        {"ambient from COLOR1",
+         {{D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1}, ambient48, materialOnly[0], materialOnly[1]},
+         {{0, sun}},
+         redMaterial,
+         coloured,
+         facingUp},
+        {"emissive from COLOR2",
+         {{D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2}, materialOnly[0], materialOnly[1]},
+         {{0, sun}},
+         redMaterial,
+         coloured,
+         facingUp},
+        {"specular from COLOR1",
+         {{D3DRS_SPECULARMATERIALSOURCE, D3DMCS_COLOR1}, {D3DRS_SPECULARENABLE, TRUE}, materialOnly[0]},
+         {{0, sun}},
+         redMaterial,
+         coloured,
+         facingUp},
         {"diffuse from COLOR2 of a vertex without one: the material",
-         {{D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR2}}, {{0, sun}}, redMaterial, lit | D3DFVF_DIFFUSE, facingUp},
+         {{D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR2}},
+         {{0, sun}},
+         redMaterial,
+         lit | D3DFVF_DIFFUSE,
+         facingUp},
         {"COLORVERTEX off: the material whatever the sources",
-         {{D3DRS_COLORVERTEX, FALSE}, {D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1},
-          {D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2}, {D3DRS_SPECULARENABLE, TRUE}},
-         {{0, sun}}, redMaterial, coloured, facingUp},
+         {{D3DRS_COLORVERTEX, FALSE},
+          {D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1},
+          {D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2},
+          {D3DRS_SPECULARENABLE, TRUE}},
+         {{0, sun}},
+         redMaterial,
+         coloured,
+         facingUp},
 
         // Eight lights of every type, clamped.
-        {"eight lights at once", {ambient48, {D3DRS_SPECULARENABLE, TRUE}}, eight,
+        {"eight lights at once",
+         {ambient48, {D3DRS_SPECULARENABLE, TRUE}},
+         eight,
          MakeMaterial({0.9f, 0.9f, 0.9f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f},
                       {0.0f, 0.05f, 0.1f, 1.0f}, 4.0f),
-         lit, {at, Unit(Vec3{0.2, 1.0, 0.1})}},
+         lit,
+         {at, Unit(Vec3{0.2, 1.0, 0.1})}},
 
         // Viewers, normals and specular switched off.
-        {"specular, local viewer", {{D3DRS_SPECULARENABLE, TRUE}}, {{0, sun}}, redMaterial, lit,
+        {"specular, local viewer",
+         {{D3DRS_SPECULARENABLE, TRUE}},
+         {{0, sun}},
+         redMaterial,
+         lit,
          {at, Unit(Vec3{0.3, 1.0, 0.4})}},
-        {"specular, infinite viewer", {{D3DRS_SPECULARENABLE, TRUE}, {D3DRS_LOCALVIEWER, FALSE}}, {{0, sun}},
-         redMaterial, lit, {at, Unit(Vec3{0.3, 1.0, 0.4})}},
+        {"specular, infinite viewer",
+         {{D3DRS_SPECULARENABLE, TRUE}, {D3DRS_LOCALVIEWER, FALSE}},
+         {{0, sun}},
+         redMaterial,
+         lit,
+         {at, Unit(Vec3{0.3, 1.0, 0.4})}},
         {"specular off", {{D3DRS_SPECULARENABLE, FALSE}}, {{0, sun}}, redMaterial, lit, {at, up}},
-        {"a short normal, not normalised", {{D3DRS_NORMALIZENORMALS, FALSE}}, {{0, frontSun}}, grey, lit,
-         {at, Vec3{0.0, 0.5, 0.0}}, 82, 71, 61},
-        {"a short normal, normalised", {{D3DRS_NORMALIZENORMALS, TRUE}}, {{0, frontSun}}, grey, lit,
-         {at, Vec3{0.0, 0.5, 0.0}}, 163, 143, 122},
+        {"a short normal, not normalised",
+         {{D3DRS_NORMALIZENORMALS, FALSE}},
+         {{0, frontSun}},
+         grey,
+         lit,
+         {at, Vec3{0.0, 0.5, 0.0}},
+         82,
+         71,
+         61},
+        {"a short normal, normalised",
+         {{D3DRS_NORMALIZENORMALS, TRUE}},
+         {{0, frontSun}},
+         grey,
+         lit,
+         {at, Vec3{0.0, 0.5, 0.0}},
+         163,
+         143,
+         122},
     };
     return cases;
 }
@@ -463,16 +538,18 @@ TEST_F(LightingProbe, LitVerticesShowDirect3DsColours)
         if (c.r >= 0) {
             EXPECT_TRUE(PixelNear(frame, 64, 64, c.r, c.g, c.b, 3));
         }
-
     }
 }
 
 TEST_F(LightingProbe, ALightSwitchedOffMidFrameLightsOnlyTheDrawsBeforeIt)
 {
     const Vec3 at{-0.9, -0.9, 0.5};
-    const Case c{"two lights", {}, {{0, Directional(Vec3{0.0, -1.0, 0.0}, {0.3f, 0.2f, 0.1f, 1.0f})},
-                                    {3, Point(at + Vec3{0.5, 1.0, 0.0}, {0.4f, 0.5f, 0.6f, 1.0f}, 5.0f, 1.0f, 0.0f, 0.0f)}},
-                 MakeMaterial(kWhite, kBlack, kBlack, kBlack, 0.0f), D3DFVF_XYZ | D3DFVF_NORMAL,
+    const Case c{"two lights",
+                 {},
+                 {{0, Directional(Vec3{0.0, -1.0, 0.0}, {0.3f, 0.2f, 0.1f, 1.0f})},
+                  {3, Point(at + Vec3{0.5, 1.0, 0.0}, {0.4f, 0.5f, 0.6f, 1.0f}, 5.0f, 1.0f, 0.0f, 0.0f)}},
+                 MakeMaterial(kWhite, kBlack, kBlack, kBlack, 0.0f),
+                 D3DFVF_XYZ | D3DFVF_NORMAL,
                  {at, Vec3{0.0, 1.0, 0.0}}};
     const Rgb both = Prepare(c);
     Case first = c;
@@ -508,9 +585,11 @@ TEST_F(LightingProbe, SpecularIsAddedAfterTexturingAndUnlitVerticesAddTheirOwn)
     m_Device->SetTexture(0, texture.Get());
     m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     const Vec3 towardsEye = Unit(kEye - at);
-    const Case shiny{"textured", {{D3DRS_SPECULARENABLE, TRUE}},
+    const Case shiny{"textured",
+                     {{D3DRS_SPECULARENABLE, TRUE}},
                      {{0, Directional(towardsEye * -1.0, kWhite, {0.3f, 0.4f, 0.2f, 1.0f})}},
-                     MakeMaterial(kWhite, kBlack, kWhite, kBlack, 10.0f), D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1,
+                     MakeMaterial(kWhite, kBlack, kWhite, kBlack, 10.0f),
+                     D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1,
                      {at, Unit(Vec3{0.2, 1.0, 0.6})}};
     const Rgb texel = FromPacked(0xFF2040C0);
     const Rgb expected = Prepare(shiny, &texel);
@@ -530,7 +609,8 @@ TEST_F(LightingProbe, SpecularIsAddedAfterTexturingAndUnlitVerticesAddTheirOwn)
         BeginFrame(0xFF000000);
         DrawProbe(D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR, v);
         const RgbaImage& unlit = EndFrame();
-        EXPECT_TRUE(specular ? PixelNear(unlit, 64, 64, 0x50, 0x50, 0x60, 1) : PixelNear(unlit, 64, 64, 0x40, 0x20, 0x10, 1))
+        EXPECT_TRUE(specular ? PixelNear(unlit, 64, 64, 0x50, 0x50, 0x60, 1)
+                             : PixelNear(unlit, 64, 64, 0x40, 0x20, 0x10, 1))
             << (specular ? "specular on" : "specular off");
     }
 }

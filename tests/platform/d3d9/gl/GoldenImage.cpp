@@ -62,11 +62,11 @@ bool WritePng(const std::filesystem::path& path, int width, int height, const st
     std::unique_ptr<unsigned char, void (*)(void*)> expected(stbi_load(golden.c_str(), &width, &height, &channels, 3),
                                                              stbi_image_free);
     if (!expected)
-        return ::testing::AssertionFailure() << "cannot read " << golden
-                                             << " (run with SOARE_UPDATE_GOLDEN=1 to create it)";
+        return ::testing::AssertionFailure()
+               << "cannot read " << golden << " (run with SOARE_UPDATE_GOLDEN=1 to create it)";
     if (width != image.width || height != image.height)
-        return ::testing::AssertionFailure() << golden << " is " << width << "x" << height << ", the frame "
-                                             << image.width << "x" << image.height;
+        return ::testing::AssertionFailure()
+               << golden << " is " << width << "x" << height << ", the frame " << image.width << "x" << image.height;
 
     std::vector<unsigned char> diff(actual.size(), 0);
     size_t outliers = 0;
@@ -92,6 +92,6 @@ bool WritePng(const std::filesystem::path& path, int width, int height, const st
     WritePng(output / (name + ".png"), width, height, actual);
     WritePng(output / (name + "-diff.png"), width, height, diff);
     return ::testing::AssertionFailure() << outliers << " pixels differ from " << golden << " by more than "
-                                         << kChannelTolerance << " (at most " << allowed
-                                         << " may; worst difference " << worst << "); the frame is in " << output;
+                                         << kChannelTolerance << " (at most " << allowed << " may; worst difference "
+                                         << worst << "); the frame is in " << output;
 }

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,10 +135,14 @@ TEST_F(GoldenScene, AlphaBlendingMixesByTheSourceAlpha)
 {
     SetIdentityTransforms();
     m_Device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    const ColorVertex blue[4] = {{-0.8f, 0.6f, 0.5f, 0xFF0000FF}, {0.3f, 0.6f, 0.5f, 0xFF0000FF},
-                                 {-0.8f, -0.6f, 0.5f, 0xFF0000FF}, {0.3f, -0.6f, 0.5f, 0xFF0000FF}};
-    const ColorVertex red[4] = {{-0.3f, 0.4f, 0.5f, 0x80FF0000}, {0.8f, 0.4f, 0.5f, 0x80FF0000},
-                                {-0.3f, -0.4f, 0.5f, 0x80FF0000}, {0.8f, -0.4f, 0.5f, 0x80FF0000}};
+    const ColorVertex blue[4] = {{-0.8f, 0.6f, 0.5f, 0xFF0000FF},
+                                 {0.3f, 0.6f, 0.5f, 0xFF0000FF},
+                                 {-0.8f, -0.6f, 0.5f, 0xFF0000FF},
+                                 {0.3f, -0.6f, 0.5f, 0xFF0000FF}};
+    const ColorVertex red[4] = {{-0.3f, 0.4f, 0.5f, 0x80FF0000},
+                                {0.8f, 0.4f, 0.5f, 0x80FF0000},
+                                {-0.3f, -0.4f, 0.5f, 0x80FF0000},
+                                {0.8f, -0.4f, 0.5f, 0x80FF0000}};
     BeginFrame(kSky);
     DrawColored(D3DPT_TRIANGLESTRIP, blue, 2);
     m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -148,19 +152,19 @@ TEST_F(GoldenScene, AlphaBlendingMixesByTheSourceAlpha)
     DrawColored(D3DPT_TRIANGLESTRIP, red, 2);
     const RgbaImage& frame = EndFrame();
 
-    EXPECT_TRUE(PixelNear(frame, 64, 64, 128, 0, 127, 2));                   // red over blue
-    EXPECT_TRUE(PixelNear(frame, 100, 64, 0x99, 0x22, 0x2B, 2));             // red over the sky
-    EXPECT_TRUE(PixelNear(frame, 20, 64, 0, 0, 255, 0));                     // blue alone
+    EXPECT_TRUE(PixelNear(frame, 64, 64, 128, 0, 127, 2));        // red over blue
+    EXPECT_TRUE(PixelNear(frame, 100, 64, 0x99, 0x22, 0x2B, 2));  // red over the sky
+    EXPECT_TRUE(PixelNear(frame, 20, 64, 0, 0, 255, 0));          // blue alone
     EXPECT_TRUE(MatchesGolden(frame, "alpha_blending"));
 }
 
 TEST_F(GoldenScene, FlatShadingTakesTheFirstVertexColourGouraudBlends)
 {
     SetIdentityTransforms();
-    const ColorVertex left[3] = {{-0.9f, -0.6f, 0.5f, 0xFFFF0000}, {-0.5f, 0.6f, 0.5f, 0xFF00FF00},
-                                 {-0.1f, -0.6f, 0.5f, 0xFF0000FF}};
-    const ColorVertex right[3] = {{0.1f, -0.6f, 0.5f, 0xFFFF0000}, {0.5f, 0.6f, 0.5f, 0xFF00FF00},
-                                  {0.9f, -0.6f, 0.5f, 0xFF0000FF}};
+    const ColorVertex left[3] = {
+        {-0.9f, -0.6f, 0.5f, 0xFFFF0000}, {-0.5f, 0.6f, 0.5f, 0xFF00FF00}, {-0.1f, -0.6f, 0.5f, 0xFF0000FF}};
+    const ColorVertex right[3] = {
+        {0.1f, -0.6f, 0.5f, 0xFFFF0000}, {0.5f, 0.6f, 0.5f, 0xFF00FF00}, {0.9f, -0.6f, 0.5f, 0xFF0000FF}};
     BeginFrame(kSky);
     m_Device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
     DrawColored(D3DPT_TRIANGLELIST, left, 1);
@@ -227,22 +231,28 @@ TEST_F(GoldenScene, TriangleFanBlendsPerVertexColours)
 TEST_F(GoldenScene, DepthTestKeepsTheNearerSurfaceAndPassesEqualDepth)
 {
     SetIdentityTransforms();
-    const ColorVertex nearGreen[4] = {{-0.8f, 0.8f, 0.2f, 0xFF00FF00}, {0.2f, 0.8f, 0.2f, 0xFF00FF00},
-                                      {-0.8f, -0.2f, 0.2f, 0xFF00FF00}, {0.2f, -0.2f, 0.2f, 0xFF00FF00}};
-    const ColorVertex farRed[4] = {{-0.2f, 0.2f, 0.8f, 0xFFFF0000}, {0.8f, 0.2f, 0.8f, 0xFFFF0000},
-                                   {-0.2f, -0.8f, 0.8f, 0xFFFF0000}, {0.8f, -0.8f, 0.8f, 0xFFFF0000}};
+    const ColorVertex nearGreen[4] = {{-0.8f, 0.8f, 0.2f, 0xFF00FF00},
+                                      {0.2f, 0.8f, 0.2f, 0xFF00FF00},
+                                      {-0.8f, -0.2f, 0.2f, 0xFF00FF00},
+                                      {0.2f, -0.2f, 0.2f, 0xFF00FF00}};
+    const ColorVertex farRed[4] = {{-0.2f, 0.2f, 0.8f, 0xFFFF0000},
+                                   {0.8f, 0.2f, 0.8f, 0xFFFF0000},
+                                   {-0.2f, -0.8f, 0.8f, 0xFFFF0000},
+                                   {0.8f, -0.8f, 0.8f, 0xFFFF0000}};
     // At exactly the green's depth: Direct3D's default LESSEQUAL lets it in.
-    const ColorVertex equalBlue[4] = {{-0.8f, 0.8f, 0.2f, 0xFF0000FF}, {-0.5f, 0.8f, 0.2f, 0xFF0000FF},
-                                      {-0.8f, 0.5f, 0.2f, 0xFF0000FF}, {-0.5f, 0.5f, 0.2f, 0xFF0000FF}};
+    const ColorVertex equalBlue[4] = {{-0.8f, 0.8f, 0.2f, 0xFF0000FF},
+                                      {-0.5f, 0.8f, 0.2f, 0xFF0000FF},
+                                      {-0.8f, 0.5f, 0.2f, 0xFF0000FF},
+                                      {-0.5f, 0.5f, 0.2f, 0xFF0000FF}};
     BeginFrame(kSky);
     DrawColored(D3DPT_TRIANGLESTRIP, nearGreen, 2);
     DrawColored(D3DPT_TRIANGLESTRIP, farRed, 2);
     DrawColored(D3DPT_TRIANGLESTRIP, equalBlue, 2);
     const RgbaImage& frame = EndFrame();
 
-    EXPECT_TRUE(PixelNear(frame, 64, 64, 0, 255, 0, 0));    // overlap: green stays in front
-    EXPECT_TRUE(PixelNear(frame, 96, 96, 255, 0, 0, 0));    // red where alone
-    EXPECT_TRUE(PixelNear(frame, 16, 16, 0, 0, 255, 0));    // equal depth passes
+    EXPECT_TRUE(PixelNear(frame, 64, 64, 0, 255, 0, 0));  // overlap: green stays in front
+    EXPECT_TRUE(PixelNear(frame, 96, 96, 255, 0, 0, 0));  // red where alone
+    EXPECT_TRUE(PixelNear(frame, 16, 16, 0, 0, 255, 0));  // equal depth passes
     EXPECT_TRUE(MatchesGolden(frame, "depth_test"));
 }
 

@@ -124,8 +124,8 @@ ComPtr<ID3DXMesh> RenderTest::MakeSphere(int stacks, int slices)
     const DWORD numVertices = static_cast<DWORD>((stacks + 1) * (slices + 1));
     const DWORD numFaces = static_cast<DWORD>(2 * stacks * slices);
     ComPtr<ID3DXMesh> mesh;
-    if (FAILED(D3DXCreateMeshFVF(numFaces, numVertices, D3DXMESH_SYSTEMMEM, D3DFVF_XYZ | D3DFVF_NORMAL,
-                                 m_Device.Get(), mesh.Out())))
+    if (FAILED(D3DXCreateMeshFVF(numFaces, numVertices, D3DXMESH_SYSTEMMEM, D3DFVF_XYZ | D3DFVF_NORMAL, m_Device.Get(),
+                                 mesh.Out())))
         return {};
     float* v = nullptr;
     mesh->LockVertexBuffer(0, reinterpret_cast<void**>(&v));
@@ -162,8 +162,8 @@ ComPtr<ID3DXMesh> RenderTest::MakeSphere(int stacks, int slices)
 ComPtr<ID3DXMesh> RenderTest::MakeQuad()
 {
     ComPtr<ID3DXMesh> mesh;
-    if (FAILED(D3DXCreateMeshFVF(2, 4, D3DXMESH_SYSTEMMEM, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1,
-                                 m_Device.Get(), mesh.Out())))
+    if (FAILED(D3DXCreateMeshFVF(2, 4, D3DXMESH_SYSTEMMEM, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1, m_Device.Get(),
+                                 mesh.Out())))
         return {};
     const float vertices[4][8] = {
         {-1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f},
@@ -182,8 +182,8 @@ ComPtr<ID3DXMesh> RenderTest::MakeQuad()
     return mesh;
 }
 
-D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular,
-                          D3DCOLORVALUE emissive, float power)
+D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular, D3DCOLORVALUE emissive,
+                          float power)
 {
     return D3DMATERIAL9{diffuse, ambient, specular, emissive, power};
 }
@@ -195,9 +195,9 @@ D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLOR
     const unsigned char* p = image.At(x, y);
     if (std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int{p[0]} << ", "
-                                         << int{p[1]} << ", " << int{p[2]} << "), expected about (" << r << ", " << g
-                                         << ", " << b << ") within " << tolerance;
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int{p[0]} << ", " << int{p[1]}
+                                         << ", " << int{p[2]} << "), expected about (" << r << ", " << g << ", " << b
+                                         << ") within " << tolerance;
 }
 
 double MeanBrightness(const RgbaImage& image, int x0, int y0, int x1, int y1)

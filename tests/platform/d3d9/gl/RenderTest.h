@@ -69,8 +69,8 @@ protected:
     ComPtr<IDirect3DDevice9> m_Device;
 };
 
-D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular,
-                          D3DCOLORVALUE emissive, float power);
+D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular, D3DCOLORVALUE emissive,
+                          float power);
 
 // Pixel helpers: channel values and a mean brightness over a rectangle.
 ::testing::AssertionResult PixelNear(const RgbaImage& image, int x, int y, int r, int g, int b, int tolerance);

@@ -66,7 +66,7 @@ TEST_F(HeadlessDeviceTest, KeepsCallsInOrderWithCopiesOfWhatTheyWereGiven)
     EXPECT_EQ(draw.VertexVector3(5, 0), D3DXVECTOR3(5, -5, 0.5f));
     EXPECT_EQ(draw.VertexDword(4, 24), 0xFF000004u);
     EXPECT_EQ(draw.VertexFloat(2, 28), 0.5f);
-    EXPECT_THROW(draw.VertexFloat(6, 0), std::out_of_range);  // past the last vertex
+    EXPECT_THROW(draw.VertexFloat(6, 0), std::out_of_range);   // past the last vertex
     EXPECT_THROW(draw.VertexFloat(0, 33), std::out_of_range);  // past the stride
 
     EXPECT_EQ(m_Headless->CallsNamed("LightEnable").size(), 1u);

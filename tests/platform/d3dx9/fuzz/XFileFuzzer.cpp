@@ -33,8 +33,9 @@ bool SameBytes(const std::vector<T>& a, const std::vector<T>& b)
 
 bool Finite(const std::vector<D3DXVECTOR3>& v)
 {
-    return std::all_of(v.begin(), v.end(),
-                       [](const D3DXVECTOR3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); });
+    return std::all_of(v.begin(), v.end(), [](const D3DXVECTOR3& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    });
 }
 
 void CheckConsistent(const XFileMesh& m)
@@ -43,7 +44,8 @@ void CheckConsistent(const XFileMesh& m)
     Check(m.normals.empty() || m.normals.size() == nv, "normal count");
     Check(m.faceMaterials.empty() || m.faceMaterials.size() == m.faces.size(), "face material count");
     for (const auto& face : m.faces)
-        Check(std::all_of(face.begin(), face.end(), [&](std::uint32_t i) { return i < nv; }), "face index out of range");
+        Check(std::all_of(face.begin(), face.end(), [&](std::uint32_t i) { return i < nv; }),
+              "face index out of range");
     for (std::uint32_t material : m.faceMaterials)
         Check(material < m.materials.size(), "face material out of range");
     Check(Finite(m.positions) && Finite(m.normals), "non-finite position or normal");
