@@ -166,19 +166,11 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
 
     // A window with a context of its own gets everything once, and the
     // first context is not sent again what it has.
-    std::string whyNot;
-    const std::shared_ptr<EglOffscreenContext> own = EglOffscreenContext::Create(&whyNot, m_Context.get());
-    ASSERT_TRUE(own) << whyNot;
-    const auto other = std::make_shared<EglOffscreenWindow>(own, 32, 32);
-    D3DPRESENT_PARAMETERS params{};
-    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
-    ComPtr<IDirect3DSwapChain9> chain;
-    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
-    ComPtr<IDirect3DSurface9> otherBuffer;
-    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, otherBuffer.Out()), D3D_OK);
+    const OwnContextChain other = NewOwnContextChain(32);
+    ASSERT_TRUE(other.backBuffer);
     ComPtr<IDirect3DSurface9> ownBuffer;
     ASSERT_EQ(m_Device->GetRenderTarget(0, ownBuffer.Out()), D3D_OK);
-    m_Device->SetRenderTarget(0, otherBuffer.Get());
+    m_Device->SetRenderTarget(0, other.backBuffer.Get());
     DrawSomething(m_Device.Get());
     const int second = Gl()->UniformUploadCount();
     EXPECT_GT(second, 10);

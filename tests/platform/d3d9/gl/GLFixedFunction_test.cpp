@@ -295,16 +295,8 @@ TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
 
 TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
 {
-    std::string whyNot;
-    const std::shared_ptr<EglOffscreenContext> own = EglOffscreenContext::Create(&whyNot, m_Context.get());
-    ASSERT_TRUE(own) << whyNot;
-    const auto other = std::make_shared<EglOffscreenWindow>(own, 64, 64);
-    D3DPRESENT_PARAMETERS params{};
-    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
-    ComPtr<IDirect3DSwapChain9> chain;
-    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
-    ComPtr<IDirect3DSurface9> otherBuffer;
-    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, otherBuffer.Out()), D3D_OK);
+    const OwnContextChain other = NewOwnContextChain(64);
+    ASSERT_TRUE(other.backBuffer);
     ComPtr<IDirect3DSwapChain9> implicit;
     ASSERT_EQ(m_Device->GetSwapChain(0, implicit.Out()), D3D_OK);
     ComPtr<IDirect3DSurface9> ownBuffer;
@@ -331,8 +323,8 @@ TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
     m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
 
-    for (IDirect3DSwapChain9* target : {implicit.Get(), chain.Get(), implicit.Get()}) {
-        m_Device->SetRenderTarget(0, target == chain.Get() ? otherBuffer.Get() : ownBuffer.Get());
+    for (IDirect3DSwapChain9* target : {implicit.Get(), other.chain.Get(), implicit.Get()}) {
+        m_Device->SetRenderTarget(0, target == other.chain.Get() ? other.backBuffer.Get() : ownBuffer.Get());
         ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
         ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlue, 1.0f, 0), D3D_OK);
         ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
@@ -340,7 +332,7 @@ TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
         ASSERT_EQ(target->Present(nullptr, nullptr, HWND(), nullptr, 0), D3D_OK);
     }
     EXPECT_EQ(CountPixels(m_Window->LastFrame(), 0, 255, 0), kSize * kSize);
-    EXPECT_EQ(CountPixels(other->LastFrame(), 0, 255, 0), 64 * 64);
+    EXPECT_EQ(CountPixels(other.window->LastFrame(), 0, 255, 0), 64 * 64);
     EXPECT_EQ(Gl()->ContextCount(), 2u);
     m_Device->SetTexture(0, nullptr);
 }

@@ -38,6 +38,24 @@ void RenderTest::TearDown()
     m_Window.reset();
 }
 
+RenderTest::OwnContextChain RenderTest::NewOwnContextChain(int size)
+{
+    OwnContextChain own;
+    std::string whyNot;
+    const std::shared_ptr<EglOffscreenContext> context = EglOffscreenContext::Create(&whyNot, m_Context.get());
+    if (!context) {
+        ADD_FAILURE() << whyNot;
+        return own;
+    }
+    own.window = std::make_shared<EglOffscreenWindow>(context, size, size);
+    D3DPRESENT_PARAMETERS params{};
+    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(own.window));
+    if (m_Device->CreateAdditionalSwapChain(&params, own.chain.Out()) != D3D_OK ||
+        own.chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, own.backBuffer.Out()) != D3D_OK)
+        ADD_FAILURE() << "no swap chain in a window with a context of its own";
+    return own;
+}
+
 std::shared_ptr<EglOffscreenWindow> RenderTest::NewWindow(int width, int height)
 {
     return std::make_shared<EglOffscreenWindow>(m_Context, width, height);

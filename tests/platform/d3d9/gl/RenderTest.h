@@ -41,6 +41,15 @@ protected:
     // A device on window (the fixture's own when null); the caller owns it.
     ComPtr<IDirect3DDevice9> NewDevice(const std::shared_ptr<EglOffscreenWindow>& window);
     GLDevice* Gl() const { return static_cast<GLDevice*>(m_Device.Get()); }
+    // A window with a GL context of its own (sharing objects with the
+    // first) and an additional swap chain of the device in it.
+    struct OwnContextChain
+    {
+        std::shared_ptr<EglOffscreenWindow> window;
+        ComPtr<IDirect3DSwapChain9> chain;
+        ComPtr<IDirect3DSurface9> backBuffer;
+    };
+    OwnContextChain NewOwnContextChain(int size);
 
     // Culling off, specular on, every material source the material,
     // normalised normals, depth test on: what the game sets once.
