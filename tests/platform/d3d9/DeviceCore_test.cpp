@@ -11,6 +11,7 @@
 
 #include "DeviceMaker.h"
 #include "RefCounted.h"
+#include "WindowedParameters.h"
 #include "d3d9.h"
 
 namespace {
@@ -23,13 +24,7 @@ ULONG RefCount(IUnknown* object)
 
 D3DPRESENT_PARAMETERS Parameters(BOOL depth = TRUE, D3DFORMAT depthFormat = D3DFMT_D24S8)
 {
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = TRUE;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.EnableAutoDepthStencil = depth;
-    params.AutoDepthStencilFormat = depthFormat;
-    return params;
+    return WindowedParameters(HWND(), depth, depthFormat);
 }
 
 D3DMATRIX Translation(float x, float y, float z)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GLInspector.h"
+#include "WindowedParameters.h"
 
 std::shared_ptr<EglOffscreenContext> RenderTest::SharedContext(std::string* whyNot)
 {
@@ -63,13 +64,8 @@ std::shared_ptr<EglOffscreenWindow> RenderTest::NewWindow(int width, int height)
 
 ComPtr<IDirect3DDevice9> RenderTest::NewDevice(const std::shared_ptr<EglOffscreenWindow>& window)
 {
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = TRUE;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS params = WindowedParameters();
     params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
     ComPtr<IDirect3DDevice9> device;
     const HWND hwnd(std::static_pointer_cast<IWindowSurface>(window));
     if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING,

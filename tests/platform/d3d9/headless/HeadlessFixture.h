@@ -8,20 +8,12 @@
 #include <memory>
 
 #include "HeadlessDirect3D9.h"
+#include "WindowedParameters.h"
 
 class HeadlessFixture : public ::testing::Test
 {
 public:
-    static D3DPRESENT_PARAMETERS ContextParameters()
-    {
-        D3DPRESENT_PARAMETERS params{};
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.EnableAutoDepthStencil = TRUE;
-        params.AutoDepthStencilFormat = D3DFMT_D24S8;
-        return params;
-    }
+    static D3DPRESENT_PARAMETERS ContextParameters() { return WindowedParameters(); }
 
     static ULONG RefCount(IUnknown* object)
     {

@@ -10,11 +10,7 @@ using HeadlessSwapChains = HeadlessFixture;
 
 D3DPRESENT_PARAMETERS ViewParameters(HWND window, UINT width = 0, UINT height = 0)
 {
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = TRUE;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.hDeviceWindow = window;
+    D3DPRESENT_PARAMETERS params = WindowedParameters(window, FALSE);
     params.BackBufferWidth = width;
     params.BackBufferHeight = height;
     return params;
