@@ -11,7 +11,10 @@ namespace assets {
 namespace {
 
 constexpr int kSlices = 32;
-constexpr int kStacks = 16;
+// The clouds draw 49 spheres a frame, most a few pixels across: a coarser
+// sphere than the columns keeps their triangle count low.
+constexpr int kSphereSlices = 16;
+constexpr int kStacks = 8;
 
 }  // namespace
 
@@ -86,7 +89,7 @@ XFileMesh MakeSphereMesh()
         const float z = i == 0 ? -1.0f : i == kStacks ? 1.0f : -std::cos(polar);
         profile.push_back({r, z, r, z});
     }
-    b.AddLathe(profile, kSlices, mat);
+    b.AddLathe(profile, kSphereSlices, mat);
     return b.Take();
 }
 
