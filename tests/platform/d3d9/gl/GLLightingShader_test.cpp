@@ -140,8 +140,8 @@ struct Case
     D3DMATERIAL9 material;
     DWORD fvf;
     ProbeVertex vertex;
-    DWORD texel = 0;             // non-zero: stage 0 shows this texel instead of the lit colour
-    int r = -1, g = -1, b = -1;  // a figure worked out by hand as well, if any
+    int hand = -1;    // 0xRRGGBB worked out by hand as well, if not -1
+    DWORD texel = 0;  // non-zero: stage 0 shows this texel instead of the lit colour
 };
 
 D3DLIGHT9 MakeLight(D3DLIGHTTYPE type, Vec3 position, Vec3 direction, D3DCOLORVALUE diffuse,
@@ -215,122 +215,77 @@ std::vector<Case> Cases()
         light.Attenuation1 = i % 3 == 1 ? 0.2f : 0.0f;
         eight.push_back({i, light});
     }
-    const Vec3 tilted = Unit(Vec3{0.3, 1.0, 0.4});
-    const Vec3 towardsEye = Unit(kEye - kAt);
+    constexpr DWORD C1 = D3DMCS_COLOR1, C2 = D3DMCS_COLOR2;
+    const Lights sunL{{0, sun}}, overheadL{{0, overhead}};
+    const ProbeVertex flat{kAt, kUp}, tilted{kAt, Unit(Vec3{0.3, 1.0, 0.4})}, shortNormal{kAt, {0, 0.5, 0}};
+    const ProbeVertex painted{kAt, kUp, 0xFF402010, 0xFF103050};
+    const DWORD unlitFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR;
+    const std::pair<D3DRENDERSTATETYPE, DWORD> unlit{D3DRS_LIGHTING, FALSE};
+    const D3DMATERIAL9 none = MakeMaterial({});
+    const D3DLIGHT9 down = MakeLight(D3DLIGHT_DIRECTIONAL, {}, {0, -1, 0}, {}, kWhite);
+    const D3DLIGHT9 fromEye = MakeLight(D3DLIGHT_DIRECTIONAL, {}, Unit(kAt - kEye), kWhite, {0.3f, 0.4f, 0.2f, 1});
+    const D3DMATERIAL9 manyLights =
+        MakeMaterial({0.9f, 0.9f, 0.9f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.0f, 0.05f, 0.1f, 1}, 4.0f);
 
     return {
         // Hand figures: full light inside Theta/2, 0.581 of it 0.3 rad off
         // the axis, nothing outside Phi/2; N·L = cos 0.15 and cos 0.3.
-        {"point light beyond its range", {ambient48}, {{0, farAbove}}, grey, lit, {kAt, kUp}, 0, 48, 48, 48},
-        {"spot inside the inner cone", {}, {{0, SpotTowards(2.0, 0.15, 1)}}, grey, lit, {kAt, kUp}, 0, 202, 176, 151},
-        {"spot in the penumbra", {}, {{0, SpotTowards(2.0, 0.3, 1)}}, grey, lit, {kAt, kUp}, 0, 113, 99, 85},
-        {"spot outside the outer cone", {}, {{0, SpotTowards(2.0, 0.45, 1)}}, grey, lit, {kAt, kUp}, 0, 0, 0, 0},
-        {"spot in the penumbra, falloff 2", {}, {{5, SpotTowards(2.0, 0.3, 2)}}, grey, lit, {kAt, kUp}},
-        {"specular power 200",
-         {specularOn},
-         {{0, MakeLight(D3DLIGHT_DIRECTIONAL, {}, {0, -1, 0}, {}, kWhite)}},
-         shiny,
-         lit,
-         {kAt, nearlyHalfway},
-         0,
-         134,
-         134,
-         134},
-        {"vertex colour as diffuse by default",
+        {"point light beyond its range", {ambient48}, {{0, farAbove}}, grey, lit, flat, 0x303030},
+        {"spot inside the inner cone", {}, {{0, SpotTowards(2.0, 0.15, 1)}}, grey, lit, flat, 0xCAB097},
+        {"spot in the penumbra", {}, {{0, SpotTowards(2.0, 0.3, 1)}}, grey, lit, flat, 0x716355},
+        {"spot outside the outer cone", {}, {{0, SpotTowards(2.0, 0.45, 1)}}, grey, lit, flat, 0x000000},
+        {"spot in the penumbra, falloff 2", {}, {{5, SpotTowards(2.0, 0.3, 2)}}, grey, lit, flat},
+        {"specular power 200", {specularOn}, {{0, down}}, shiny, lit, {kAt, nearlyHalfway}, 0x868686},
+        {"vertex colour as diffuse",
          {},
-         {{0, overhead}},
+         overheadL,
          MakeMaterial({0.8f, 0, 0, 1}),
          lit | D3DFVF_DIFFUSE,
          {kAt, kUp, 0xFF80FF40},
-         0,
-         102,
-         204,
-         51},
-        {"point light within range, attenuated", {ambient48}, {{2, reaching}}, grey, lit, {kAt, kUp}},
+         0x66CC33},
+        {"point light within range, attenuated", {ambient48}, {{2, reaching}}, grey, lit, flat},
         // Material sources.
-        {"default sources: diffuse COLOR1, specular COLOR2", {specularOn}, {{0, sun}}, red, coloured, up},
+        {"default sources: diffuse COLOR1, specular COLOR2", {specularOn}, sunL, red, coloured, up},
         {"ambient from COLOR1",
-         {{D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1}, ambient48, diffuseM, specularM},
-         {{0, sun}},
+         {{D3DRS_AMBIENTMATERIALSOURCE, C1}, ambient48, diffuseM, specularM},
+         sunL,
          red,
          coloured,
          up},
-        {"emissive from COLOR2",
-         {{D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2}, diffuseM, specularM},
-         {{0, sun}},
-         red,
-         coloured,
-         up},
-        {"specular from COLOR1",
-         {{D3DRS_SPECULARMATERIALSOURCE, D3DMCS_COLOR1}, specularOn, diffuseM},
-         {{0, sun}},
-         red,
-         coloured,
-         up},
-        {"diffuse from COLOR2 of a vertex without one",
-         {{D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR2}},
-         {{0, sun}},
+        {"emissive from COLOR2", {{D3DRS_EMISSIVEMATERIALSOURCE, C2}, diffuseM, specularM}, sunL, red, coloured, up},
+        {"specular from COLOR1", {{D3DRS_SPECULARMATERIALSOURCE, C1}, specularOn, diffuseM}, sunL, red, coloured, up},
+        {"diffuse from a COLOR2 the vertex lacks",
+         {{D3DRS_DIFFUSEMATERIALSOURCE, C2}},
+         sunL,
          red,
          lit | D3DFVF_DIFFUSE,
          up},
         {"COLORVERTEX off: the material whatever the sources",
          {{D3DRS_COLORVERTEX, FALSE},
-          {D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1},
-          {D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR2},
+          {D3DRS_AMBIENTMATERIALSOURCE, C1},
+          {D3DRS_EMISSIVEMATERIALSOURCE, C2},
           specularOn},
-         {{0, sun}},
+         sunL,
          red,
          coloured,
          up},
-        {"eight lights at once",
-         {ambient48, specularOn},
-         eight,
-         MakeMaterial({0.9f, 0.9f, 0.9f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.0f, 0.05f, 0.1f, 1},
-                      4.0f),
-         lit,
-         {kAt, Unit(Vec3{0.2, 1.0, 0.1})}},
-        // Viewers, normals, specular off, and specular added after texturing.
-        {"specular, local viewer", {specularOn}, {{0, sun}}, red, lit, {kAt, tilted}},
-        {"specular, infinite viewer", {specularOn, {D3DRS_LOCALVIEWER, FALSE}}, {{0, sun}}, red, lit, {kAt, tilted}},
-        {"specular off", {}, {{0, sun}}, red, lit, {kAt, kUp}},
-        {"a short normal, not normalised", {}, {{0, overhead}}, grey, lit, {kAt, {0, 0.5, 0}}, 0, 82, 71, 61},
-        {"a short normal, normalised",
-         {{D3DRS_NORMALIZENORMALS, TRUE}},
-         {{0, overhead}},
-         grey,
-         lit,
-         {kAt, {0, 0.5, 0}},
-         0,
-         163,
-         143,
-         122},
+        {"eight lights at once", {ambient48, specularOn}, eight, manyLights, lit, {kAt, Unit(Vec3{0.2, 1.0, 0.1})}},
+        // Viewers, normals, specular off; specular added after texturing; unlit.
+        {"specular, local viewer", {specularOn}, sunL, red, lit, tilted},
+        {"specular, infinite viewer", {specularOn, {D3DRS_LOCALVIEWER, FALSE}}, sunL, red, lit, tilted},
+        {"specular off", {}, sunL, red, lit, flat},
+        {"a short normal, not normalised", {}, overheadL, grey, lit, shortNormal, 0x52473D},
+        {"a short normal, normalised", {{D3DRS_NORMALIZENORMALS, TRUE}}, overheadL, grey, lit, shortNormal, 0xA38F7A},
         {"textured, specular on top",
          {specularOn},
-         {{0, MakeLight(D3DLIGHT_DIRECTIONAL, {}, towardsEye * -1.0, kWhite, {0.3f, 0.4f, 0.2f, 1})}},
+         {{0, fromEye}},
          MakeMaterial(kWhite, {}, kWhite, {}, 10.0f),
          lit | D3DFVF_TEX1,
          {kAt, Unit(Vec3{0.2, 1.0, 0.6})},
+         -1,
          0xFF2040C0},
-        {"unlit: the vertex's colours",
-         {{D3DRS_LIGHTING, FALSE}, specularOn},
-         {},
-         MakeMaterial({}),
-         D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR,
-         {kAt, kUp, 0xFF402010, 0xFF103050},
-         0,
-         0x50,
-         0x50,
-         0x60},
-        {"unlit, specular off",
-         {{D3DRS_LIGHTING, FALSE}},
-         {},
-         MakeMaterial({}),
-         D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR,
-         {kAt, kUp, 0xFF402010, 0xFF103050},
-         0,
-         0x40,
-         0x20,
-         0x10},
+        {"unlit: the vertex's colours", {unlit, specularOn}, {}, none, unlitFvf, painted, 0x505060},
+        {"unlit, specular off", {unlit}, {}, none, unlitFvf, painted, 0x402010},
     };
 }
 
@@ -428,8 +383,8 @@ TEST_F(RenderTest, LitVerticesShowDirect3DsColours)
         const int x = static_cast<int>(i % 5) * kCell + kCell / 2, y = static_cast<int>(i / 5) * kCell + kCell / 2;
         const auto channel = [](double v) { return static_cast<int>(std::lround(v * 255.0)); };
         EXPECT_TRUE(PixelNear(frame, x, y, channel(expected[i].r), channel(expected[i].g), channel(expected[i].b), 2));
-        if (c.r >= 0) {  // the hand figure agrees
-            EXPECT_TRUE(PixelNear(frame, x, y, c.r, c.g, c.b, 3));
+        if (c.hand >= 0) {  // the hand figure agrees
+            EXPECT_TRUE(PixelNear(frame, x, y, c.hand >> 16, (c.hand >> 8) & 0xFF, c.hand & 0xFF, 3));
         }
     }
     EXPECT_GT(expected[20].g - FromPacked(cases[20].texel).g, 0.1);  // the specular shows on the texture
