@@ -64,33 +64,19 @@ TEST_F(RenderTest, DepthWritesOffStillTestButLeaveTheDepthBufferAsItWas)
     EXPECT_TRUE(PixelNear(second, 10, 64, 0, 255, 0, 0));
 }
 
-TEST_F(RenderTest, EdgesViewportsAndClearsLandOnDirect3DsPixels)
+TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)
 {
     // Direct3D 9 samples pixels at integer positions, so clip-space edges
     // fall on pixel centres; its top-left rule keeps the top row and left
     // column and drops the bottom row and right column.
     SetIdentityTransforms();
-    const auto whole = Rectangle(-1.0f, 1.0f, 1.0f, -1.0f, 0.5f, 0xFFFF0000);
-    const auto topLeft = Rectangle(-1.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0xFF00FF00);  // 64 columns, 64 rows
     BeginFrame(kBlue);
-    DrawColored(D3DPT_TRIANGLESTRIP, whole.data(), 2);
-    DrawColored(D3DPT_TRIANGLESTRIP, topLeft.data(), 2);
+    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 1.0f, 1.0f, -1.0f, 0.5f, 0xFFFF0000).data(), 2);
+    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0xFF00FF00).data(), 2);
     const RgbaImage& frame = EndFrame();
     EXPECT_EQ(CountPixels(frame, 0, 255, 0), 64 * 64);
     EXPECT_TRUE(PixelNear(frame, 0, 0, 0, 255, 0, 0));
     EXPECT_TRUE(PixelNear(frame, 63, 63, 0, 255, 0, 0));
-
-    // A viewport counts from the top; a clear and a draw stay inside it.
-    BeginFrame(kBlue);
-    const D3DVIEWPORT9 viewport{32, 16, 64, 32, 0.0f, 1.0f};
-    ASSERT_EQ(m_Device->SetViewport(&viewport), D3D_OK);
-    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
-    const auto lower = Rectangle(-1.0f, 0.0f, 1.0f, -1.0f, 0.5f, 0xFF00FF00);  // the viewport's lower half
-    DrawColored(D3DPT_TRIANGLESTRIP, lower.data(), 2);
-    const RgbaImage& inside = EndFrame();
-    EXPECT_TRUE(PixelNear(inside, 40, 20, 255, 0, 0, 0));
-    EXPECT_TRUE(PixelNear(inside, 40, 40, 0, 255, 0, 0));
-    EXPECT_EQ(CountPixels(inside, 255, 0, 0) + CountPixels(inside, 0, 255, 0), 64 * 32);
 }
 
 TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWindowsSize)
@@ -98,9 +84,8 @@ TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWind
     // The implicit chain took the window's 128x128; the window then grows.
     ASSERT_TRUE(m_Window->SetClientSize(256, 128));
     SetIdentityTransforms();
-    const auto left = Rectangle(-1.0f, 1.0f, 0.0f, -1.0f, 0.5f, 0xFFFF0000);
     BeginFrame(kBlue);
-    DrawColored(D3DPT_TRIANGLESTRIP, left.data(), 2);
+    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 1.0f, 0.0f, -1.0f, 0.5f, 0xFFFF0000).data(), 2);
     const RgbaImage& stretched = EndFrame();
     ASSERT_EQ(stretched.width, 256);
     // 64 red columns become 128, the last blended with the blue.
@@ -203,14 +188,17 @@ TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
     backBuffer->GetDesc(&desc);
     EXPECT_EQ(desc.Width, UINT{kSize});
 
-    // A viewport in Direct3D pixels lands on the same part of the window.
-    const D3DVIEWPORT9 topRight{64, 0, 64, 64, 0.0f, 1.0f};
+    // A viewport in Direct3D pixels, counted from the top, lands on the same
+    // part of the window; a clear and a draw stay inside it.
+    const D3DVIEWPORT9 viewport{32, 16, 64, 32, 0.0f, 1.0f};
     BeginFrame(kBlue);
-    ASSERT_EQ(m_Device->SetViewport(&topRight), D3D_OK);
-    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
-    const RgbaImage& quarter = EndFrame();
-    EXPECT_EQ(CountPixels(quarter, 0, 255, 0), 128 * 128);
-    EXPECT_TRUE(PixelNear(quarter, 200, 50, 0, 255, 0, 0));
+    ASSERT_EQ(m_Device->SetViewport(&viewport), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 0.0f, 1.0f, -1.0f, 0.5f, 0xFF00FF00).data(), 2);  // lower half
+    const RgbaImage& inside = EndFrame();
+    EXPECT_TRUE(PixelNear(inside, 80, 40, 255, 0, 0, 0));
+    EXPECT_TRUE(PixelNear(inside, 80, 80, 0, 255, 0, 0));
+    EXPECT_EQ(CountPixels(inside, 255, 0, 0) + CountPixels(inside, 0, 255, 0), 128 * 64);
 }
 
 TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
