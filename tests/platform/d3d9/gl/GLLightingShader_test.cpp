@@ -17,28 +17,16 @@
 
 namespace {
 
-struct Vec3
+using Vec3 = D3DXVECTOR3;
+float Dot(const Vec3& a, const Vec3& b)
 {
-    double x, y, z;
-    Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
-    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
-    Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
-};
-double Dot(const Vec3& a, const Vec3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
+    return D3DXVec3Dot(&a, &b);
 }
 Vec3 Unit(const Vec3& v)
 {
-    return v * (1.0 / std::sqrt(Dot(v, v)));
-}
-Vec3 FromD3D(const D3DVECTOR& v)
-{
-    return {v.x, v.y, v.z};
-}
-D3DVECTOR ToD3D(const Vec3& v)
-{
-    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
+    Vec3 u;
+    D3DXVec3Normalize(&u, &v);
+    return u;
 }
 
 struct Rgb
@@ -93,17 +81,17 @@ std::pair<Rgb, Rgb> Direct3DLighting(const DWORD* rs, const Lights& lights, cons
     const Vec3 n = rs[D3DRS_NORMALIZENORMALS] != FALSE ? Unit(v.normal) : v.normal;
     Rgb ambient, diffuse, specular;
     for (const auto& [index, light] : lights) {
-        Vec3 l = Unit(FromD3D(light.Direction)) * -1.0;
+        Vec3 l = Unit(Vec3(light.Direction)) * -1.0;
         double scale = 1.0;  // attenuation and spot factor
         if (light.Type != D3DLIGHT_DIRECTIONAL) {
-            const Vec3 toLight = FromD3D(light.Position) - v.position;
+            const Vec3 toLight = Vec3(light.Position) - v.position;
             const double d = std::sqrt(Dot(toLight, toLight));
             if (d > light.Range)
                 continue;
             l = toLight * (1.0 / d);
             scale = 1.0 / (light.Attenuation0 + light.Attenuation1 * d + light.Attenuation2 * d * d);
             if (light.Type == D3DLIGHT_SPOT) {
-                const double rho = Dot(Unit(FromD3D(light.Direction)), l * -1.0);
+                const double rho = Dot(Unit(Vec3(light.Direction)), l * -1.0);
                 const double inner = std::cos(light.Theta / 2.0), outer = std::cos(light.Phi / 2.0);
                 scale *= rho > inner    ? 1.0
                          : rho <= outer ? 0.0
@@ -116,7 +104,7 @@ std::pair<Rgb, Rgb> Direct3DLighting(const DWORD* rs, const Lights& lights, cons
         if (nl > 0.0) {
             const Vec3 h = Unit(l + (rs[D3DRS_LOCALVIEWER] != FALSE ? Unit(eye - v.position) : cameraZ));
             specular =
-                specular + FromValue(light.Specular) * (scale * std::pow(std::max(Dot(n, h), 0.0), material.Power));
+                specular + FromValue(light.Specular) * (scale * std::pow(std::max(Dot(n, h), 0.0f), material.Power));
         }
     }
     const Rgb lit = source(D3DRS_AMBIENTMATERIALSOURCE, material.Ambient) * (FromPacked(rs[D3DRS_AMBIENT]) + ambient) +
@@ -147,15 +135,14 @@ struct Case
 D3DLIGHT9 MakeLight(D3DLIGHTTYPE type, Vec3 position, Vec3 direction, D3DCOLORVALUE diffuse,
                     D3DCOLORVALUE specular = {}, D3DCOLORVALUE ambient = {})
 {
-    return D3DLIGHT9{type, diffuse, specular, ambient, ToD3D(position), ToD3D(direction), 100.0f, 0.0f, 1.0f,
-                     0.0f, 0.0f,    0.0f,     0.0f};
+    return D3DLIGHT9{type, diffuse, specular, ambient, position, direction, 100.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f};
 }
 
 // A spot light 'distance' from the probe, pointing along −Y, the way from it
 // to the probe 'angle' radians off its axis (Theta 0.4, Phi 0.8).
 D3DLIGHT9 SpotTowards(double distance, double angle, float falloff)
 {
-    D3DLIGHT9 light = MakeLight(D3DLIGHT_SPOT, kAt + Vec3{-distance * std::sin(angle), distance * std::cos(angle), 0.0},
+    D3DLIGHT9 light = MakeLight(D3DLIGHT_SPOT, kAt + Vec3(-distance * std::sin(angle), distance * std::cos(angle), 0),
                                 {0, -1, 0}, kWhite);
     light.Theta = 0.4f;
     light.Phi = 0.8f;
@@ -204,10 +191,10 @@ std::vector<Case> Cases()
     for (DWORD i = 0; i < 8; ++i) {
         const double a = 0.7 * i;
         const D3DCOLORVALUE colour{0.3f, 0.02f + 0.01f * static_cast<float>(i), 0.04f, 1.0f};
-        D3DLIGHT9 light = i % 3 == 0 ? MakeLight(D3DLIGHT_DIRECTIONAL, {}, {std::cos(a), -1.5, std::sin(a)}, colour)
-                          : i % 3 == 1
-                              ? MakeLight(D3DLIGHT_POINT, kAt + Vec3{std::cos(a), 1.0, std::sin(a)}, {}, colour)
-                              : SpotTowards(1.5, 0.05 * i, 1.0f);
+        D3DLIGHT9 light = i % 3 == 0
+                              ? MakeLight(D3DLIGHT_DIRECTIONAL, {}, Vec3(std::cos(a), -1.5f, std::sin(a)), colour)
+                          : i % 3 == 1 ? MakeLight(D3DLIGHT_POINT, kAt + Vec3(std::cos(a), 1, std::sin(a)), {}, colour)
+                                       : SpotTowards(1.5, 0.05 * i, 1.0f);
         light.Diffuse = colour;
         light.Specular = {0.05f, 0.05f, 0.05f, 1};
         light.Ambient = {0.02f, 0.02f, 0.02f, 1};
@@ -299,11 +286,10 @@ void DrawProbe(IDirect3DDevice9* device, DWORD fvf, const ProbeVertex& v)
                      static_cast<const unsigned char*>(data) + size);
     };
     for (const Vec3& corner : {v.position, Vec3{4.0, -0.9, 0.5}, Vec3{-0.9, 4.0, 0.5}}) {
-        const D3DVECTOR position = ToD3D(corner), normal = ToD3D(v.normal);
         const float uv[2] = {0.5f, 0.5f};
-        put(&position, sizeof position);
+        put(&corner, sizeof(D3DVECTOR));
         if (fvf & D3DFVF_NORMAL)
-            put(&normal, sizeof normal);
+            put(&v.normal, sizeof(D3DVECTOR));
         if (fvf & D3DFVF_DIFFUSE)
             put(&v.diffuse, sizeof v.diffuse);
         if (fvf & D3DFVF_SPECULAR)
@@ -318,10 +304,9 @@ void DrawProbe(IDirect3DDevice9* device, DWORD fvf, const ProbeVertex& v)
 
 TEST_F(RenderTest, LitVerticesShowDirect3DsColours)
 {
-    const D3DXVECTOR3 eye(static_cast<float>(kEye.x), static_cast<float>(kEye.y), static_cast<float>(kEye.z));
     const D3DXVECTOR3 origin(0, 0, 0), up(0, 1, 0);
     D3DXMATRIX view, projection, identity;
-    D3DXMatrixLookAtRH(&view, &eye, &origin, &up);
+    D3DXMatrixLookAtRH(&view, &kEye, &origin, &up);
     D3DXMatrixInverse(&projection, nullptr, &view);
     D3DXMatrixIdentity(&identity);
     m_Device->SetTransform(D3DTS_WORLD, &identity);
