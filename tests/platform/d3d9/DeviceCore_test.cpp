@@ -303,6 +303,7 @@ TYPED_TEST(DeviceCoreTest, DrawsNeedADrawableFormatAStrideThatHoldsItAndAKnownPr
 TYPED_TEST(DeviceCoreTest, MeshSubsetsAreCheckedTakeTheirFormatAndUploadOncePerVersion)
 {
     IDirect3DDevice9* device = this->m_Device.Get();
+    auto* own = dynamic_cast<typename TypeParam::Device*>(device);
     const float positions[4][3] = {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}};
     const WORD indices[6] = {0, 1, 2, 2, 1, 3};
     const WORD outside[3] = {0, 1, 4};  // vertex 4 does not exist
@@ -320,7 +321,7 @@ TYPED_TEST(DeviceCoreTest, MeshSubsetsAreCheckedTakeTheirFormatAndUploadOncePerV
     bad[4].indices = nullptr;
     for (const D3DMESHSUBSET_EXT& b : bad)
         EXPECT_EQ(device->DrawMeshSubsetEXT(b), D3DERR_INVALIDCALL);
-    EXPECT_EQ(TypeParam::MeshUploads(device), 0);
+    EXPECT_EQ(own->MeshUploadCount(), 0);
 
     ASSERT_EQ(device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
@@ -328,19 +329,19 @@ TYPED_TEST(DeviceCoreTest, MeshSubsetsAreCheckedTakeTheirFormatAndUploadOncePerV
     device->GetFVF(&fvf);
     EXPECT_EQ(fvf, DWORD{D3DFVF_XYZ});                     // the mesh's, as D3DX's DrawSubset sets it
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);  // same version
-    EXPECT_EQ(TypeParam::MeshUploads(device), 1);
+    EXPECT_EQ(own->MeshUploadCount(), 1);
     subset.subset = 1;
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
     subset.version = 2;
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
-    EXPECT_EQ(TypeParam::MeshUploads(device), 3);
-    EXPECT_EQ(TypeParam::KnownMeshSubsets(device), 2u);
+    EXPECT_EQ(own->MeshUploadCount(), 3);
+    EXPECT_EQ(own->KnownMeshSubsetCount(), 2u);
 
     // Forgetting the key drops both its subsets.
     device->ForgetMeshEXT(&key);
-    EXPECT_EQ(TypeParam::KnownMeshSubsets(device), 0u);
+    EXPECT_EQ(own->KnownMeshSubsetCount(), 0u);
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
-    EXPECT_EQ(TypeParam::MeshUploads(device), 4);
+    EXPECT_EQ(own->MeshUploadCount(), 4);
     ASSERT_EQ(device->EndScene(), D3D_OK);
 }
 

@@ -79,7 +79,7 @@ TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)
     EXPECT_TRUE(PixelNear(frame, 63, 63, 0, 255, 0, 0));
 }
 
-TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWindowsSize)
+TEST_F(RenderTest, PresentStretchesTheBackBufferOverTheWindow)
 {
     // The implicit chain took the window's 128x128; the window then grows.
     ASSERT_TRUE(m_Window->SetClientSize(256, 128));
@@ -92,24 +92,13 @@ TEST_F(RenderTest, PresentStretchesTheBackBufferAndAdditionalChainsKeepTheirWind
     EXPECT_GE(CountPixels(stretched, 255, 0, 0), 127 * 128);
     EXPECT_TRUE(PixelNear(stretched, 136, 64, 0, 0, 255, 0));
 
-    const auto other = NewWindow(96, 48);
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = TRUE;
-    params.hDeviceWindow = HWND(std::static_pointer_cast<IWindowSurface>(other));
-    ComPtr<IDirect3DSwapChain9> chain;
-    ASSERT_EQ(m_Device->CreateAdditionalSwapChain(&params, chain.Out()), D3D_OK);
-    ComPtr<IDirect3DSurface9> backBuffer;
-    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Out()), D3D_OK);
-    ASSERT_EQ(m_Device->SetRenderTarget(0, backBuffer.Get()), D3D_OK);
-    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFF00, 1.0f, 0), D3D_OK);
-    const int mainSwaps = m_Window->SwapCount();
-    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(), nullptr, 0), D3D_OK);
-    EXPECT_EQ(m_Window->SwapCount(), mainSwaps);
-    EXPECT_EQ(CountPixels(other->LastFrame(), 255, 255, 0), 96 * 48);
     // Into another window: stretched over that one's client area.
-    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)), nullptr, 0),
+    const auto other = NewWindow(64, 32);
+    ComPtr<IDirect3DSwapChain9> chain;
+    ASSERT_EQ(m_Device->GetSwapChain(0, chain.Out()), D3D_OK);
+    ASSERT_EQ(chain->Present(nullptr, nullptr, HWND(std::static_pointer_cast<IWindowSurface>(other)), nullptr, 0),
               D3D_OK);
-    EXPECT_EQ(CountPixels(m_Window->LastFrame(), 255, 255, 0), 256 * 128);
+    EXPECT_EQ(CountPixels(other->LastFrame(), 255, 0, 0), 32 * 32);
     const RECT rect{0, 0, 10, 10};
     EXPECT_EQ(chain->Present(&rect, nullptr, HWND(), nullptr, 0), D3DERR_INVALIDCALL);
 }
