@@ -90,10 +90,6 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
     moved.renderStates[D3DRS_AMBIENT] = 0xFF102030;
     moved.renderStates[D3DRS_LOCALVIEWER] = FALSE;  // no specular, no viewer
     EXPECT_EQ(GLLightingShader::ForState(moved, &lights, &indices).Key(), base.Key());
-    moved.renderStates[D3DRS_LIGHTING] = FALSE;  // unlit, the lights do not matter
-    const std::uint32_t unlitKey = GLLightingShader::ForState(moved, &lights, &indices).Key();
-    moved.lights.clear();
-    EXPECT_EQ(GLLightingShader::ForState(moved, &lights, &indices).Key(), unlitKey);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "D3DToGL.h"
 #include "GLInspector.h"
 #include "RenderTest.h"
+#include "WindowedParameters.h"
 
 namespace {
 
@@ -118,33 +119,32 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
     // the thread when the window cannot make one current, as a canvas not
     // yet shown (1); in a context made for the question when none is
     // current at all, as the game's main window at start (2).
-    for (const auto& c : cases) {
-        for (const int where : {0, 1, 2}) {
-            SCOPED_TRACE(testing::Message() << c.says << where);
-            const auto prepare = [&] {
-                m_Window->SetRealised(where == 0);
-                if (where == 2)
-                    EglOffscreenContext::ReleaseCurrent();
-            };
-            prepare();
-            GLDirect3D9Options options;
-            options.lightingProgram = c.text;
-            ComPtr<IDirect3D9> d3d(CreateOpenGLDirect3D9(options));
-            D3DPRESENT_PARAMETERS params{};
-            params.Windowed = TRUE;
-            ComPtr<IDirect3DDevice9> device;
-            ::testing::internal::CaptureStderr();
-            EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)), 0,
-                                        &params, device.Out()),
-                      D3DERR_NOTAVAILABLE);
-            const std::string error = ::testing::internal::GetCapturedStderr();
-            EXPECT_EQ(error.rfind(std::string("GL device: the lighting program ") + c.says, 0), 0u) << error;
-            EXPECT_NE(error.find(c.quotes), std::string::npos) << error;
-            EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
-            prepare();  // the device's own program passes the same question
-            EXPECT_TRUE(NewDevice(m_Window));
-            ASSERT_TRUE(m_Context->MakeCurrent());
-        }
+    for (int i = 0; i < 6; ++i) {
+        const auto& c = cases[i / 3];
+        const int where = i % 3;
+        SCOPED_TRACE(testing::Message() << c.says << where);
+        const auto prepare = [&] {
+            m_Window->SetRealised(where == 0);
+            if (where == 2)
+                EglOffscreenContext::ReleaseCurrent();
+        };
+        prepare();
+        GLDirect3D9Options options;
+        options.lightingProgram = c.text;
+        D3DPRESENT_PARAMETERS params = WindowedParameters();
+        ComPtr<IDirect3DDevice9> device;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(ComPtr<IDirect3D9>(CreateOpenGLDirect3D9(options))
+                      ->CreateDevice(0, D3DDEVTYPE_HAL, HWND(std::static_pointer_cast<IWindowSurface>(m_Window)), 0,
+                                     &params, device.Out()),
+                  D3DERR_NOTAVAILABLE);
+        const std::string error = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(error.rfind(std::string("GL device: the lighting program ") + c.says, 0), 0u) << error;
+        EXPECT_NE(error.find(c.quotes), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+        prepare();  // the device's own program passes the same question
+        EXPECT_TRUE(NewDevice(m_Window));
+        ASSERT_TRUE(m_Context->MakeCurrent());
     }
     m_Window->SetRealised(true);
 }

@@ -1,7 +1,7 @@
 // Device rules that show in a few pixels: culling, depth writes, the
-// top-left rule, viewports, presenting stretched and into other windows,
-// point sizes, windows that cannot make the context current yet, scaled
-// desktops, and windows with contexts of their own.
+// top-left rule and viewports at every scale, presenting, point sizes,
+// windows that cannot make the context current yet, and windows with
+// contexts of their own.
 #include "GLSwapChain.h"
 #include "RenderTest.h"
 
@@ -16,22 +16,14 @@ TEST_F(RenderTest, CullModesRemoveTheFacesDirect3DRemoves)
     const ColorVertex clockwise[3] = {
         {-0.5f, -0.5f, 0.5f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF}, {0.5f, -0.5f, 0.5f, 0xFFFFFFFF}};
     const ColorVertex counterClockwise[3] = {clockwise[0], clockwise[2], clockwise[1]};
-    const struct
-    {
-        DWORD cull;
-        const ColorVertex* triangle;
-        bool visible;
-    } cases[] = {{D3DCULL_CCW, clockwise, true},
-                 {D3DCULL_CCW, counterClockwise, false},
-                 {D3DCULL_CW, clockwise, false},
-                 {D3DCULL_CW, counterClockwise, true},
-                 {D3DCULL_NONE, counterClockwise, true}};
-    for (const auto& c : cases) {
+    const DWORD culls[] = {D3DCULL_CCW, D3DCULL_CCW, D3DCULL_CW, D3DCULL_CW, D3DCULL_NONE};
+    for (int i = 0; i < 5; ++i) {
+        const bool turned = i % 2 == 1 || i == 4;
         BeginFrame(kBlue);
-        m_Device->SetRenderState(D3DRS_CULLMODE, c.cull);
-        DrawColored(D3DPT_TRIANGLELIST, c.triangle, 1);
-        EXPECT_EQ(PixelNear(EndFrame(), 64, 70, 255, 255, 255, 0), c.visible)
-            << "cull mode " << c.cull << ", triangle " << (c.triangle == clockwise ? "clockwise" : "counter-clockwise");
+        m_Device->SetRenderState(D3DRS_CULLMODE, culls[i]);
+        DrawColored(D3DPT_TRIANGLELIST, turned ? counterClockwise : clockwise, 1);
+        EXPECT_EQ(PixelNear(EndFrame(), 64, 70, 255, 255, 255, 0), i == 0 || i >= 3)
+            << "cull mode " << culls[i] << (turned ? ", counter-clockwise" : ", clockwise");
     }
 }
 
@@ -62,21 +54,6 @@ TEST_F(RenderTest, DepthWritesOffStillTestButLeaveTheDepthBufferAsItWas)
     const RgbaImage& second = EndFrame();
     EXPECT_TRUE(PixelNear(second, 64, 64, 255, 0, 0, 0));
     EXPECT_TRUE(PixelNear(second, 10, 64, 0, 255, 0, 0));
-}
-
-TEST_F(RenderTest, EdgesOnPixelCentresFollowDirect3DsTopLeftRule)
-{
-    // Direct3D 9 samples pixels at integer positions, so clip-space edges
-    // fall on pixel centres; its top-left rule keeps the top row and left
-    // column and drops the bottom row and right column.
-    SetIdentityTransforms();
-    BeginFrame(kBlue);
-    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 1.0f, 1.0f, -1.0f, 0.5f, 0xFFFF0000).data(), 2);
-    DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-1.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0xFF00FF00).data(), 2);
-    const RgbaImage& frame = EndFrame();
-    EXPECT_EQ(CountPixels(frame, 0, 255, 0), 64 * 64);
-    EXPECT_TRUE(PixelNear(frame, 0, 0, 0, 255, 0, 0));
-    EXPECT_TRUE(PixelNear(frame, 63, 63, 0, 255, 0, 0));
 }
 
 TEST_F(RenderTest, PresentStretchesTheBackBufferOverTheWindow)
@@ -147,29 +124,34 @@ TEST_F(RenderTest, AWindowThatCannotMakeTheContextCurrentDefersAllGLWork)
 
 TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
 {
-    // A quad over the left half, a point of size 4 at the centre of the right half.
-    const auto left = Rectangle(-1.0f, 1.0f, 0.0f, -1.0f, 0.5f, 0xFFFF0000);
+    // The top-left quarter, and a point of size 4 at the centre of the right
+    // half. Direct3D 9 samples pixels at integer positions, so clip-space
+    // edges fall on pixel centres; its top-left rule keeps the top row and
+    // left column and drops the bottom row and right column.
+    const auto quarter = Rectangle(-1.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0xFFFF0000);
     const ColorVertex point[1] = {{0.5f, 0.0f, 0.5f, 0xFFFFFFFF}};
     ComPtr<IDirect3DSwapChain9> chain;
     ASSERT_EQ(m_Device->GetSwapChain(0, chain.Out()), D3D_OK);
-    // A fractional scale, then the window moves to a screen of scale 2: each
-    // frame gets storage of the drawable's size, the Direct3D size stays.
-    for (const int scaled : {192, 256}) {
+    // Then a fractional scale, then the window moves to a screen of scale 2:
+    // each frame gets storage of the drawable's size, the Direct3D size stays.
+    for (const int scaled : {kSize, 192, 256}) {
         SCOPED_TRACE(scaled);
         EXPECT_TRUE(m_Window->SetScale(scaled / double{kSize}));
         SetIdentityTransforms();
         m_Device->SetRenderState(D3DRS_POINTSIZE, FloatBits(4.0f));
         BeginFrame(kBlue);
-        DrawColored(D3DPT_TRIANGLESTRIP, left.data(), 2);
+        DrawColored(D3DPT_TRIANGLESTRIP, quarter.data(), 2);
         DrawColored(D3DPT_POINTLIST, point, 1);
         const RgbaImage& frame = EndFrame();
         ASSERT_EQ(frame.width, scaled);
         ASSERT_EQ(frame.height, scaled);
         EXPECT_EQ(static_cast<GLSwapChain*>(chain.Get())->Target().storageHeight, scaled);
         const int dot = 4 * scaled / kSize;
-        EXPECT_EQ(CountPixels(frame, 255, 0, 0), scaled * scaled / 2);
+        EXPECT_EQ(CountPixels(frame, 255, 0, 0), scaled * scaled / 4);
+        EXPECT_TRUE(PixelNear(frame, 0, 0, 255, 0, 0, 0));
+        EXPECT_TRUE(PixelNear(frame, scaled / 2 - 1, scaled / 2 - 1, 255, 0, 0, 0));
         EXPECT_EQ(CountPixels(frame, 255, 255, 255), dot * dot);
-        EXPECT_EQ(CountPixels(frame, 0, 0, 255), scaled * scaled / 2 - dot * dot);
+        EXPECT_EQ(CountPixels(frame, 0, 0, 255), scaled * scaled * 3 / 4 - dot * dot);
     }
     ComPtr<IDirect3DSurface9> backBuffer;
     D3DSURFACE_DESC desc{};

@@ -8,15 +8,11 @@
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
-namespace {
-
-bool WritePng(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& rgb)
+static bool WritePng(const std::filesystem::path& path, int width, int height, const std::vector<unsigned char>& rgb)
 {
     std::filesystem::create_directories(path.parent_path());
     return stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
 }
-
-}  // namespace
 
 ::testing::AssertionResult MatchesGolden(const RgbaImage& image, const std::string& name)
 {
@@ -40,8 +36,7 @@ bool WritePng(const std::filesystem::path& path, int width, int height, const st
     if (!expected)
         return ::testing::AssertionFailure() << "cannot read " << golden << " (SOARE_UPDATE_GOLDEN=1 creates it)";
     if (width != image.width || height != image.height)
-        return ::testing::AssertionFailure()
-               << golden << " is " << width << "x" << height << ", the frame " << image.width << "x" << image.height;
+        return ::testing::AssertionFailure() << golden << " is " << width << "x" << height << ", unlike the frame";
     std::vector<unsigned char> diff(actual.size(), 0);
     size_t outliers = 0;
     int worst = 0;

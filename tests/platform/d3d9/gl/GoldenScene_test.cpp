@@ -66,17 +66,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
         DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-0.3f, 0.4f, 0.8f, -0.4f, 0.5f, 0x80FF0000).data(), 2);
     };
-    const auto flatAndGouraud = [&] {
-        SetIdentityTransforms();
-        const ColorVertex left[3] = {
-            {-0.9f, -0.6f, 0.5f, 0xFFFF0000}, {-0.5f, 0.6f, 0.5f, 0xFF00FF00}, {-0.1f, -0.6f, 0.5f, 0xFF0000FF}};
-        const ColorVertex right[3] = {
-            {0.1f, -0.6f, 0.5f, 0xFFFF0000}, {0.5f, 0.6f, 0.5f, 0xFF00FF00}, {0.9f, -0.6f, 0.5f, 0xFF0000FF}};
-        m_Device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
-        DrawColored(D3DPT_TRIANGLELIST, left, 1);
-        m_Device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
-        DrawColored(D3DPT_TRIANGLELIST, right, 1);
-    };
     const auto wireframe = [&] {
         const D3DMATERIAL9 white = MakeMaterial({0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {1, 1, 1, 1});
         m_Device->SetMaterial(&white);
@@ -112,7 +101,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         {"point_light_sphere", litSphere, {{4, 4, 0x33, 0x44, 0x55, 0}}},
         {"textured_quad", texturedQuad, {{44, 44, 255, 0, 0, 2}, {83, 44, 0, 255, 0, 2}, {44, 83, 0, 0, 255, 2}}},
         {"alpha_blending", alphaBlending, {{64, 64, 128, 0, 127, 2}, {100, 64, 0x99, 0x22, 0x2B, 2}}},
-        {"flat_and_gouraud", flatAndGouraud, {{32, 40, 255, 0, 0, 0}, {96, 77, 85, 85, 85, 12}}},
         {"wireframe_sphere", wireframe, {}},
         {"triangle_fan", triangleFan, {{64, 63, 250, 250, 250, 8}, {113, 64, 255, 0, 0, 40}}},
         {"depth_test", depthTest, {{64, 64, 0, 255, 0, 0}, {96, 96, 255, 0, 0, 0}, {16, 16, 0, 0, 255, 0}}},

@@ -39,7 +39,10 @@ protected:
 
     void SetUp() override;
 
-    std::shared_ptr<EglOffscreenWindow> NewWindow(int width, int height);
+    std::shared_ptr<EglOffscreenWindow> NewWindow(int width, int height)
+    {
+        return std::make_shared<EglOffscreenWindow>(m_Context, width, height);
+    }
     ComPtr<IDirect3DDevice9> NewDevice(const std::shared_ptr<EglOffscreenWindow>& window);
     GLDevice* Gl() const { return static_cast<GLDevice*>(m_Device.Get()); }
     // A window with a GL context of its own (sharing objects with the
