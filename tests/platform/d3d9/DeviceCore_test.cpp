@@ -125,7 +125,6 @@ TYPED_TEST(DeviceCoreTest, StartsAtDirect3DDefaultsAndSettingOneStateLeavesItsNe
     EXPECT_EQ(device->SetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(0), 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->GetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(D3DTSS_STATECOUNT_EXT), &value),
               D3DERR_INVALIDCALL);
-
     // Without a depth buffer depth testing starts off, and depth or stencil
     // cannot be cleared; a depth buffer without stencil has no stencil.
     const HWND window(this->m_Window);
@@ -336,7 +335,6 @@ TYPED_TEST(DeviceCoreTest, MeshSubsetsAreCheckedTakeTheirFormatAndUploadOncePerV
     ASSERT_EQ(device->DrawMeshSubsetEXT(subset), D3D_OK);
     EXPECT_EQ(own->MeshUploadCount(), 3);
     EXPECT_EQ(own->KnownMeshSubsetCount(), 2u);
-
     // Forgetting the key drops both its subsets.
     device->ForgetMeshEXT(&key);
     EXPECT_EQ(own->KnownMeshSubsetCount(), 0u);
@@ -398,7 +396,6 @@ TYPED_TEST(DeviceCoreTest, TexturesAreOneLevelOf32BitPixelsAndBoundOnesAreRefere
     got.Reset();
     EXPECT_EQ(device->SetTexture(D3DTEXTURESTAGECOUNT_EXT, b.Get()), D3DERR_INVALIDCALL);
     EXPECT_EQ(RefCount(b.Get()), 1u);  // the refused call took none
-
     // Another device's texture cannot be bound.
     ComPtr<IDirect3DDevice9> other = this->NewDevice(HWND(this->m_Window), Parameters());
     ASSERT_TRUE(other);
@@ -408,7 +405,6 @@ TYPED_TEST(DeviceCoreTest, TexturesAreOneLevelOf32BitPixelsAndBoundOnesAreRefere
     ASSERT_EQ(device->GetTexture(0, got.Out()), D3D_OK);
     EXPECT_EQ(got.Get(), onlyStage);
     got.Reset();
-
     // A texture outlives the device it came from, and the device gives back
     // what its stages hold.
     ASSERT_EQ(device->SetTexture(3, b.Get()), D3D_OK);
@@ -431,7 +427,6 @@ TYPED_TEST(DeviceCoreTest, LockRectHandsOutThePixelsRowsTopFirstOneLockAtATime)
     EXPECT_EQ(texture->LockRect(0, &second, nullptr, 0), D3DERR_INVALIDCALL);
     ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
     EXPECT_EQ(texture->UnlockRect(0), D3DERR_INVALIDCALL);
-
     // A rectangle's lock points at its top-left pixel.
     RECT rect{1, 1, 3, 2};
     ASSERT_EQ(texture->LockRect(0, &locked, &rect, D3DLOCK_READONLY), D3D_OK);
@@ -453,7 +448,6 @@ TYPED_TEST(DeviceCoreTest, BackBuffersTakeTheWindowsSizeTheDisplayFormatAndOneBu
     EXPECT_EQ(params.BackBufferHeight, UINT{this->kHeight});
     EXPECT_EQ(params.BackBufferFormat, D3DFMT_X8R8G8B8);
     EXPECT_EQ(params.BackBufferCount, 1u);
-
     // Sizes given win over the window's; an additional chain in another
     // window (or, given none, the focus window) is sized the same way.
     const auto view = TypeParam::NewWindow(40, 30);
@@ -471,7 +465,6 @@ TYPED_TEST(DeviceCoreTest, BackBuffersTakeTheWindowsSizeTheDisplayFormatAndOneBu
     ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, back.Out()), D3D_OK);
     ASSERT_EQ(back->GetDesc(&desc), D3D_OK);
     EXPECT_EQ(desc.Width * 100 + desc.Height, 3317u);
-
     // Refused: formats other than 32-bit colour, sizes beyond the largest,
     // windows that are gone; the parameters are then left as they were.
     auto goneWindow = TypeParam::NewWindow(10, 10);
@@ -542,7 +535,6 @@ TYPED_TEST(DeviceCoreTest, ChainsHoldTheDeviceAndAGoneChainGivesTheTargetBack)
     EXPECT_EQ(device->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->SetRenderTarget(1, backBuffer), D3DERR_INVALIDCALL);
     backBuffer->Release();
-
     // The chain holds the device: dropping ours leaves it alive.
     device->AddRef();
     this->m_Device.Reset();

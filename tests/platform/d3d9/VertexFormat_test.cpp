@@ -39,7 +39,6 @@ TEST(VertexFormat, FieldsFollowTheFVFOrderAndOnlyUntransformedTwoFloatFormatsDra
         EXPECT_EQ(f.texCoordOffset, c.texCoord);
         EXPECT_EQ(f.size, c.size);
     }
-
     // Five points, lines, strip segments, triangles, strip and fan triangles; no type.
     const UINT vertices[] = {0, 5, 10, 6, 15, 7, 7};
     for (DWORD type = 0; type < std::size(vertices); ++type)

@@ -49,7 +49,6 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
     EXPECT_EQ(indices[0], 2);
     EXPECT_EQ(indices[1], 4);
     EXPECT_EQ(indices[2], -1);
-
     // Each change below needs another text, and so another key.
     using Change = std::function<void(DeviceState&)>;
     const auto set = [](D3DRENDERSTATETYPE s, DWORD v) -> Change {

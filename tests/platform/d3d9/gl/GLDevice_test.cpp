@@ -7,7 +7,6 @@
 #include "WindowedParameters.h"
 
 namespace {
-
 // A draw makes the device hand its state to GL.
 void DrawSomething(IDirect3DDevice9* device)
 {
@@ -59,7 +58,6 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
     DrawSomething(m_Device.Get());
     const int everything = Gl()->UniformUploadCount();
     EXPECT_GT(everything, 10);
-
     // Nothing changed: nothing sent. One material colour: that colour.
     DrawSomething(m_Device.Get());
     EXPECT_EQ(Gl()->UniformUploadCount(), everything);
@@ -86,7 +84,6 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
     DrawSomething(m_Device.Get());
     EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
     EXPECT_TRUE(GLInspector::LightEnabled(1));
-
     // A window with a context of its own gets everything once, and the
     // first context is not sent again what it has.
     const OwnContextChain other = NewOwnContextChain(32);
@@ -197,7 +194,6 @@ TEST_F(RenderTest, ObjectsFreedWhileNoWindowCanMakeTheContextCurrentAreDeletedLa
     texture.Reset();
     EXPECT_EQ(Gl()->PendingDeletionCount(), 1u);
     EXPECT_TRUE(GLInspector::IsTexture(name));
-
     // The next present through a new window deletes it.
     const auto window = NewWindow(32, 32);
     ComPtr<IDirect3DSwapChain9> chain;

@@ -42,7 +42,6 @@ TEST_F(RenderTest, DepthWritesOffStillTestButLeaveTheDepthBufferAsItWas)
     // Behind the green, which wrote no depth, and in front of the red.
     DrawColored(D3DPT_TRIANGLESTRIP, middleWhite.data(), 2);
     EXPECT_EQ(CountPixels(EndFrame(), 255, 255, 255), 128 * 64);
-
     // With depth writes off a clear still resets the depth buffer, and
     // drawing is still tested.
     m_Device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
@@ -68,7 +67,6 @@ TEST_F(RenderTest, PresentStretchesTheBackBufferOverTheWindow)
     // 64 red columns become 128, the last blended with the blue.
     EXPECT_GE(CountPixels(stretched, 255, 0, 0), 127 * 128);
     EXPECT_TRUE(PixelNear(stretched, 136, 64, 0, 0, 255, 0));
-
     // Into another window: stretched over that one's client area.
     const auto other = NewWindow(64, 32);
     ComPtr<IDirect3DSwapChain9> chain;
@@ -158,7 +156,6 @@ TEST_F(RenderTest, BackBuffersAreStoredAtTheDrawableSizeAndFollowAScaleChange)
     ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Out()), D3D_OK);
     backBuffer->GetDesc(&desc);
     EXPECT_EQ(desc.Width, UINT{kSize});
-
     // A viewport in Direct3D pixels, counted from the top, lands on the same
     // part of the window; a clear and a draw stay inside it.
     const D3DVIEWPORT9 viewport{32, 16, 64, 32, 0.0f, 1.0f};
@@ -180,7 +177,6 @@ TEST_F(RenderTest, WindowsWithContextsOfTheirOwnEachGetTheWholeState)
     ASSERT_EQ(m_Device->GetSwapChain(0, implicit.Out()), D3D_OK);
     ComPtr<IDirect3DSurface9> ownBuffer;
     ASSERT_EQ(implicit->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, ownBuffer.Out()), D3D_OK);
-
     // A textured quad, all state set once, drawn through the first window's
     // context and then, unchanged, through the second's: the second context
     // must be given every state, and sees the texture made in the first.

@@ -56,7 +56,6 @@ struct ProbeVertex
 };
 using Lights = std::vector<std::pair<DWORD, D3DLIGHT9>>;
 using States = std::vector<std::pair<D3DRENDERSTATETYPE, DWORD>>;
-
 // Direct3D 9's per-vertex lighting, as its documentation states it, seen
 // through view: the colour before texturing and the specular added after.
 std::pair<Rgb, Rgb> Direct3DLighting(const DWORD* rs, const Lights& lights, const D3DMATERIAL9& material, DWORD fvf,
@@ -69,7 +68,6 @@ std::pair<Rgb, Rgb> Direct3DLighting(const DWORD* rs, const Lights& lights, cons
     D3DXMatrixInverse(&toWorld, nullptr, &view);
     const Vec3 eye{toWorld._41, toWorld._42, toWorld._43};
     const Vec3 cameraZ = Unit(Vec3{toWorld._31, toWorld._32, toWorld._33});  // the non-local viewer's way
-
     // Material sources: a vertex colour the FVF lacks falls back to the material.
     const auto source = [&](D3DRENDERSTATETYPE state, const D3DCOLORVALUE& own) {
         if (rs[D3DRS_COLORVERTEX] != FALSE && rs[state] == D3DMCS_COLOR1 && (fvf & D3DFVF_DIFFUSE))
@@ -162,7 +160,6 @@ std::vector<Case> Cases()
         specularOn{D3DRS_SPECULARENABLE, 1};
     const std::pair<D3DRENDERSTATETYPE, DWORD> diffuseM{D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_MATERIAL};
     const std::pair<D3DRENDERSTATETYPE, DWORD> specularM{D3DRS_SPECULARMATERIALSOURCE, D3DMCS_MATERIAL};
-
     // A point light 3.26 straight above the probe: out of its range 2.5,
     // then reaching and attenuated.
     D3DLIGHT9 farAbove =
@@ -172,7 +169,6 @@ std::vector<Case> Cases()
     reaching.Range = 3.5f;
     reaching.Attenuation1 = 0.1f;
     reaching.Attenuation2 = 0.05f;
-
     // Specular of power 200 from straight above, the normal 0.08 rad off the
     // halfway vector to the eye: (N·H)^200 = 0.53 where a power of 128
     // would give 0.66.
@@ -184,7 +180,6 @@ std::vector<Case> Cases()
     const D3DLIGHT9 sun =
         MakeLight(D3DLIGHT_DIRECTIONAL, {}, {0.3, -1.0, -0.2}, {0.9f, 0.9f, 0.9f, 1}, kWhite, {0.2f, 0.2f, 0.2f, 1});
     const D3DLIGHT9 overhead = MakeLight(D3DLIGHT_DIRECTIONAL, {}, {0, -1, 0}, {0.8f, 0.8f, 0.8f, 1});
-
     // Eight lights of every type, each adding a little: together red
     // clamps, green and blue do not.
     Lights eight;

@@ -18,28 +18,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
 {
     ComPtr<IDirect3DTexture9> texture;
     ComPtr<ID3DXMesh> sphere;
-    const auto litSphere = [&] {
-        const D3DMATERIAL9 material =
-            MakeMaterial({0.9f, 0.9f, 0.9f, 1}, {0.3f, 0.3f, 0.3f, 1}, {0.6f, 0.6f, 0.6f, 1}, {}, 16.0f);
-        m_Device->SetMaterial(&material);
-        const D3DLIGHT9 light{D3DLIGHT_POINT,
-                              {1.0f, 0.9f, 0.8f, 1},
-                              {1, 1, 1, 1},
-                              {0.1f, 0.1f, 0.1f, 1},
-                              {4.0f, 1.0f, 3.0f},
-                              {},
-                              200.0f,
-                              0.0f,
-                              1.0f,
-                              0.0f,
-                              0.0f,
-                              0.0f,
-                              0.0f};
-        m_Device->SetLight(1, &light);
-        m_Device->LightEnable(1, TRUE);
-        sphere = MakeSphere();
-        ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
-    };
     const auto texturedQuad = [&] {
         // Red, green / blue, white quadrants, top row first.
         ASSERT_EQ(m_Device->CreateTexture(16, 16, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr),
@@ -98,7 +76,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         std::function<void()> draw;
         std::vector<Pixel> pixels;
     } scenes[] = {
-        {"point_light_sphere", litSphere, {{4, 4, 0x33, 0x44, 0x55, 0}}},
         {"textured_quad", texturedQuad, {{44, 44, 255, 0, 0, 2}, {83, 44, 0, 255, 0, 2}, {44, 83, 0, 0, 255, 2}}},
         {"alpha_blending", alphaBlending, {{64, 64, 128, 0, 127, 2}, {100, 64, 0x99, 0x22, 0x2B, 2}}},
         {"wireframe_sphere", wireframe, {}},

@@ -21,7 +21,6 @@ TEST_F(HeadlessSwapChains, ScenesCountOnTheTargetsChainWhoseBackBufferAloneKeeps
     m_Device->EndScene();
     EXPECT_EQ(dynamic_cast<HeadlessSwapChain*>(chain)->BeginSceneCount(), 1);
     EXPECT_EQ(m_Headless->ImplicitSwapChain()->BeginSceneCount(), 0);
-
     // Every other holder lets go; a back buffer alone keeps chain and device.
     chain->Release();
     m_Device->Release();
