@@ -193,8 +193,6 @@ std::vector<Case> Cases()
         light.Diffuse = colour;
         light.Specular = {0.05f, 0.05f, 0.05f, 1};
         light.Ambient = {0.02f, 0.02f, 0.02f, 1};
-        light.Attenuation0 = i % 3 == 1 ? 0.5f : 1.0f;
-        light.Attenuation1 = i % 3 == 1 ? 0.2f : 0.0f;
         eight.push_back({i, light});
     }
     constexpr DWORD C1 = D3DMCS_COLOR1, C2 = D3DMCS_COLOR2;

@@ -1,11 +1,8 @@
-// Golden-image comparison for the render tests. A frame matches when every
-// channel of every pixel is within kChannelTolerance of the golden image,
-// except for at most kOutlierFraction of the pixels: another Mesa or LLVM
-// rounds lighting and interpolation a few steps apart and may cover an edge
-// pixel or not, while a real fault (a light on the wrong side, swapped red
-// and blue, a lost depth test) changes whole regions. SOARE_UPDATE_GOLDEN=1
-// writes the frame as the new golden image instead; a failing frame is
-// written, with a picture of the differences, to the render-output folder.
+// A frame matches its golden image when at most kOutlierFraction of its
+// pixels lie more than kChannelTolerance from it in a channel: another Mesa
+// rounds a few steps apart, while a real fault changes whole regions.
+// SOARE_UPDATE_GOLDEN=1 writes the golden image instead; a failing frame and
+// its differences go to the render-output folder.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
-// Leak checker options of sanitizer builds: with the GL driver loaded, the
-// checker misreads the main thread's dynamic thread-local storage and
-// crashes scanning it. Nothing of ours lives there; the C library's objects
-// reachable only from there are then not leaks.
+// Sanitizer builds: with the GL driver loaded the leak checker misreads the
+// thread-local storage and crashes; nothing of ours lives there.
 extern "C" const char* __lsan_default_options()
 {
     return "use_tls=0";

@@ -68,7 +68,7 @@ protected:
     // Through DrawPrimitiveUP with lighting off.
     void DrawColored(D3DPRIMITIVETYPE type, const ColorVertex* vertices, UINT primitiveCount);
     // A sphere of radius 1 about the origin, XYZ | NORMAL, outward normals.
-    ComPtr<ID3DXMesh> MakeSphere(int stacks = 16, int slices = 24);
+    ComPtr<ID3DXMesh> MakeSphere(int stacks, int slices);
 
     std::shared_ptr<EglOffscreenContext> m_Context;
     std::shared_ptr<EglOffscreenWindow> m_Window;
