@@ -508,7 +508,6 @@ TYPED_TEST(DeviceCoreTest, BackBuffersTakeTheWindowsSizeTheDisplayFormatAndOneBu
         EXPECT_EQ(params.BackBufferHeight, 0u);
     }
     IDirect3DDevice9* made = nullptr;
-    EXPECT_EQ(this->m_D3D->CreateDevice(0, D3DDEVTYPE_HAL, window, 0, nullptr, &made), D3DERR_INVALIDCALL);
     EXPECT_EQ(this->m_D3D->CreateDevice(1, D3DDEVTYPE_HAL, window, 0, &params, &made), D3DERR_INVALIDCALL);
 }
 
@@ -528,8 +527,6 @@ TYPED_TEST(DeviceCoreTest, ChainsHoldTheDeviceAndAGoneChainGivesTheTargetBack)
     D3DVIEWPORT9 viewport = this->Viewport();  // the whole new target
     EXPECT_EQ(viewport.X + viewport.Width * 100 + viewport.Height, 4030u);
     EXPECT_EQ(viewport.MinZ, 0.0f);
-    const D3DVIEWPORT9 tooWide{0, 0, 41, 30, 0.0f, 1.0f};
-    EXPECT_EQ(device->SetViewport(&tooWide), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->SetRenderTarget(1, backBuffer), D3DERR_INVALIDCALL);
     backBuffer->Release();

@@ -51,17 +51,14 @@ TEST(D3DToGL, EveryCombinationOfLightsAndSwitchesHasAProgramOfItsOwn)
     EXPECT_EQ(indices[2], -1);
     // Each change below needs another text, and so another key.
     using Change = std::function<void(DeviceState&)>;
-    const auto set = [](D3DRENDERSTATETYPE s, DWORD v) -> Change {
-        return [=](DeviceState& d) { d.renderStates[s] = v; };
-    };
     const std::vector<Change> changes = {
-        set(D3DRS_LIGHTING, FALSE),
-        set(D3DRS_SPECULARENABLE, TRUE),
+        [](DeviceState& s) { s.renderStates[D3DRS_LIGHTING] = FALSE; },
+        [](DeviceState& s) { s.renderStates[D3DRS_SPECULARENABLE] = TRUE; },
         [](DeviceState& s) {
             s.renderStates[D3DRS_SPECULARENABLE] = TRUE;
             s.renderStates[D3DRS_LOCALVIEWER] = FALSE;
         },
-        set(D3DRS_NORMALIZENORMALS, TRUE),
+        [](DeviceState& s) { s.renderStates[D3DRS_NORMALIZENORMALS] = TRUE; },
         [](DeviceState& s) { s.lights[7].enabled = true; },
         [](DeviceState& s) { s.lights[4].light.Type = D3DLIGHT_SPOT; },
         [](DeviceState& s) {  // the lights' order

@@ -149,7 +149,7 @@ TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriv
 TEST_F(RenderTest, MeshesWhollyOutOfSightAreLeftOutAndAnyPartInSightIsDrawn)
 {
     SetFixedStates();
-    ComPtr<ID3DXMesh> sphere = MakeSphere(8, 12);
+    ComPtr<ID3DXMesh> sphere = MakeSphere();
     ASSERT_TRUE(sphere);
     // Eye 5 units before the origin; the view is about 2.07 units wide each
     // side of the axis at the origin's distance, and ends 10 from the eye.

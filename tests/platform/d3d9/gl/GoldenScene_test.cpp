@@ -48,7 +48,7 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         const D3DMATERIAL9 white = MakeMaterial({0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {1, 1, 1, 1});
         m_Device->SetMaterial(&white);
         m_Device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
-        sphere = MakeSphere(8, 12);
+        sphere = MakeSphere();
         ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
     };
     const auto triangleFan = [&] {

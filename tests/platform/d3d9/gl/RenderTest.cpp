@@ -13,9 +13,8 @@ std::array<ColorVertex, 4> Rectangle(float x0, float y0, float x1, float y1, flo
 
 std::shared_ptr<EglOffscreenContext> RenderTest::SharedContext(std::string* whyNot)
 {
-    // Never destroyed: the last context going terminates EGL, which unloads
-    // the GL driver, and the leak checker then trips over the thread-local
-    // storage the driver left behind.
+    // Never destroyed: the last context going unloads the GL driver, and the
+    // leak checker then trips over the thread-local storage it left behind.
     static std::string error;
     static const auto* context = new std::shared_ptr<EglOffscreenContext>(EglOffscreenContext::Create(&error));
     *whyNot = error;
@@ -113,11 +112,11 @@ void RenderTest::DrawColored(D3DPRIMITIVETYPE type, const ColorVertex* vertices,
     EXPECT_EQ(m_Device->DrawPrimitiveUP(type, primitiveCount, vertices, sizeof(ColorVertex)), D3D_OK);
 }
 
-ComPtr<ID3DXMesh> RenderTest::MakeSphere(int stacks, int slices)
+ComPtr<ID3DXMesh> RenderTest::MakeSphere()
 {
+    constexpr int stacks = 8, slices = 12;
     ComPtr<ID3DXMesh> mesh;
-    if (FAILED(D3DXCreateMeshFVF(static_cast<DWORD>(2 * stacks * slices),
-                                 static_cast<DWORD>((stacks + 1) * (slices + 1)), D3DXMESH_SYSTEMMEM,
+    if (FAILED(D3DXCreateMeshFVF(2 * stacks * slices, (stacks + 1) * (slices + 1), D3DXMESH_SYSTEMMEM,
                                  D3DFVF_XYZ | D3DFVF_NORMAL, m_Device.Get(), mesh.Out())))
         return {};
     float* v = nullptr;

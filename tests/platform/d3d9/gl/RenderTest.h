@@ -67,8 +67,8 @@ protected:
     const RgbaImage& EndFrame();
     // Through DrawPrimitiveUP with lighting off.
     void DrawColored(D3DPRIMITIVETYPE type, const ColorVertex* vertices, UINT primitiveCount);
-    // A sphere of radius 1 about the origin, XYZ | NORMAL, outward normals.
-    ComPtr<ID3DXMesh> MakeSphere(int stacks, int slices);
+    // A sphere of radius 1 about the origin, 8 stacks of 12 slices, XYZ | NORMAL.
+    ComPtr<ID3DXMesh> MakeSphere();
 
     std::shared_ptr<EglOffscreenContext> m_Context;
     std::shared_ptr<EglOffscreenWindow> m_Window;

@@ -51,7 +51,6 @@ TEST_F(HeadlessDeviceTest, KeepsCallsInOrderWithCopiesOfWhatTheyWereGiven)
     EXPECT_EQ(m_Headless->EndSceneCount(), 1);
     m_Headless->ClearCalls();
     EXPECT_TRUE(m_Headless->Calls().empty());
-
     m_Headless->SetRecording(true);
     const float positions[4][3] = {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}};
     const WORD indices[6] = {0, 1, 2, 2, 1, 3};
