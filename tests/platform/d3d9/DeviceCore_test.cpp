@@ -519,17 +519,17 @@ TYPED_TEST(DeviceCoreTest, ChainsHoldTheDeviceAndAGoneChainGivesTheTargetBack)
     params.hDeviceWindow = HWND(view);
     IDirect3DSwapChain9* chain = nullptr;
     ASSERT_EQ(device->CreateAdditionalSwapChain(&params, &chain), D3D_OK);
-    IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    ComPtr<IDirect3DSurface9> backBuffer;
+    ASSERT_EQ(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Out()), D3D_OK);
     const D3DVIEWPORT9 small{5, 5, 10, 10, 0.25f, 0.5f};
     ASSERT_EQ(device->SetViewport(&small), D3D_OK);
-    ASSERT_EQ(device->SetRenderTarget(0, backBuffer), D3D_OK);
+    ASSERT_EQ(device->SetRenderTarget(0, backBuffer.Get()), D3D_OK);
     D3DVIEWPORT9 viewport = this->Viewport();  // the whole new target
     EXPECT_EQ(viewport.X + viewport.Width * 100 + viewport.Height, 4030u);
     EXPECT_EQ(viewport.MinZ, 0.0f);
     EXPECT_EQ(device->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device->SetRenderTarget(1, backBuffer), D3DERR_INVALIDCALL);
-    backBuffer->Release();
+    EXPECT_EQ(device->SetRenderTarget(1, backBuffer.Get()), D3DERR_INVALIDCALL);
+    backBuffer.Reset();
     // The chain holds the device: dropping ours leaves it alive.
     device->AddRef();
     this->m_Device.Reset();

@@ -46,14 +46,11 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
     SetFixedStates();
     D3DMATERIAL9 material = MakeMaterial({0.5f, 0.5f, 0.5f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, {}, {}, 8.0f);
     m_Device->SetMaterial(&material);
-    const D3DLIGHT9 sun = DefaultLight();
-    D3DLIGHT9 lamp = sun;
+    D3DLIGHT9 lamp = DefaultLight();
     lamp.Type = D3DLIGHT_POINT;
-    lamp.Position = {1.0f, 2.0f, 3.0f};
     lamp.Range = 10.0f;
-    m_Device->SetLight(0, &sun);
     m_Device->SetLight(1, &lamp);
-    m_Device->LightEnable(0, TRUE);
+    m_Device->LightEnable(0, TRUE);  // the default light
     m_Device->LightEnable(1, TRUE);
     DrawSomething(m_Device.Get());
     const int everything = Gl()->UniformUploadCount();

@@ -1,14 +1,11 @@
 // Lit probes drawn through the device and compared with Direct3D 9's
-// documented vertex lighting, worked out here on the CPU in world space
-// (the device works in eye space).
-//
-// A probe is one flat-shaded triangle over its own viewport whose first
-// vertex is the vertex being lit, so the viewport shows that vertex's
-// colour. The view is a turned and moved camera and the projection its
-// inverse: clip coordinates are world coordinates, while the lights still
-// go through a real view. Every case is drawn in a cell of one frame, and
-// what it set is undone before the next, so a change the device fails to
-// hand to GL between draws shows too.
+// documented vertex lighting, worked out here on the CPU in world space (the
+// device works in eye space). A probe is one flat-shaded triangle over its
+// own viewport whose first vertex is the vertex being lit. The projection is
+// the view's inverse: clip coordinates are world coordinates, while the
+// lights still go through a real view. Every case is drawn in a cell of one
+// frame and undone before the next, so a change the device fails to hand to
+// GL between draws shows too.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -250,12 +247,14 @@ std::vector<Case> Cases()
          coloured,
          up},
         {"eight lights at once", {ambient48, specularOn}, eight, manyLights, lit, {kAt, Unit(Vec3{0.2, 1.0, 0.1})}},
-        // Viewers, normals, specular off; specular added after texturing; unlit.
+        // Viewers, normals, specular off; unlit; specular added after texturing (last: it stays bound).
         {"specular, local viewer", {specularOn}, sunL, red, lit, tilted},
         {"specular, infinite viewer", {specularOn, {D3DRS_LOCALVIEWER, FALSE}}, sunL, red, lit, tilted},
         {"specular off", {}, sunL, red, lit, flat},
         {"a short normal, not normalised", {}, overheadL, grey, lit, shortNormal, 0x52473D},
         {"a short normal, normalised", {{D3DRS_NORMALIZENORMALS, TRUE}}, overheadL, grey, lit, shortNormal, 0xA38F7A},
+        {"unlit: the vertex's colours", {unlit, specularOn}, {}, none, unlitFvf, painted, 0x505060},
+        {"unlit, specular off", {unlit}, {}, none, unlitFvf, painted, 0x402010},
         {"textured, specular on top",
          {specularOn},
          {{0, fromEye}},
@@ -264,8 +263,6 @@ std::vector<Case> Cases()
          {kAt, Unit(Vec3{0.2, 1.0, 0.6})},
          -1,
          0xFF2040C0},
-        {"unlit: the vertex's colours", {unlit, specularOn}, {}, none, unlitFvf, painted, 0x505060},
-        {"unlit, specular off", {unlit}, {}, none, unlitFvf, painted, 0x402010},
     };
 }
 
@@ -351,8 +348,6 @@ TEST_F(RenderTest, LitVerticesShowDirect3DsColours)
             m_Device->SetRenderState(state, defaults[state]);
         for (const auto& [index, light] : c.lights)
             m_Device->LightEnable(index, FALSE);
-        m_Device->SetTexture(0, nullptr);
-        m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     }
     const RgbaImage& frame = EndFrame();
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -365,7 +360,7 @@ TEST_F(RenderTest, LitVerticesShowDirect3DsColours)
             EXPECT_TRUE(PixelNear(frame, x, y, c.hand >> 16, (c.hand >> 8) & 0xFF, c.hand & 0xFF, 3));
         }
     }
-    EXPECT_GT(expected[20].g - FromPacked(cases[20].texel).g, 0.1);  // the specular shows on the texture
+    EXPECT_GT(expected.back().g - FromPacked(cases.back().texel).g, 0.1);  // the specular shows on the texture
 }
 
 }  // namespace

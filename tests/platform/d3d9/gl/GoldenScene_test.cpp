@@ -1,5 +1,6 @@
 // Whole frames compared with golden images, each also checked by a pixel
 // or two that say what the frame must show whatever the golden holds.
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -8,11 +9,6 @@
 #include "RenderTest.h"
 
 namespace {
-
-struct Pixel
-{
-    int x, y, r, g, b, tolerance;
-};
 
 TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
 {
@@ -74,7 +70,7 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
     {
         const char* name;
         std::function<void()> draw;
-        std::vector<Pixel> pixels;
+        std::vector<std::array<int, 6>> pixels;  // x, y, r, g, b, tolerance
     } scenes[] = {
         {"textured_quad", texturedQuad, {{44, 44, 255, 0, 0, 2}, {83, 44, 0, 255, 0, 2}, {44, 83, 0, 0, 255, 2}}},
         {"alpha_blending", alphaBlending, {{64, 64, 128, 0, 127, 2}, {100, 64, 0x99, 0x22, 0x2B, 2}}},
@@ -91,8 +87,8 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         BeginFrame(0xFF334455);
         scene.draw();
         const RgbaImage& frame = EndFrame();
-        for (const Pixel& p : scene.pixels)
-            EXPECT_TRUE(PixelNear(frame, p.x, p.y, p.r, p.g, p.b, p.tolerance));
+        for (const auto& p : scene.pixels)
+            EXPECT_TRUE(PixelNear(frame, p[0], p[1], p[2], p[3], p[4], p[5]));
         EXPECT_TRUE(MatchesGolden(frame, scene.name));
     }
 }
