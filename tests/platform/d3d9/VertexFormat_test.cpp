@@ -39,20 +39,10 @@ TEST(VertexFormat, FieldsFollowTheFVFOrderAndOnlyUntransformedTwoFloatFormatsDra
         EXPECT_EQ(f.texCoordOffset, c.texCoord);
         EXPECT_EQ(f.size, c.size);
     }
-
-    const struct
-    {
-        D3DPRIMITIVETYPE type;
-        UINT vertices;
-    } primitives[] = {{D3DPT_POINTLIST, 5},
-                      {D3DPT_LINELIST, 10},
-                      {D3DPT_LINESTRIP, 6},
-                      {D3DPT_TRIANGLELIST, 15},
-                      {D3DPT_TRIANGLESTRIP, 7},
-                      {D3DPT_TRIANGLEFAN, 7},
-                      {static_cast<D3DPRIMITIVETYPE>(0), 0}};
-    for (const auto& p : primitives)
-        EXPECT_EQ(VerticesForPrimitives(p.type, 5), p.vertices) << p.type;
+    // Five points, lines, strip segments, triangles, strip and fan triangles; no type.
+    const UINT vertices[] = {0, 5, 10, 6, 15, 7, 7};
+    for (DWORD type = 0; type < std::size(vertices); ++type)
+        EXPECT_EQ(VerticesForPrimitives(static_cast<D3DPRIMITIVETYPE>(type), 5), vertices[type]) << type;
 }
 
 }  // namespace

@@ -17,10 +17,6 @@ struct GLMaker
         std::string whyNot;
         return std::make_shared<EglOffscreenWindow>(RenderTest::SharedContext(&whyNot), width, height);
     }
-    static int MeshUploads(IDirect3DDevice9* device) { return dynamic_cast<GLDevice*>(device)->MeshUploadCount(); }
-    static size_t KnownMeshSubsets(IDirect3DDevice9* device)
-    {
-        return dynamic_cast<GLDevice*>(device)->KnownMeshSubsetCount();
-    }
+    using Device = GLDevice;
 };
 using DeviceMakers = ::testing::Types<GLMaker>;

@@ -1,11 +1,5 @@
-// Options for the leak checker of sanitizer builds (unused otherwise).
-//
-// With the GL driver loaded, the leak checker of our compiler's runtime
-// misreads the main thread's dynamic thread-local storage on this C
-// library and crashes while scanning it. We scan no thread-local storage
-// (nothing of ours lives there); the C library's own objects reachable only
-// from there (the dynamic loader's table of loaded objects, the message of
-// the driver loader's last failed dlopen) are then not leaks.
+// Sanitizer builds: with the GL driver loaded the leak checker misreads the
+// thread-local storage and crashes; nothing of ours lives there.
 extern "C" const char* __lsan_default_options()
 {
     return "use_tls=0";

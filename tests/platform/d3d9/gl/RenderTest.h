@@ -1,11 +1,11 @@
-// Fixture of the render tests: one shared EGL context for the whole run,
-// an offscreen window per test, and a GL device drawing into it with the
-// fixed states the graphics system sets at creation. Tests are skipped,
-// saying why, where EGL cannot give a context.
+// Fixture of the render tests: one shared EGL context for the whole run, an
+// offscreen window per test and a GL device drawing into it. Tests are
+// skipped, saying why, where EGL cannot give a context.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -25,6 +25,9 @@ struct ColorVertex
 };
 constexpr DWORD kColorVertexFVF = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
+// A rectangle as a strip of two triangles, (x0, y0) its top-left corner.
+std::array<ColorVertex, 4> Rectangle(float x0, float y0, float x1, float y1, float z, DWORD color);
+
 class RenderTest : public ::testing::Test
 {
 public:
@@ -35,10 +38,11 @@ protected:
     static constexpr int kSize = 128;
 
     void SetUp() override;
-    void TearDown() override;
 
-    std::shared_ptr<EglOffscreenWindow> NewWindow(int width, int height);
-    // A device on window (the fixture's own when null); the caller owns it.
+    std::shared_ptr<EglOffscreenWindow> NewWindow(int width, int height)
+    {
+        return std::make_shared<EglOffscreenWindow>(m_Context, width, height);
+    }
     ComPtr<IDirect3DDevice9> NewDevice(const std::shared_ptr<EglOffscreenWindow>& window);
     GLDevice* Gl() const { return static_cast<GLDevice*>(m_Device.Get()); }
     // A window with a GL context of its own (sharing objects with the
@@ -51,26 +55,20 @@ protected:
     };
     OwnContextChain NewOwnContextChain(int size);
 
-    // Culling off, specular on, every material source the material,
-    // normalised normals, depth test on: what the game sets once.
+    // What the game sets once: culling off, specular on, every material
+    // source the material, normalised normals; and a 45-degree perspective
+    // (near 1, far 10) from eye to at, or identity transforms without one.
     void SetFixedStates();
-    // Identity world, look-at view and a 45-degree perspective (near 1, far 10).
     void SetCamera(const D3DXVECTOR3& eye, const D3DXVECTOR3& at);
-    // Identity world, view and projection: positions are clip coordinates.
     void SetIdentityTransforms();
 
     void BeginFrame(D3DCOLOR clearColor);
     // Ends the scene, presents into the fixture's window and returns the frame.
     const RgbaImage& EndFrame();
-
-    // Triangles through DrawPrimitiveUP with lighting off.
+    // Through DrawPrimitiveUP with lighting off.
     void DrawColored(D3DPRIMITIVETYPE type, const ColorVertex* vertices, UINT primitiveCount);
-
-    // A sphere of radius 1 about the origin (XYZ | NORMAL, outward normals
-    // from D3DXComputeNormals), and a unit quad in z = 0 with texture
-    // coordinates (0, 0) at its top-left corner (XYZ | NORMAL | TEX1).
-    ComPtr<ID3DXMesh> MakeSphere(int stacks = 16, int slices = 24);
-    ComPtr<ID3DXMesh> MakeQuad();
+    // A sphere of radius 1 about the origin, 8 stacks of 12 slices, XYZ | NORMAL.
+    ComPtr<ID3DXMesh> MakeSphere();
 
     std::shared_ptr<EglOffscreenContext> m_Context;
     std::shared_ptr<EglOffscreenWindow> m_Window;
@@ -78,9 +76,10 @@ protected:
     ComPtr<IDirect3DDevice9> m_Device;
 };
 
-D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient, D3DCOLORVALUE specular, D3DCOLORVALUE emissive,
-                          float power);
-
-// Pixel helpers: channel values and a mean brightness over a rectangle.
+inline D3DMATERIAL9 MakeMaterial(D3DCOLORVALUE diffuse, D3DCOLORVALUE ambient = {}, D3DCOLORVALUE specular = {},
+                                 D3DCOLORVALUE emissive = {}, float power = 0.0f)
+{
+    return D3DMATERIAL9{diffuse, ambient, specular, emissive, power};
+}
 ::testing::AssertionResult PixelNear(const RgbaImage& image, int x, int y, int r, int g, int b, int tolerance);
-double MeanBrightness(const RgbaImage& image, int x0, int y0, int x1, int y1);
+int CountPixels(const RgbaImage& image, int r, int g, int b);

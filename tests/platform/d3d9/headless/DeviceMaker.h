@@ -14,13 +14,6 @@ struct HeadlessMaker
     {
         return std::make_shared<HeadlessWindow>(width, height);
     }
-    static int MeshUploads(IDirect3DDevice9* device)
-    {
-        return dynamic_cast<HeadlessDevice*>(device)->MeshUploadCount();
-    }
-    static size_t KnownMeshSubsets(IDirect3DDevice9* device)
-    {
-        return dynamic_cast<HeadlessDevice*>(device)->KnownMeshSubsetCount();
-    }
+    using Device = HeadlessDevice;
 };
 using DeviceMakers = ::testing::Types<HeadlessMaker>;
