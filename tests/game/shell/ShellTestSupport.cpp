@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -10,8 +11,6 @@
 #include <wx/init.h>
 #include <wx/stopwatch.h>
 
-#include "GLDevice.h"
-#include "ORVD3D_GraphicsSystem.h"
 #include "keyscript.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
@@ -60,7 +59,7 @@ fs::path MakeDataFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "soare-shell-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a folder under " + fs::temp_directory_path().string());
+        throw std::runtime_error("mkdtemp failed");
     const fs::path folder = pattern;
     // Links to the generated data; what the game writes (the terrain mesh)
     // lands in this folder, not in the shared run folder.
@@ -95,11 +94,6 @@ CTutorialApp& App()
     return *CTutorialApp::Get();
 }
 
-GLDevice* CurrentGLDevice()
-{
-    return dynamic_cast<GLDevice*>(ORVD3D_GraphicsSystem::GetInstance().GetD3DDevice());
-}
-
 void SendKey(int wxKeyCode, bool down)
 {
     wxKeyEvent event(down ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
@@ -119,10 +113,9 @@ void ShellTest::SetUp()
     m_PreviousFolder = fs::current_path();
     m_DataFolder = MakeDataFolder();
     fs::current_path(m_DataFolder);
-    m_Sound = std::make_shared<RecordingSoundSink>();
     m_PreviousSound = SetSoundSink(m_Sound);
-    m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t* caption, UINT) {
-        m_MessageBoxes.push_back({text ? text : L"", caption ? caption : L""});
+    m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t*, UINT) {
+        m_MessageBoxes.push_back(text ? text : L"");
         return IDOK;
     });
     App().GetKeySource().SetActiveTest([] { return true; });
@@ -169,8 +162,6 @@ CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
 
 void ShellTest::DestroyMainWindow()
 {
-    if (!m_Dialog)
-        return;
     delete m_Dialog;
     m_Dialog = nullptr;
 }
@@ -183,9 +174,7 @@ void ShellTest::Tick(int n)
 
 int ShellTest::BlipCount() const
 {
-    int count = 0;
-    for (const RecordingSoundSink::Request& request : m_Sound->GetRequests())
-        if (request.file == L"Sound/PauseBlip.wav")
-            ++count;
-    return count;
+    const auto& requests = m_Sound->GetRequests();
+    return static_cast<int>(
+        std::ranges::count(requests, std::wstring(L"Sound/PauseBlip.wav"), &RecordingSoundSink::Request::file));
 }
