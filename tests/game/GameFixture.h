@@ -1,5 +1,5 @@
-// A headless game started in a private data folder, with the height's
-// read-out and the sound requests recorded.
+// A headless game started in a private data folder, with the sound requests
+// recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include "GameTestSupport.h"
 #include "HeadlessDevice.h"
 #include "ORVD3D_GraphicsSystem.h"
-#include "ORV_StatusEcho.h"
 #include "SoundSinks.h"
 #include "headlessgame.h"
 #include "keyscript.h"
@@ -17,12 +16,6 @@
 class GameFixture : public ::testing::Test
 {
 protected:
-    struct HeightReadOut : ORV_IStatusText
-    {
-        void SetStatusText(const std::wstring& text) override { last = text; }
-        std::wstring last;
-    };
-
     void SetUp() override
     {
         ORVD3D_GraphicsSystem::GetInstance().ResetForTestingEXT();
@@ -32,7 +25,6 @@ protected:
         // Installed after the game's silent sink, so the game's blips are
         // recorded here; the game puts back what it found when it ends.
         m_PreviousSound = SetSoundSink(m_Sounds);
-        BindStatusWindow(1, m_Height);
     }
     void TearDown() override
     {
@@ -49,5 +41,4 @@ protected:
     std::unique_ptr<CHeadlessGame> m_Game;
     std::shared_ptr<RecordingSoundSink> m_Sounds = std::make_shared<RecordingSoundSink>();
     std::shared_ptr<SoundSink> m_PreviousSound;
-    std::shared_ptr<HeightReadOut> m_Height = std::make_shared<HeightReadOut>();
 };

@@ -17,14 +17,7 @@ TEST(KeyScriptTest, ReadsRunsOfHeldKeys)
 {
     KeyScript script;
     std::string error;
-    ASSERT_TRUE(
-        Parse("# approach\n"
-              "3 -\n"
-              "\n"
-              "  2\tLU  \r\n"
-              "   # a comment after blanks\n"
-              "1 PDRUL\n",
-              script, error))
+    ASSERT_TRUE(Parse("# approach\n3 -\n\n  2\tLU  \r\n   # a comment after blanks\n1 PDRUL\n", script, error))
         << error;
     EXPECT_EQ(script.TotalTicks(), 6u);
     EXPECT_EQ(script.KeysAt(2), 0u);

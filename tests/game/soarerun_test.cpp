@@ -4,8 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -27,6 +27,16 @@ std::vector<std::string> Lines(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+// A trace row's fields: tick,x,y,z,qx,qy,qz,qw,roll,pitch,speed,landed,paused,time.
+std::vector<double> Fields(const std::string& row)
+{
+    std::istringstream in(row);
+    std::vector<double> v;
+    for (std::string field; std::getline(in, field, ',');)
+        v.push_back(std::strtod(field.c_str(), nullptr));
+    return v;
 }
 
 // Runs the program in-process, headless; the rows of its output and the
@@ -79,40 +89,26 @@ TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
         RunSoareWith({"--headless", "--ticks", std::to_string(ticks), "--input", keysFile, "--trace", "-"}, lines, err),
         0);
     ASSERT_EQ(lines.size(), ticks + 1);
-    struct Row
-    {
-        long tick;
-        double x, y, z, speed, time;
-        int landed, paused;
-    };
-    std::vector<Row> rows;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        Row r{};
-        double skip;
-        ASSERT_EQ(
-            std::sscanf(lines[i].c_str(), "%ld,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%d,%d,%lf", &r.tick, &r.x, &r.y,
-                        &r.z, &skip, &skip, &skip, &skip, &skip, &skip, &r.speed, &r.landed, &r.paused, &r.time),
-            14)
-            << lines[i];
-        rows.push_back(r);
-    }
-    std::size_t landing = 0;
-    while (landing < rows.size() && rows[landing].landed != 1)
-        ++landing;
+    std::vector<std::vector<double>> rows;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        rows.push_back(Fields(lines[i]));
+    enum { Tick = 0, X = 1, Y = 2, Z = 3, Speed = 10, Landed = 11, Paused = 12, Time = 13 };
+    const auto landing = static_cast<std::size_t>(
+        std::ranges::find_if(rows, [](const auto& r) { return r[Landed] == 1; }) - rows.begin());
     ASSERT_LT(landing, rows.size()) << "the craft never landed";
     // Landed on the target: within the zone, just above the roof, slow.
-    const Row& at = rows[landing];
-    EXPECT_EQ(static_cast<std::uint64_t>(at.tick), keys.TotalTicks());
-    EXPECT_LE(std::hypot(at.x - 23.0, at.z - 16.0), 1.0);
-    EXPECT_LE(std::fabs(at.y - 5.05), 0.15);
-    EXPECT_LE(at.speed, 0.05);
-    EXPECT_EQ(at.paused, 0);
-    EXPECT_NEAR(at.time, at.tick * 0.025, 0.01);
-    EXPECT_LT(rows[landing - 1].time, at.time);
+    const std::vector<double>& at = rows[landing];
+    EXPECT_EQ(at[Tick], static_cast<double>(keys.TotalTicks()));
+    EXPECT_LE(std::hypot(at[X] - 23.0, at[Z] - 16.0), 1.0);
+    EXPECT_LE(std::fabs(at[Y] - 5.05), 0.15);
+    EXPECT_LE(at[Speed], 0.05);
+    EXPECT_EQ(at[Paused], 0);
+    EXPECT_NEAR(at[Time], at[Tick] * 0.025, 0.01);
+    EXPECT_LT(rows[landing - 1][Time], at[Time]);
     // From then on the flag stays, the clock stands and the craft moves on.
     for (std::size_t i = landing; i < rows.size(); ++i)
-        EXPECT_TRUE(rows[i].landed == 1 && rows[i].time == at.time) << "tick " << rows[i].tick;
-    EXPECT_GT(std::hypot(rows.back().x - at.x, rows.back().z - at.z), 4.0);
+        EXPECT_TRUE(rows[i][Landed] == 1 && rows[i][Time] == at[Time]) << "tick " << rows[i][Tick];
+    EXPECT_GT(std::hypot(rows.back()[X] - at[X], rows.back()[Z] - at[Z]), 4.0);
 }
 
 // A headless flight in a private copy of the data whose craft mesh damage()
@@ -136,10 +132,7 @@ DamagedRun FlyWithCraftMesh(const std::function<void()>& damage)
               0);
     EXPECT_EQ(run.rows.size(), 1001u);
     for (std::size_t i = 1; i < run.rows.size(); ++i) {
-        std::istringstream fields(run.rows[i]);
-        std::vector<double> v;
-        for (std::string field; std::getline(fields, field, ',');)
-            v.push_back(std::strtod(field.c_str(), nullptr));
+        const std::vector<double> v = Fields(run.rows[i]);
         bool good =
             v.size() == 14 && std::fabs(v[1]) <= 200.0 && std::fabs(v[3]) <= 200.0 && v[2] >= 0.0 && v[2] <= 1000.0;
         for (const double value : v)

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,13 +16,16 @@
 #include "ORV_MessageBox.h"
 #include "SoundSinks.h"
 
-class CTutorialApp;
-class CTutorialDlg;
+#include "tutorialapp.h"
+#include "tutorialdlg.h"
 
 // Lets the toolkit handle what is pending (events, repaints, idle work such
 // as deleting closed windows) for about the given time.
 void PumpEvents(std::chrono::milliseconds duration = std::chrono::milliseconds(50));
-CTutorialApp& App();
+inline CTutorialApp& App()
+{
+    return *CTutorialApp::Get();
+}
 // Sends a key-down or key-up of wxKeyCode through the application's filter,
 // as the toolkit does for a key pressed in any window.
 void SendKey(int wxKeyCode, bool down);
@@ -39,7 +43,7 @@ protected:
     void TearDown() override;
 
     CTutorialDlg& MakeMainWindow(bool stopTimer = true);
-    void DestroyMainWindow();
+    void DestroyMainWindow() { delete std::exchange(m_Dialog, nullptr); }
     void Tick(int n = 1);
     int BlipCount() const;
 

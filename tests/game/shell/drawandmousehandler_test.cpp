@@ -8,7 +8,6 @@
 
 #include <wx/glcanvas.h>
 
-#include "GLSwapChain.h"
 #include "ShellTestSupport.h"
 #include "tutorialdlg.h"
 
@@ -71,13 +70,6 @@ TEST_F(ShellTest, EachViewDrawsItsWholeCanvasAtTheScreensResolution)
             break;
     }
     EXPECT_EQ(blackQuarters, "");
-    for (CDrawOnlyHandler* view : views) {
-        // The frame was drawn at the canvas's size in physical pixels.
-        const auto* chain = dynamic_cast<const GLSwapChain*>(view->GetSwapChain());
-        ASSERT_NE(chain, nullptr);
-        const wxRect screen = PhysicalScreenRect(*view->GetViewWindow().GetCanvas());
-        EXPECT_EQ(wxSize(chain->Target().storageWidth, chain->Target().storageHeight), screen.GetSize());
-    }
 }
 
 TEST_F(ShellTest, AMapViewDragTurnsTheCameraOneDegreePerLogicalPixel)

@@ -1,9 +1,6 @@
-// The keys of the windowed game: toolkit key codes to DirectInput codes, key
-// events gathered for the whole application, a game controller (on SDL's
-// virtual joysticks) beside them, and the rule that they are the game's only
-// while its main window is the active one.
-#include <set>
-
+// The keys of the windowed game: key events gathered for the whole
+// application, a game controller (on SDL's virtual joysticks) beside them,
+// and the rule that they are the game's only while the main window is active.
 #include <SDL.h>
 #include <wx/frame.h>
 
@@ -17,29 +14,7 @@
 #include "model.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
-#include "wxkeymap.h"
 #include "wxkeysource.h"
-
-TEST(WxKeyMapTest, LettersDigitsAndArrowsMapToTheirScanCodes)
-{
-    // Scan codes follow the keyboard's rows, not the alphabet.
-    const std::pair<int, int> keys[] = {
-        {'Q', DIK_Q},
-        {'p', DIK_P},
-        {'0', DIK_0},
-        {WXK_UP, DIK_UP},
-        {WXK_NUMPAD_LEFT, DIK_LEFT},
-        {WXK_MEDIA_PLAY_PAUSE, -1},
-    };
-    for (const auto& [key, code] : keys)
-        EXPECT_EQ(WxKeyCodeToDIK(key), code) << key;
-    // No two letters or digits share a code.
-    std::set<int> codes;
-    for (const char key : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"))
-        codes.insert(WxKeyCodeToDIK(key));
-    EXPECT_EQ(codes.size(), 36u);
-    EXPECT_EQ(codes.count(-1), 0u);
-}
 
 TEST_F(ShellTest, KeyEventsOfAnyWindowReachTheKeyboardOnlyWhileTheMainWindowIsActive)
 {
