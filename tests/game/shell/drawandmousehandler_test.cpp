@@ -9,7 +9,6 @@
 #include <wx/glcanvas.h>
 
 #include "ShellTestSupport.h"
-#include "tutorialdlg.h"
 
 // Last: Xlib's macros would break the headers above.
 #include <X11/Xlib.h>

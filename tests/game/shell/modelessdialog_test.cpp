@@ -7,8 +7,6 @@
 #include "controlsdialog.h"
 #include "model.h"
 #include "optionsdialog.h"
-#include "tutorialapp.h"
-#include "tutorialdlg.h"
 
 namespace {
 

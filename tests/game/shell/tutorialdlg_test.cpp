@@ -6,14 +6,11 @@
 #include <thread>
 
 #include "HeadlessDirect3D9.h"
-#include "ORVD3D_GraphicsSystem.h"
 #include "ShellTestSupport.h"
 #include "gldirect3dfactory.h"
 #include "headlessgame.h"
 #include "keyscript.h"
 #include "model.h"
-#include "tutorialapp.h"
-#include "tutorialdlg.h"
 #include "tutorialgame.h"
 
 namespace {

@@ -12,8 +12,6 @@
 #include "keyrecorder.h"
 #include "keyscript.h"
 #include "model.h"
-#include "tutorialapp.h"
-#include "tutorialdlg.h"
 #include "wxkeysource.h"
 
 TEST_F(ShellTest, KeyEventsOfAnyWindowReachTheKeyboardOnlyWhileTheMainWindowIsActive)
