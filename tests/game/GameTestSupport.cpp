@@ -2,14 +2,9 @@
 
 #include <stdlib.h>
 
-#include <cmath>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
-
-fs::path ScopedDataFolder::RunFolder()
-{
-    return fs::path(SOARE_TEST_RUN_DIR);
-}
 
 ScopedDataFolder::ScopedDataFolder() : m_Previous(fs::current_path())
 {
@@ -35,26 +30,6 @@ ScopedDataFolder::~ScopedDataFolder()
     fs::remove_all(m_Path, ec);
 }
 
-std::shared_ptr<StatusRecorder> StatusRecorder::Bind(int slot)
-{
-    auto recorder = std::make_shared<StatusRecorder>();
-    recorder->m_Slot = slot;
-    BindStatusWindow(slot, recorder);
-    return recorder;
-}
-
-StatusRecorder::~StatusRecorder()
-{
-    BindStatusWindow(m_Slot, {});
-}
-
-void CModelTestPeer::PlaceSoarer(D3DXVECTOR3 position)
-{
-    ORV_XformInfo xform = m_Model.m_Soarer.GetXformInfo();
-    xform.SetTranslation(position.x, position.y, position.z);
-    m_Model.m_Soarer.SetXformInfo(xform);
-}
-
 void CModelTestPeer::PlaceSoarerLevel(D3DXVECTOR3 position)
 {
     ORV_XformInfo xform = m_Model.m_SoarerStartXform;
@@ -62,9 +37,4 @@ void CModelTestPeer::PlaceSoarerLevel(D3DXVECTOR3 position)
     m_Model.m_Soarer.SetXformInfo(xform);
     m_Model.m_RollAngle = 0.0;
     m_Model.m_PitchAngle = 0.0;
-}
-
-double HeadingDegrees(D3DXVECTOR3 direction)
-{
-    return std::atan2(static_cast<double>(direction.x), static_cast<double>(direction.z)) * 180.0 / M_PI;
 }

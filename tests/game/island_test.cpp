@@ -1,10 +1,8 @@
 // The island's height grid, buildings and columns, and the two collision
-// tests that read them. No device is needed: the grid and the tests use
-// only numbers.
+// tests that read them: only numbers, no device.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 
 #include "ORV_BoundingBox.h"
 #include "island.h"
@@ -33,211 +31,133 @@ ORV_BoundingBox CraftOfWidth(float width)
     return ORV_BoundingBox(0.0f, 0.0f, 0.0f, width, 0.2f, width);
 }
 
-class IslandTest : public ::testing::Test
+TEST(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCellsAndOpenSeaAround)
 {
-protected:
     CIsland island;
-};
-
-TEST_F(IslandTest, GridHoldsTheTerrainAndBuildingsAtTheirCells)
-{
-    struct Cell
-    {
-        int column, row, height;
-    };
-    const Cell cells[] = {
+    const std::array<int, 3> cells[] = {
         {0, 30, 1},                                          // the island reaches the grid's low-X border
         {28, 55, 6},                                         // the craft's start
         {39, 20, 1}, {38, 20, 0}, {30, 29, 1}, {29, 29, 0},  // a row-dependent span at both ends
         {31, 59, 2}, {32, 59, 1},                            // a later line over an earlier one
+        {-1, 30, 0}, {60, 30, 0}, {30, -1, 0}, {30, 60, 0},  // outside the grid
     };
-    for (const Cell& cell : cells)
-        EXPECT_EQ(island.GetHeightAt(cell.column, cell.row), cell.height)
-            << "column " << cell.column << ", row " << cell.row;
+    for (const auto& [column, row, height] : cells)
+        EXPECT_EQ(island.GetHeightAt(column, row), height) << "column " << column << ", row " << row;
 
-    // Outside the grid is open sea.
-    for (int i = -1; i <= 61; ++i) {
-        EXPECT_EQ(island.GetHeightAt(-1, i), 0);
-        EXPECT_EQ(island.GetHeightAt(60, i), 0);
-        EXPECT_EQ(island.GetHeightAt(i, -1), 0);
-        EXPECT_EQ(island.GetHeightAt(i, 60), 0);
-    }
-}
-
-TEST_F(IslandTest, BuildingsCoverTheCellsOfTheTableAndTheLastWriterWins)
-{
-    struct Expected
-    {
-        int firstColumn, lastColumn, firstRow, lastRow, height;
-    };
-    // A sample of the table: the first, a tall one, the last.
-    const std::pair<int, Expected> sample[] = {
-        {0, {9, 12, 54, 55, 2}},
-        {5, {44, 45, 0, 1, 9}},
-        {29, {34, 36, 42, 43, 6}},
-    };
+    // Buildings: a sample of the table (the first, a tall one, the last),
+    // and every cell of each holds its top unless a later one covers it.
     const ORV_SceneNode& buildings = island.GetBuildings();
     ASSERT_EQ(buildings.NumChildren(), 30);
-    CIsland::Footprint cells[30];
+    std::array<CIsland::Footprint, 30> f;
     for (int i = 0; i < 30; ++i) {
         const ORV_XformInfo xform = buildings.GetChildNode(i)->GetXformInfo();
-        cells[i] = CIsland::FootprintOf(xform.GetTranslation(), xform.GetScale());
+        f[i] = CIsland::FootprintOf(xform.GetTranslation(), xform.GetScale());
     }
-    for (const auto& [i, e] : sample) {
-        const CIsland::Footprint& f = cells[i];
-        EXPECT_EQ((std::array{f.firstColumn, f.lastColumn, f.firstRow, f.lastRow, f.height}),
-                  (std::array{e.firstColumn, e.lastColumn, e.firstRow, e.lastRow, e.height}))
+    const std::pair<int, std::array<int, 5>> sample[] = {
+        {0, {9, 12, 54, 55, 2}}, {5, {44, 45, 0, 1, 9}}, {29, {34, 36, 42, 43, 6}}};
+    for (const auto& [i, e] : sample)
+        EXPECT_EQ((std::array{f[i].firstColumn, f[i].lastColumn, f[i].firstRow, f[i].lastRow, f[i].height}), e)
             << "building " << i + 1;
-    }
-    // Every cell of a building holds its top unless a later building covers
-    // it, whatever the terrain below.
     for (int i = 0; i < 30; ++i)
-        for (int r = cells[i].firstRow; r <= cells[i].lastRow; ++r)
-            for (int c = cells[i].firstColumn; c <= cells[i].lastColumn; ++c) {
-                bool coveredLater = false;
+        for (int r = f[i].firstRow; r <= f[i].lastRow; ++r)
+            for (int c = f[i].firstColumn; c <= f[i].lastColumn; ++c) {
+                bool later = false;
                 for (int j = i + 1; j < 30; ++j)
-                    coveredLater = coveredLater || (c >= cells[j].firstColumn && c <= cells[j].lastColumn &&
-                                                    r >= cells[j].firstRow && r <= cells[j].lastRow);
-                if (!coveredLater) {
-                    EXPECT_EQ(island.GetHeightAt(c, r), cells[i].height) << "building " << i + 1;
-                }
+                    later |= c >= f[j].firstColumn && c <= f[j].lastColumn && r >= f[j].firstRow && r <= f[j].lastRow;
+                EXPECT_TRUE(later || island.GetHeightAt(c, r) == f[i].height) << "building " << i + 1;
             }
-}
 
-TEST_F(IslandTest, RaiseTerrainTouchesOnlyCellsInsideTheGrid)
-{
-    // Both corners of the grid are open sea.
+    // Raising the terrain touches only cells inside the grid.
     island.RaiseTerrain(-2, -3, 1, 1, 7.5f, nullptr);
     island.RaiseTerrain(58, 57, 65, 70, 9.99f, nullptr);
-    for (int c = 0; c <= 1; ++c)
-        for (int r = 0; r <= 1; ++r)
-            EXPECT_EQ(island.GetHeightAt(c, r), 7);  // floor of the height
+    EXPECT_EQ(island.GetHeightAt(1, 0), 7);  // floor of the height
     EXPECT_EQ(island.GetHeightAt(2, 0), 0);
-    EXPECT_EQ(island.GetHeightAt(0, 2), 0);
     EXPECT_EQ(island.GetHeightAt(59, 59), 9);
     EXPECT_EQ(island.GetHeightAt(57, 57), 0);
 }
 
-TEST_F(IslandTest, PushOutOfBlocksHoldsTheCraftAboveTheBlockItIsOver)
+TEST(IslandTest, PushOutOfBlocksHoldsTheCraftOnTopAndPushesAwayFromEachSide)
 {
-    const ORV_BoundingBox craft = CraftOfWidth(0.45f);
-
-    // Open sea, away from the island: nothing to do at height 1; at 0.05
-    // the sea cell's top clearance holds the craft at 0.1.
-    const D3DXVECTOR3 sea = AtGrid(3.5f, 1.0f, 5.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, sea), sea);
-    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(3.5f, 0.05f, 5.5f)).y, 0.1f);
-
+    CIsland island;
+    const ORV_BoundingBox narrow = CraftOfWidth(0.45f);
     // The target's cell (48, 14), height 5: held at 5.1 from below, left
-    // alone above.
-    const D3DXVECTOR3 onRoof = AtGrid(48.5f, 5.0f, 14.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, onRoof).y, 5.1f);
-    const D3DXVECTOR3 aboveRoof = AtGrid(48.5f, 5.2f, 14.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, aboveRoof), aboveRoof);
-
-    // Only a box counts, and only over the grid (C and R from 0 to 60).
+    // alone above; open sea holds it at 0.1. Only a box counts, and only
+    // over the grid; the craft's own cell may be column or row 60, tested as
+    // open sea, one cell further is not tested at all.
+    const ORV_BoundingBox wide = CraftOfWidth(1.0f);
     const SphereVolume sphere;
-    EXPECT_EQ(island.PushOutOfBlocks(&sphere, onRoof), onRoof);
-    const D3DXVECTOR3 westOfGrid(-25.5f, 0.05f, 0.0f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, westOfGrid), westOfGrid);
-}
+    struct Top
+    {
+        const ORV_BoundingVolume* craft;
+        D3DXVECTOR3 p;
+        float y;
+    };
+    const Top tops[] = {
+        {&narrow, AtGrid(3.5f, 1.0f, 5.5f), 1.0f},   {&narrow, AtGrid(3.5f, 0.05f, 5.5f), 0.1f},
+        {&narrow, AtGrid(48.5f, 5.0f, 14.5f), 5.1f}, {&narrow, AtGrid(48.5f, 5.2f, 14.5f), 5.2f},
+        {&sphere, AtGrid(48.5f, 5.0f, 14.5f), 5.0f}, {&narrow, {-25.5f, 0.05f, 0.0f}, 0.05f},
+        {&wide, AtGrid(0.2f, 1.05f, 35.5f), 1.1f},  // land at the border, sea beyond
+        {&wide, AtGrid(30.5f, 1.5f, 59.7f), 2.1f},  // the last row
+        {&wide, AtGrid(60.5f, 0.05f, 30.5f), 0.1f},  {&wide, AtGrid(30.5f, 0.05f, 60.5f), 0.1f},
+        {&wide, AtGrid(61.2f, 0.05f, 30.5f), 0.05f}, {&wide, {1e30f, 0.05f, -1e30f}, 0.05f},
+    };
+    for (const Top& t : tops)
+        EXPECT_EQ(island.PushOutOfBlocks(t.craft, t.p), D3DXVECTOR3(t.p.x, t.y, t.p.z)) << t.p.x << ", " << t.p.y;
 
-TEST_F(IslandTest, PushOutOfBlocksPushesAwayFromEachSide)
-{
-    // Blocks of height 5 raised in open sea around cell (10, 5): low X,
-    // high X, low grid Z (toward world +Z), high grid Z (toward world -Z).
-    island.RaiseTerrain(5, 9, 5, 9, 5.0f, nullptr);
-    island.RaiseTerrain(5, 11, 5, 11, 5.0f, nullptr);
-    island.RaiseTerrain(4, 10, 4, 10, 5.0f, nullptr);
-    island.RaiseTerrain(6, 10, 6, 10, 5.0f, nullptr);
-    const float y = 3.0f;
-
+    // Blocks of height 5 in open sea around cell (10, 5): low X, high X,
+    // low grid Z (toward world +Z), high grid Z (toward world -Z).
+    const std::array<int, 2> blocks[] = {{5, 9}, {5, 11}, {4, 10}, {6, 10}};
     struct Case
     {
-        const char* name;
         float gx, gz, width;
         float dx, dz;  // expected push in world units
     };
     const Case cases[] = {
-        {"low X, reaching into the block", 10.3f, 5.5f, 1.0f, 0.2f, 0.0f},
-        {"high X, reaching beyond it", 10.7f, 5.5f, 3.0f, -0.2f, 0.0f},
-        {"low grid Z, reaching beyond it", 10.5f, 5.3f, 3.0f, 0.0f, -0.2f},
-        {"high grid Z, reaching into the block", 10.5f, 5.7f, 1.0f, 0.0f, 0.2f},
+        {10.3f, 5.5f, 1.0f, 0.2f, 0.0f},   // low X, reaching into the block
+        {10.7f, 5.5f, 3.0f, -0.2f, 0.0f},  // high X, reaching beyond it
+        {10.5f, 5.3f, 3.0f, 0.0f, -0.2f},  // low grid Z, reaching beyond it
+        {10.5f, 5.7f, 1.0f, 0.0f, 0.2f},   // high grid Z, reaching into the block
     };
-    for (const Case& c : cases) {
+    for (int i = 0; i < 4; ++i) {
         // Each side against its block alone: the wide craft would reach the
         // opposite block too.
-        const ORV_BoundingBox craft = CraftOfWidth(c.width);
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
         CIsland single;
-        if (c.gx < 10.5f)
-            single.RaiseTerrain(5, 9, 5, 9, 5.0f, nullptr);
-        else if (c.gx > 10.5f)
-            single.RaiseTerrain(5, 11, 5, 11, 5.0f, nullptr);
-        else if (c.gz < 5.5f)
-            single.RaiseTerrain(4, 10, 4, 10, 5.0f, nullptr);
-        else
-            single.RaiseTerrain(6, 10, 6, 10, 5.0f, nullptr);
-        const D3DXVECTOR3 p = AtGrid(c.gx, y, c.gz);
+        single.RaiseTerrain(blocks[i][0], blocks[i][1], blocks[i][0], blocks[i][1], 5.0f, nullptr);
+        const ORV_BoundingBox craft = CraftOfWidth(c.width);
+        const D3DXVECTOR3 p = AtGrid(c.gx, 3.0f, c.gz);
         const D3DXVECTOR3 q = single.PushOutOfBlocks(&craft, p);
-        EXPECT_NEAR(q.x - p.x, c.dx, 1e-5f) << c.name;
-        EXPECT_NEAR(q.z - p.z, c.dz, 1e-5f) << c.name;
-        EXPECT_EQ(q.y, p.y) << c.name;
-        // Just above the block nothing pushes.
+        EXPECT_NEAR(q.x - p.x, c.dx, 1e-5f);
+        EXPECT_NEAR(q.z - p.z, c.dz, 1e-5f);
+        EXPECT_EQ(q.y, p.y);
         const D3DXVECTOR3 above = AtGrid(c.gx, 5.001f, c.gz);
-        EXPECT_EQ(single.PushOutOfBlocks(&craft, above), above) << c.name;
+        EXPECT_EQ(single.PushOutOfBlocks(&craft, above), above);
+        island.RaiseTerrain(blocks[i][0], blocks[i][1], blocks[i][0], blocks[i][1], 5.0f, nullptr);
     }
-
-    // Pushes from several sides add up, and the top applies as well: a
-    // craft of width 1 at the centre of (10, 5) overlaps no neighbour, one
-    // nearer the corner overlaps two of them.
-    const ORV_BoundingBox craft = CraftOfWidth(1.0f);
-    const D3DXVECTOR3 centre = AtGrid(10.5f, y, 5.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, centre), centre);
+    // Pushes from several sides add up, and the top applies as well.
+    const D3DXVECTOR3 centre = AtGrid(10.5f, 3.0f, 5.5f);
+    EXPECT_EQ(island.PushOutOfBlocks(&wide, centre), centre);
     const D3DXVECTOR3 corner = AtGrid(10.3f, 0.05f, 5.3f);
-    const D3DXVECTOR3 pushed = island.PushOutOfBlocks(&craft, corner);
+    const D3DXVECTOR3 pushed = island.PushOutOfBlocks(&wide, corner);
     EXPECT_NEAR(pushed.x - corner.x, 0.2f, 1e-5f);
     EXPECT_NEAR(pushed.z - corner.z, -0.2f, 1e-5f);
     EXPECT_FLOAT_EQ(pushed.y, 0.1f);
 }
 
-TEST_F(IslandTest, CellsBeyondTheGridAreOpenSea)
+TEST(IslandTest, ThermalLiftInsideTheColumnsOnly)
 {
-    const ORV_BoundingBox craft = CraftOfWidth(1.0f);
-    // Column 0 at row 35 is land (height 1); the cell beyond it is sea, so
-    // a craft reaching over the border is only held on top.
-    const D3DXVECTOR3 border = AtGrid(0.2f, 1.05f, 35.5f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, border), D3DXVECTOR3(border.x, 1.1f, border.z));
-    // Row 59 (height 2 at column 30): the row beyond it does not push.
-    const D3DXVECTOR3 lastRow = AtGrid(30.5f, 1.5f, 59.7f);
-    EXPECT_EQ(island.PushOutOfBlocks(&craft, lastRow), D3DXVECTOR3(lastRow.x, 2.1f, lastRow.z));
-    // The craft's own cell may be column or row 60, just outside the grid:
-    // it is tested as open sea. One cell further is not tested at all.
-    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(60.5f, 0.05f, 30.5f)).y, 0.1f);
-    EXPECT_FLOAT_EQ(island.PushOutOfBlocks(&craft, AtGrid(30.5f, 0.05f, 60.5f)).y, 0.1f);
-    for (const D3DXVECTOR3 beyond : {AtGrid(61.2f, 0.05f, 30.5f), D3DXVECTOR3(1e30f, 0.05f, -1e30f)})
-        EXPECT_EQ(island.PushOutOfBlocks(&craft, beyond), beyond);
-}
-
-TEST_F(IslandTest, ThermalLiftInsideTheColumnsOnly)
-{
-    struct Case
-    {
-        const char* name;
-        D3DXVECTOR3 p;
-        bool lifted;
+    const std::pair<D3DXVECTOR3, bool> cases[] = {
+        {{-21.0f, 9.0f, -20.0f}, true},    // at the top itself
+        {{-21.0f, 9.5f, -20.0f}, false},   // above the top
+        {{-21.0f, -3.0f, -20.0f}, true},   // underground: no lower limit
+        {{-19.0f, 5.0f, -20.0f}, true},    // on the radius
+        {{-18.99f, 5.0f, -20.0f}, false},  // 2.01 away
+        {{0.0f, 10.9f, 15.0f}, true},      // column 4, top 11
     };
-    const Case cases[] = {
-        {"at the top itself", {-21.0f, 9.0f, -20.0f}, true},
-        {"above the top", {-21.0f, 9.5f, -20.0f}, false},
-        {"underground (no lower limit)", {-21.0f, -3.0f, -20.0f}, true},
-        {"on the radius", {-19.0f, 5.0f, -20.0f}, true},
-        {"2.01 away", {-18.99f, 5.0f, -20.0f}, false},
-        {"column 4, top 11", {0.0f, 10.9f, 15.0f}, true},
-    };
-    for (const Case& c : cases) {
-        const D3DXVECTOR3 q = island.GetThermalLift(c.p);
-        EXPECT_EQ(q, D3DXVECTOR3(c.p.x, c.lifted ? c.p.y + 0.1f : c.p.y, c.p.z)) << c.name;
-    }
+    CIsland island;
+    for (const auto& [p, lifted] : cases)
+        EXPECT_EQ(island.GetThermalLift(p), D3DXVECTOR3(p.x, lifted ? p.y + 0.1f : p.y, p.z)) << p.x << ", " << p.y;
 }
 
 }  // namespace

@@ -17,14 +17,7 @@ TEST(KeyScriptTest, ReadsRunsOfHeldKeys)
 {
     KeyScript script;
     std::string error;
-    ASSERT_TRUE(
-        Parse("# approach\n"
-              "3 -\n"
-              "\n"
-              "  2\tLU  \r\n"
-              "   # a comment after blanks\n"
-              "1 PDRUL\n",
-              script, error))
+    ASSERT_TRUE(Parse("# approach\n3 -\n\n  2\tLU  \r\n   # a comment after blanks\n1 PDRUL\n", script, error))
         << error;
     EXPECT_EQ(script.TotalTicks(), 6u);
     EXPECT_EQ(script.KeysAt(2), 0u);
@@ -73,36 +66,28 @@ TEST(KeyScriptTest, AMalformedLineIsNamedAndNothingIsKept)
     EXPECT_EQ(error, "cannot open for reading");
 }
 
-TEST(KeyScriptTest, RecordingMergesRunsOfTheSameKeys)
+TEST(KeyScriptTest, RecordingMergesRunsOfTheSameKeysAndSplitsOnesTooLongForALine)
 {
     KeyScript script;
-    script.Append(0);
-    script.Append(0);
-    script.Append(kKeyLeft);
-    script.Append(kKeyLeft, 4);
-    script.Append(kKeyP, 0);  // adds nothing
-    script.Append(0);
+    using Run = std::pair<unsigned, std::uint32_t>;
+    for (const auto& [keys, count] : {Run{0, 2}, Run{kKeyLeft, 1}, Run{kKeyLeft, 4}, Run{kKeyP, 0}, Run{0, 1}})
+        script.Append(keys, count);
     ASSERT_EQ(script.GetRuns().size(), 3u);
-    EXPECT_EQ(script.GetRuns()[0].count, 2u);
     EXPECT_EQ(script.GetRuns()[1].count, 5u);
-    EXPECT_EQ(script.GetRuns()[2].count, 1u);
     EXPECT_EQ(script.TotalTicks(), 8u);
     EXPECT_EQ(script.KeysAt(2), unsigned{kKeyLeft});
     EXPECT_EQ(script.KeysAt(7), 0u);
 
-    // A run longer than one line can hold is split.
     KeyScript longRun;
     longRun.Append(kKeyUp, KeyScript::kMaxCount);
     longRun.Append(kKeyUp, 5);
-    ASSERT_EQ(longRun.GetRuns().size(), 2u);
-    EXPECT_EQ(longRun.TotalTicks(), KeyScript::kMaxCount + 5ull);
-    std::ostringstream out;
-    longRun.Write(out);
+    EXPECT_EQ(longRun.GetRuns().size(), 2u);
+    std::stringstream text;
+    longRun.Write(text);
     KeyScript back;
     std::string error;
-    std::istringstream in(out.str());
-    ASSERT_TRUE(back.Parse(in, error)) << error;
-    EXPECT_EQ(back.TotalTicks(), longRun.TotalTicks());
+    ASSERT_TRUE(back.Parse(text, error)) << error;
+    EXPECT_EQ(back.TotalTicks(), KeyScript::kMaxCount + 5ull);
 }
 
 }  // namespace

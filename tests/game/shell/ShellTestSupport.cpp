@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <stdexcept>
 
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -10,8 +10,6 @@
 #include <wx/init.h>
 #include <wx/stopwatch.h>
 
-#include "GLDevice.h"
-#include "ORVD3D_GraphicsSystem.h"
 #include "keyscript.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
@@ -21,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Starts the toolkit with the game's application object before any test
-// runs, and ends it after the last.
+// runs, with a running loop of its own so that the tests can dispatch the
+// toolkit's events (timers, repaints) between their steps; ends it after.
 class ToolkitEnvironment : public ::testing::Environment
 {
 public:
@@ -31,17 +30,13 @@ public:
         static char* argv[] = {name, nullptr};
         int argc = 1;
         ASSERT_TRUE(wxEntryStart(argc, argv)) << "no display: run the shell tests under xvfb-run";
-        ASSERT_NE(CTutorialApp::Get(), nullptr);
-        ASSERT_TRUE(CTutorialApp::Get()->CallOnInit());
-        // A running loop of its own lets the tests dispatch the toolkit's
-        // events (timers, repaints) between their steps.
+        ASSERT_TRUE(CTutorialApp::Get() && CTutorialApp::Get()->CallOnInit());
         m_Loop = std::make_unique<wxGUIEventLoop>();
         wxEventLoopBase::SetActive(m_Loop.get());
-        m_Started = true;
     }
     void TearDown() override
     {
-        if (!m_Started)
+        if (!m_Loop)
             return;
         wxEventLoopBase::SetActive(nullptr);
         m_Loop.reset();
@@ -50,28 +45,10 @@ public:
     }
 
 private:
-    bool m_Started = false;
     std::unique_ptr<wxGUIEventLoop> m_Loop;
 };
 
 const ::testing::Environment* const g_Toolkit = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
-
-fs::path MakeDataFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "soare-shell-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a folder under " + fs::temp_directory_path().string());
-    const fs::path folder = pattern;
-    // Links to the generated data; what the game writes (the terrain mesh)
-    // lands in this folder, not in the shared run folder.
-    for (const char* sub : {"MeshFiles", "Textures", "Sound"}) {
-        fs::create_directories(folder / sub);
-        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(SOARE_TEST_RUN_DIR) / sub))
-            if (entry.path().filename() != "Land.x")
-                fs::create_symlink(entry.path(), folder / sub / entry.path().filename());
-    }
-    return folder;
-}
 
 }  // namespace
 
@@ -88,16 +65,6 @@ void PumpEvents(std::chrono::milliseconds duration)
             wxMilliSleep(1);
         wxTheApp->ProcessIdle();
     } while (watch.Time() < duration.count());
-}
-
-CTutorialApp& App()
-{
-    return *CTutorialApp::Get();
-}
-
-GLDevice* CurrentGLDevice()
-{
-    return dynamic_cast<GLDevice*>(ORVD3D_GraphicsSystem::GetInstance().GetD3DDevice());
 }
 
 void SendKey(int wxKeyCode, bool down)
@@ -117,12 +84,21 @@ void ClickButton(wxWindow* window, int id)
 void ShellTest::SetUp()
 {
     m_PreviousFolder = fs::current_path();
-    m_DataFolder = MakeDataFolder();
+    std::string pattern = (fs::temp_directory_path() / "soare-shell-test-XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(pattern.data()));
+    m_DataFolder = pattern;
+    // Links to the generated data; what the game writes (the terrain mesh)
+    // lands in this folder, not in the shared run folder.
+    for (const char* sub : {"MeshFiles", "Textures", "Sound"}) {
+        fs::create_directories(m_DataFolder / sub);
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(SOARE_TEST_RUN_DIR) / sub))
+            if (entry.path().filename() != "Land.x")
+                fs::create_symlink(entry.path(), m_DataFolder / sub / entry.path().filename());
+    }
     fs::current_path(m_DataFolder);
-    m_Sound = std::make_shared<RecordingSoundSink>();
     m_PreviousSound = SetSoundSink(m_Sound);
-    m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t* caption, UINT) {
-        m_MessageBoxes.push_back({text ? text : L"", caption ? caption : L""});
+    m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t*, UINT) {
+        m_MessageBoxes.push_back(text ? text : L"");
         return IDOK;
     });
     App().GetKeySource().SetActiveTest([] { return true; });
@@ -167,14 +143,6 @@ CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)
     return *m_Dialog;
 }
 
-void ShellTest::DestroyMainWindow()
-{
-    if (!m_Dialog)
-        return;
-    delete m_Dialog;
-    m_Dialog = nullptr;
-}
-
 void ShellTest::Tick(int n)
 {
     for (int i = 0; i < n; ++i)
@@ -183,9 +151,7 @@ void ShellTest::Tick(int n)
 
 int ShellTest::BlipCount() const
 {
-    int count = 0;
-    for (const RecordingSoundSink::Request& request : m_Sound->GetRequests())
-        if (request.file == L"Sound/PauseBlip.wav")
-            ++count;
-    return count;
+    const auto& requests = m_Sound->GetRequests();
+    return static_cast<int>(
+        std::ranges::count(requests, std::wstring(L"Sound/PauseBlip.wav"), &RecordingSoundSink::Request::file));
 }

@@ -1,13 +1,13 @@
 // What the shell tests share: the toolkit started once per test program (on
 // the virtual display the test runs under) with the game's application
-// object, a private data folder to work in, a main window shown without a
-// modal loop, and helpers to let the toolkit run and to send it input.
+// object, and a fixture working in a private data folder.
 #pragma once
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,24 +16,19 @@
 #include "ORV_MessageBox.h"
 #include "SoundSinks.h"
 
-class CTutorialApp;
-class CTutorialDlg;
-class GLDevice;
+#include "tutorialapp.h"
+#include "tutorialdlg.h"
 
 // Lets the toolkit handle what is pending (events, repaints, idle work such
 // as deleting closed windows) for about the given time.
 void PumpEvents(std::chrono::milliseconds duration = std::chrono::milliseconds(50));
-
-CTutorialApp& App();
-
-// The graphics system's device as the GL device it is in the game; null
-// when there is none.
-GLDevice* CurrentGLDevice();
-
+inline CTutorialApp& App()
+{
+    return *CTutorialApp::Get();
+}
 // Sends a key-down or key-up of wxKeyCode through the application's filter,
 // as the toolkit does for a key pressed in any window.
 void SendKey(int wxKeyCode, bool down);
-
 // Sends a button click (EVT_BUTTON) from control id to window.
 void ClickButton(wxWindow* window, int id);
 
@@ -44,26 +39,19 @@ void ClickButton(wxWindow* window, int id);
 class ShellTest : public ::testing::Test
 {
 protected:
-    struct MessageBoxCall
-    {
-        std::wstring text;
-        std::wstring caption;
-    };
-
     void SetUp() override;
     void TearDown() override;
 
     CTutorialDlg& MakeMainWindow(bool stopTimer = true);
-    void DestroyMainWindow();
-    // Ticks the main window n times.
+    void DestroyMainWindow() { delete std::exchange(m_Dialog, nullptr); }
     void Tick(int n = 1);
     int BlipCount() const;
 
     std::filesystem::path m_DataFolder;
     std::filesystem::path m_PreviousFolder;
-    std::shared_ptr<RecordingSoundSink> m_Sound;
+    std::shared_ptr<RecordingSoundSink> m_Sound = std::make_shared<RecordingSoundSink>();
     std::shared_ptr<SoundSink> m_PreviousSound;
     ORV_MessageBoxHandler m_PreviousMessageBox;
-    std::vector<MessageBoxCall> m_MessageBoxes;
+    std::vector<std::wstring> m_MessageBoxes;  // their texts
     CTutorialDlg* m_Dialog = nullptr;
 };

@@ -7,15 +7,8 @@
 #include "controlsdialog.h"
 #include "model.h"
 #include "optionsdialog.h"
-#include "tutorialapp.h"
-#include "tutorialdlg.h"
 
 namespace {
-
-wxCheckBox* Box(wxWindow* dialog, int id)
-{
-    return dynamic_cast<wxCheckBox*>(dialog->FindWindow(id));
-}
 
 void PressEscape(wxWindow* dialog)
 {
@@ -32,64 +25,54 @@ TEST_F(ShellTest, OptionsOkWritesBothBoxesAndEveryOtherEndingOnlyResumes)
     CTutorialDlg& main = MakeMainWindow();
     CModel& model = *App().GetModel();
     model.SetGroundViewOff(TRUE);
-    struct Ending
-    {
-        const char* name;
-        void (*end)(COptionsDialog*);
-        bool writes;
+    const std::pair<void (*)(COptionsDialog*), bool> endings[] = {
+        {[](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_OK); }, true},
+        {[](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_CANCEL); }, false},
+        {[](COptionsDialog* d) { PressEscape(d); }, false},
     };
-    const Ending endings[] = {
-        {"OK", [](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_OK); }, true},
-        {"Cancel", [](COptionsDialog* d) { ClickButton(d, COptionsDialog::ID_CANCEL); }, false},
-        {"Escape", [](COptionsDialog* d) { PressEscape(d); }, false},
-    };
-    for (const Ending& ending : endings) {
-        SCOPED_TRACE(ending.name);
+    for (const auto& [end, writes] : endings) {
+        SCOPED_TRACE(writes);
         const int blips = BlipCount();
-        const BOOL mapOff = model.IsMapViewOff();
-        const BOOL groundOff = model.IsGroundViewOff();
+        const bool mapOff = model.IsMapViewOff(), groundOff = model.IsGroundViewOff();
         ClickButton(&main, CTutorialDlg::IDC_OPTIONS);
         wxWeakRef<COptionsDialog> options = main.GetOptionsDialog();
         ASSERT_TRUE(options);
-        EXPECT_TRUE(options->IsShown());
         EXPECT_TRUE(model.IsPaused());
         // Opened with the model's state; the boxes turned over.
-        EXPECT_EQ(Box(options, COptionsDialog::IDC_MAPVIEW_OFF)->GetValue(), mapOff == TRUE);
-        EXPECT_EQ(Box(options, COptionsDialog::IDC_GROUNDVIEW_OFF)->GetValue(), groundOff == TRUE);
-        Box(options, COptionsDialog::IDC_MAPVIEW_OFF)->SetValue(mapOff != TRUE);
-        Box(options, COptionsDialog::IDC_GROUNDVIEW_OFF)->SetValue(groundOff != TRUE);
-        ending.end(options);
+        auto* map = dynamic_cast<wxCheckBox*>(options->FindWindow(COptionsDialog::IDC_MAPVIEW_OFF));
+        auto* ground = dynamic_cast<wxCheckBox*>(options->FindWindow(COptionsDialog::IDC_GROUNDVIEW_OFF));
+        EXPECT_EQ(map->GetValue(), mapOff);
+        EXPECT_EQ(ground->GetValue(), groundOff);
+        map->SetValue(!mapOff);
+        ground->SetValue(!groundOff);
+        end(options);
         EXPECT_FALSE(model.IsPaused());
         EXPECT_EQ(BlipCount(), blips + 2);  // paused and resumed
-        EXPECT_EQ(model.IsMapViewOff() == TRUE, ending.writes ? mapOff != TRUE : mapOff == TRUE);
-        EXPECT_EQ(model.IsGroundViewOff() == TRUE, ending.writes ? groundOff != TRUE : groundOff == TRUE);
+        EXPECT_EQ(static_cast<bool>(model.IsMapViewOff()), mapOff != writes);
+        EXPECT_EQ(static_cast<bool>(model.IsGroundViewOff()), groundOff != writes);
         // The window goes, and its object with it.
         PumpEvents();
         EXPECT_FALSE(options);
-        EXPECT_EQ(main.GetOptionsDialog(), nullptr);
     }
-}
 
-TEST_F(ShellTest, HowToPlayResumesOnlyWithItsOkButton)
-{
-    CTutorialDlg& main = MakeMainWindow();
-    CModel& model = *App().GetModel();
-    const auto endings = {
+    // How To Play resumes only with its OK button.
+    const auto helpEndings = {
         +[](CControlsDialog* d) { d->Close(); },
         +[](CControlsDialog* d) { PressEscape(d); },
         +[](CControlsDialog* d) { ClickButton(d, CControlsDialog::ID_OK); },
     };
+    const int blips = BlipCount();
     int opened = 0;
-    for (auto end : endings) {
+    for (auto end : helpEndings) {
         ClickButton(&main, CTutorialDlg::IDC_HOW_TO_PLAY);
         wxWeakRef<CControlsDialog> help = main.GetControlsDialog();
         ASSERT_TRUE(help);
         EXPECT_TRUE(model.IsPaused());
-        EXPECT_EQ(BlipCount(), ++opened);
+        EXPECT_EQ(BlipCount(), blips + ++opened);
         end(help);
         PumpEvents();
         EXPECT_FALSE(help);
         EXPECT_EQ(model.IsPaused(), opened < 3);
     }
-    EXPECT_EQ(BlipCount(), 4);  // three openings and the OK
+    EXPECT_EQ(BlipCount(), blips + 4);  // three openings and the OK
 }

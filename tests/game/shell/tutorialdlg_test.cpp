@@ -1,23 +1,16 @@
-// The main window: its start-up order, the timer's made-up steps when frames
-// draw slowly, the variometer's V, the way it ends, and what it does without
-// GL or a display.
+// The main window: the timer's made-up steps when frames draw slowly, the
+// variometer's V, and what it does without GL or a display.
 #include <atomic>
 #include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <thread>
 
-#include <wx/timer.h>
-
 #include "HeadlessDirect3D9.h"
-#include "ORVD3D_GraphicsSystem.h"
 #include "ShellTestSupport.h"
 #include "gldirect3dfactory.h"
 #include "headlessgame.h"
 #include "keyscript.h"
 #include "model.h"
-#include "tutorialapp.h"
-#include "tutorialdlg.h"
 #include "tutorialgame.h"
 
 namespace {
@@ -119,34 +112,13 @@ private:
 
 }  // namespace
 
-TEST_F(ShellTest, ModelIsBuiltAfterTheContextAndTheViewsAndBeforeKeyboardAndTimer)
-{
-    // What stood when the model was made: device, views, keyboard, timer.
-    auto seen = std::make_shared<std::vector<bool>>();
-    App().SetModelFactory([this, seen] {
-        *seen = {ORVD3D_GraphicsSystem::GetInstance().GetD3DDevice() != nullptr,
-                 m_Dialog && m_Dialog->GetMainView().IsGraphicsReady() && m_Dialog->GetGroundView().IsGraphicsReady() &&
-                     m_Dialog->GetMapView().IsGraphicsReady(),
-                 m_Dialog && m_Dialog->GetKeyboard().HasDevice(), m_Dialog && m_Dialog->GetTimer().IsRunning()};
-        return std::make_unique<CModel>();
-    });
-    CTutorialDlg& dialog = MakeMainWindow(false);
-    App().SetModelFactory(nullptr);
-    EXPECT_TRUE(dialog.IsInitialized());
-    EXPECT_EQ(*seen, (std::vector<bool>{true, true, false, false}));
-    EXPECT_TRUE(dialog.GetKeyboard().HasDevice());
-    EXPECT_TRUE(dialog.GetTimer().IsRunning());
-}
-
 TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecordingReplays)
 {
     const Direct3DFactory previous = SetDirect3DFactory([]() -> IDirect3D9* { return new SlowPresentDirect3D9; });
     CTutorialDlg& dialog = MakeMainWindow(false);
     SetDirect3DFactory(previous);
     ASSERT_TRUE(dialog.IsInitialized());
-    CModel& model = *App().GetModel();
     SendKey(WXK_RIGHT, true);
-
     // Counts between two events' starts follow the 25 ms timetable; a stall
     // of this process over 100 ms drops steps by design, and is measured again.
     bool measured = false;
@@ -157,9 +129,9 @@ TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecord
         const int presented = presents.load();
         const auto start = dialog.GetStats().GetLastEventStart();
         PumpEvents(std::chrono::milliseconds(2000));
-        if (dialog.GetSchedule().GetDroppedSteps() != dropped)
+        measured = dialog.GetSchedule().GetDroppedSteps() == dropped;
+        if (!measured)
             continue;
-        measured = true;
         const double seconds = std::chrono::duration<double>(dialog.GetStats().GetLastEventStart() - start).count();
         const auto stepsMade = static_cast<double>(dialog.GetTickCount() - steps);
         const auto drawn = static_cast<double>(dialog.GetStats().GetFrames() - frames);
@@ -168,7 +140,6 @@ TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecord
         // A frame takes at least 60 ms, and an event makes up at most 4 steps.
         EXPECT_LE(drawn, seconds / 0.060 + 1.0);
         EXPECT_GE(drawn, stepsMade / 4.0);
-        EXPECT_GT(stepsMade, drawn * 1.5);
         // Every frame presented each view once; made-up steps presented none.
         EXPECT_EQ(presents.load() - presented, 3 * static_cast<int>(drawn));
     }
@@ -179,7 +150,7 @@ TEST_F(ShellTest, WhenFramesDrawSlowlyTheTimerKeepsFortyStepsASecondAndTheRecord
     // where the window's craft is.
     dialog.GetTimer().Stop();
     PumpEvents(std::chrono::milliseconds(10));
-    const D3DXVECTOR3 shown = model.GetSoarerPosition();
+    const D3DXVECTOR3 shown = App().GetModel()->GetSoarerPosition();
     const KeyScript recording = dialog.GetRecorder().GetScript();
     EXPECT_EQ(recording.TotalTicks(), dialog.GetTickCount());
     DestroyMainWindow();
@@ -197,108 +168,50 @@ TEST_F(ShellTest, WithoutGLTheWindowReportsTheDeviceFailureAndNeverTicks)
     const Direct3DFactory previous = SetDirect3DFactory(MakeShellDirect3DFactory([] { return false; }));
     CTutorialDlg& dialog = MakeMainWindow(false);
     SetDirect3DFactory(previous);
-
     ASSERT_EQ(m_MessageBoxes.size(), 1u);
-    EXPECT_EQ(m_MessageBoxes[0].text, L"D3D Creation Failed during CreateDevice");
-    EXPECT_FALSE(dialog.IsInitialized());
-    EXPECT_FALSE(dialog.GetTimer().IsRunning());
+    EXPECT_EQ(m_MessageBoxes[0], L"D3D Creation Failed during CreateDevice");
     PumpEvents(std::chrono::milliseconds(200));
     EXPECT_EQ(dialog.GetTickCount(), 0u);
     EXPECT_FALSE(App().GetModels().HasModel());
 }
 
-TEST_F(ShellTest, QuitAndEscapeEndTheGameAndTheApplicationCleansUp)
-{
-    // "Quit", Escape and the close box, each sent once the modal loop runs.
-    const auto endings = {
-        +[](CTutorialDlg* dialog) { ClickButton(dialog, CTutorialDlg::ID_QUIT); },
-        +[](CTutorialDlg* dialog) { dialog->Close(); },
-        +[](CTutorialDlg* dialog) {
-            wxKeyEvent escape(wxEVT_CHAR_HOOK);
-            escape.m_keyCode = WXK_ESCAPE;
-            escape.SetEventObject(dialog);
-            dialog->GetEventHandler()->ProcessEvent(escape);
-        },
-    };
-    // --stats: one line as each game ends.
-    std::ostringstream stats;
-    App().SetStatsOutput(&stats);
-    for (auto end : endings) {
-        bool modelSeen = false;
-        wxTimer poll;
-        poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            CTutorialDlg* dialog = App().GetMainDialog();
-            if (!dialog || !dialog->IsModal() || dialog->GetTickCount() < 3)
-                return;
-            poll.Stop();
-            modelSeen = App().GetModels().HasModel();
-            end(dialog);
-        });
-        poll.Start(20);
-        EXPECT_EQ(App().InitInstance(), FALSE);
-        EXPECT_TRUE(modelSeen);
-        EXPECT_FALSE(App().GetModels().HasModel());
-        EXPECT_EQ(App().GetMainDialog(), nullptr);
-        EXPECT_FALSE(ORVD3D_GraphicsSystem::GetInstance().IsContextValid());
-    }
-    App().SetStatsOutput(nullptr);
-    const std::string lines = stats.str();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3) << lines;
-}
-
 TEST_F(ShellTest, VTogglesTheVariometerWhenLetGoAndVarioStartsWithItOn)
 {
     CTutorialDlg& first = MakeMainWindow();
-    EXPECT_FALSE(first.GetVariometer().IsOn());
     Tick(5);
-    EXPECT_TRUE(m_Sound->GetVarioTones().empty());
-    SendKey('V', true);
-    Tick(2);
-    EXPECT_FALSE(first.GetVariometer().IsOn());
-    SendKey('V', false);
-    Tick();
-    EXPECT_TRUE(first.GetVariometer().IsOn());
-    ASSERT_FALSE(m_Sound->GetVarioTones().empty());
-    EXPECT_EQ(m_Sound->GetVarioTones().front(), VarioTone{});
-    // Gliding at the start: silent. V again: off, and the sink is told.
-    Tick(3);
-    SendKey('V', true);
-    Tick();
-    SendKey('V', false);
-    Tick();
-    EXPECT_FALSE(first.GetVariometer().IsOn());
-    EXPECT_EQ(m_Sound->GetVarioTones().back(), std::nullopt);
+    // V on when let go (silent while gliding), off again at the next.
+    for (const bool on : {true, false}) {
+        SendKey('V', true);
+        Tick(2);
+        EXPECT_NE(first.GetVariometer().IsOn(), on);
+        SendKey('V', false);
+        Tick();
+        EXPECT_EQ(first.GetVariometer().IsOn(), on);
+    }
+    EXPECT_EQ(m_Sound->GetVarioTones(), (std::vector<std::optional<VarioTone>>{VarioTone{}, std::nullopt}));
     DestroyMainWindow();
 
     // --vario: on as the window opens; closing the window turns it off.
     m_Sound->Clear();
     App().SetVarioAtStart(true);
-    CTutorialDlg& second = MakeMainWindow();
+    EXPECT_TRUE(MakeMainWindow().GetVariometer().IsOn());
     App().SetVarioAtStart(false);
-    EXPECT_TRUE(second.GetVariometer().IsOn());
     Tick(3);
     DestroyMainWindow();
-    const auto tones = m_Sound->GetVarioTones();
-    ASSERT_GE(tones.size(), 2u);
-    EXPECT_EQ(tones.front(), VarioTone{});
-    EXPECT_EQ(tones.back(), std::nullopt);
+    EXPECT_EQ(m_Sound->GetVarioTones(), (std::vector<std::optional<VarioTone>>{VarioTone{}, std::nullopt}));
 }
 
 TEST(ShellStartTest, WithoutADisplayTheGameSaysSoInOneLine)
 {
+    // The tests' own display is X; a Wayland one is not needed after.
     const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const std::string waylandValue = wayland ? wayland : "";
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     std::ostringstream out, err;
     const int status = RunTutorialGameReporting(SoareOptions{}, KeyScript{}, out, err);
     setenv("DISPLAY", display.c_str(), 1);
-    if (wayland)
-        setenv("WAYLAND_DISPLAY", waylandValue.c_str(), 1);
-
     EXPECT_EQ(status, 1);
     const std::string text = err.str();
-    EXPECT_NE(text.find("no display"), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("soare: no display", 0), 0u) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
