@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ORV_PrimitiveList.h"
-#include "RecordingDrawHelper.h"
 #include "TestSupport.h"
 
 namespace {

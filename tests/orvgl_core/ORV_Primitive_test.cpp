@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "ORV_Primitive.h"
-#include "RecordingDrawHelper.h"
 #include "TestSupport.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <stb_image_write.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "AssetStockMeshes.h"
@@ -24,43 +23,27 @@ ScratchFolder::~ScratchFolder()
     std::filesystem::remove_all(m_Path, ignored);
 }
 
-MessageBoxRecorder::MessageBoxRecorder()
+void TestViewHandler::DrawGraphics()
 {
-    m_Previous = SetMessageBoxHandler([this](HWND owner, const wchar_t* text, const wchar_t*, UINT) {
-        boxes.push_back({!owner.IsNull(), text});
-        return IDOK;
-    });
+    if (m_pDevice == nullptr)
+        return;
+    BeginDraw();
+    SetupViewTransform();
+    SetupProjection();
+    D3DXMATRIX identity;
+    m_pDevice->SetTransform(D3DTS_WORLD, D3DXMatrixIdentity(&identity));
+    m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x7F99B2B2u, 1.0f, 0);
+    if (draw)
+        draw();
+    EndDraw();
 }
-
-MessageBoxRecorder::~MessageBoxRecorder()
-{
-    SetMessageBoxHandler(std::move(m_Previous));
-}
-
-ProblemRecorder::ProblemRecorder() : m_Scope([this](const std::string& line) { lines.push_back(line); }) {}
-
-namespace {
-
-void MakeParentFolders(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty())
-        std::filesystem::create_directories(parent);
-}
-
-}  // namespace
 
 void WriteTestImage(const std::string& path, int width, int height, DWORD argb)
 {
-    MakeParentFolders(path);
-    std::vector<unsigned char> rgba;
-    for (int i = 0; i < width * height; ++i) {
-        rgba.push_back(static_cast<unsigned char>(argb >> 16));
-        rgba.push_back(static_cast<unsigned char>(argb >> 8));
-        rgba.push_back(static_cast<unsigned char>(argb));
-        rgba.push_back(static_cast<unsigned char>(argb >> 24));
-    }
-    if (stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) == 0)
+    std::filesystem::create_directories(std::filesystem::path("./" + path).parent_path());
+    const DWORD rgba = ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16) | (argb & 0xFF000000u);
+    const std::vector<DWORD> pixels(static_cast<std::size_t>(width * height), rgba);  // bytes r, g, b, a
+    if (stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) == 0)
         throw std::runtime_error("cannot write " + path);
 }
 
@@ -73,23 +56,19 @@ XFileMesh MakeSquareMesh(const std::vector<std::string>& textureNames)
     mesh.faces = {{0, 1, 2}, {0, 2, 3}};
     for (std::size_t i = 0; i < textureNames.size(); ++i) {
         XFileMaterial material;
-        const float shade = 0.2f * static_cast<float>(i + 1);
-        material.material.Diffuse = {shade, 0.5f, 0.25f, 1.0f};
-        material.material.Specular = {0.1f, 0.1f, 0.1f, 1.0f};
+        material.material.Diffuse = {0.2f * static_cast<float>(i + 1), 0.5f, 0.25f, 1.0f};
         material.material.Emissive = {0.0f, 0.0f, 0.0f, 1.0f};
-        material.material.Power = 4.0f + static_cast<float>(i);
         material.textureFilename = textureNames[i];
         mesh.materials.push_back(material);
     }
     if (!textureNames.empty())
-        for (std::size_t face = 0; face < mesh.faces.size(); ++face)
-            mesh.faceMaterials.push_back(static_cast<std::uint32_t>(face % textureNames.size()));
+        mesh.faceMaterials = {0, static_cast<std::uint32_t>(1 % textureNames.size())};
     return mesh;
 }
 
 void WriteTestMesh(const std::string& path, const XFileMesh& mesh)
 {
-    MakeParentFolders(path);
+    std::filesystem::create_directories(std::filesystem::path("./" + path).parent_path());
     std::string error;
     if (!WriteXFile(path, mesh, &error))
         throw std::runtime_error(error);
@@ -136,12 +115,13 @@ std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& 
 
 void HeadlessContextTest::SetUp()
 {
-    m_Folder = std::make_unique<ScratchFolder>();
-    m_Window = std::make_shared<HeadlessWindow>(320, 240);
-    m_Status = std::make_shared<StatusRecorder>();
+    m_Folder.emplace();
     BindStatusWindow(0, m_Status);
-    m_Boxes = std::make_unique<MessageBoxRecorder>();
-    m_Problems = std::make_unique<ProblemRecorder>();
+    m_PreviousBoxes = SetMessageBoxHandler([this](HWND owner, const wchar_t* text, const wchar_t*, UINT) {
+        m_Boxes.push_back({!owner.IsNull(), text});
+        return IDOK;
+    });
+    m_ProblemScope.emplace([this](const std::string& line) { m_Problems.push_back(line); });
     System().SetFailureRecheckIntervalEXT({});
     ASSERT_TRUE(CreateContext());
 }
@@ -153,16 +133,9 @@ bool HeadlessContextTest::CreateContext(HeadlessOptions options)
     options.counters = m_Counters;
     options.recordFromStart = true;
     Direct3DFactory previous = InstallHeadlessDirect3D(options);
-    if (!m_FactoryInstalled) {
+    if (!m_PreviousFactory)
         m_PreviousFactory = std::move(previous);
-        m_FactoryInstalled = true;
-    }
     return System().CreateGraphicsContext(HWND(m_Window));
-}
-
-HeadlessDevice* HeadlessContextTest::Device()
-{
-    return dynamic_cast<HeadlessDevice*>(System().GetD3DDevice());
 }
 
 void HeadlessContextTest::TearDown()
@@ -173,16 +146,14 @@ void HeadlessContextTest::TearDown()
     }
     System().ReleaseGraphicsContext();
     if (m_Counters) {
-        EXPECT_EQ(m_Counters->direct3DAlive, 0);
-        EXPECT_EQ(m_Counters->devicesAlive, 0);
-        EXPECT_EQ(m_Counters->swapChainsAlive, 0);
-        EXPECT_EQ(m_Counters->texturesAlive, 0);
+        EXPECT_EQ(m_Counters->direct3DAlive + m_Counters->devicesAlive, 0);
+        EXPECT_EQ(m_Counters->swapChainsAlive + m_Counters->texturesAlive, 0);
     }
-    if (m_FactoryInstalled)
-        SetDirect3DFactory(std::move(m_PreviousFactory));
+    if (m_PreviousFactory)
+        SetDirect3DFactory(std::move(*m_PreviousFactory));
     BindStatusWindow(0, {});
     System().SetFailureRecheckIntervalEXT(ORVD3D_FailedLoads::kDefaultRecheckInterval);
-    m_Problems.reset();
-    m_Boxes.reset();
+    m_ProblemScope.reset();
+    SetMessageBoxHandler(std::move(m_PreviousBoxes));
     m_Folder.reset();
 }

@@ -35,19 +35,19 @@ TEST_F(GraphicsSystemTest, DeviceFailureIsReportedByOneBoxPerAttemptWithoutLeaki
     options.failCreateDevice = true;
     EXPECT_FALSE(CreateContext(options));
     EXPECT_EQ(System().GetD3DDevice(), nullptr);
-    ASSERT_EQ(m_Boxes->boxes.size(), 1u);
-    EXPECT_FALSE(m_Boxes->boxes[0].hadOwner);
-    EXPECT_EQ(m_Boxes->boxes[0].text, L"D3D Creation Failed during CreateDevice");
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    EXPECT_FALSE(m_Boxes[0].hadOwner);
+    EXPECT_EQ(m_Boxes[0].text, L"D3D Creation Failed during CreateDevice");
 
     // Trying again reports again; the interface of the failed attempt is
     // given back, not leaked.
     EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
-    EXPECT_EQ(m_Boxes->boxes.size(), 2u);
+    EXPECT_EQ(m_Boxes.size(), 2u);
     EXPECT_EQ(m_Counters->direct3DAlive, 1);
 
     // With no Direct3D at all, creation fails quietly.
     System().ReleaseGraphicsContext();
     SetDirect3DFactory({});
     EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
-    EXPECT_EQ(m_Boxes->boxes.size(), 2u);
+    EXPECT_EQ(m_Boxes.size(), 2u);
 }

@@ -2,30 +2,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 #include "D3DTestSupport.h"
 
-namespace {
-
 using MeshResourceTest = HeadlessContextTest;
-
-UINT WidthOf(IDirect3DTexture9* texture)
-{
-    D3DSURFACE_DESC desc{};
-    if (texture == nullptr || FAILED(texture->GetLevelDesc(0, &desc)))
-        return 0;
-    return desc.Width;
-}
-
-bool Same(const D3DMATERIAL9& a, const D3DMATERIAL9& b)
-{
-    return std::memcmp(&a, &b, sizeof(D3DMATERIAL9)) == 0;
-}
-
 using Names = std::vector<std::string>;
-
-}  // namespace
 
 TEST_F(MeshResourceTest, LoadsMaterialsBoxAndTexturesFromBesideTheMesh)
 {
@@ -44,8 +25,8 @@ TEST_F(MeshResourceTest, LoadsMaterialsBoxAndTexturesFromBesideTheMesh)
     EXPECT_EQ(plane->GetSubsetTexture(2), nullptr);  // untextured; the status slot hears nothing
     EXPECT_EQ(plane->GetSubsetTexture(3), nullptr);  // an endless file is not read
     EXPECT_TRUE(m_Status->texts.empty());
-    EXPECT_EQ(m_Problems->lines, (Names{"MeshFiles/nowhere.png: not found (a texture of MeshFiles/plane.x)",
-                                        "MeshFiles/zero.png: not a regular file (a texture of MeshFiles/plane.x)"}));
+    EXPECT_EQ(m_Problems, (Names{"MeshFiles/nowhere.png: not found (a texture of MeshFiles/plane.x)",
+                                 "MeshFiles/zero.png: not a regular file (a texture of MeshFiles/plane.x)"}));
     EXPECT_EQ(System().GetTextureTable().Count(), 0);  // the mesh's own textures
 
     // A mesh path without a folder takes the texture name as it stands.
@@ -89,7 +70,7 @@ TEST_F(MeshResourceTest, RenderSendsMaterialsTexturesAndLightingInOrder)
     EXPECT_EQ(device->Calls()[1].args, (std::vector<DWORD>{D3DRS_LIGHTING, TRUE}));
     D3DMATERIAL9 emissive{};
     emissive.Emissive = {1.0f, 0.2f, 0.0f, 0.4f};
-    EXPECT_TRUE(Same(device->Calls()[2].material, emissive));
-    EXPECT_TRUE(Same(device->Calls()[4].material, emissive));
+    for (int call : {2, 4})
+        EXPECT_EQ(std::memcmp(&device->Calls()[call].material, &emissive, sizeof emissive), 0) << call;
     EXPECT_EQ(device->Calls()[6].args, (std::vector<DWORD>{D3DRS_LIGHTING, FALSE}));
 }

@@ -27,7 +27,7 @@ TEST_F(PrimitiveMeshCustomTest, GridIsBuiltSavedAndTakenBackFromTheTable)
     ORVD3D_PrimitiveMeshCustom grid(2, L"Grid2.x");
     const std::vector<RecordedDraw> draws = DrawOnce(grid);
     ASSERT_EQ(draws.size(), 1u);
-    EXPECT_TRUE(m_Problems->lines.empty());  // missing until written: nothing to tell
+    EXPECT_TRUE(m_Problems.empty());  // missing until written: nothing to tell
     // What is drawn is the table's mesh, read back from the file just written.
     const HeadlessCall& call = *draws[0].call;
     EXPECT_EQ(call.object, static_cast<const void*>(TableMesh(L"Grid2.x")));
