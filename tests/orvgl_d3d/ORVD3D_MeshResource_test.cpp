@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "D3DTestSupport.h"
@@ -35,7 +34,7 @@ TEST_F(MeshResourceTest, LoadsMaterialsBoxAndTexturesFromBesideTheMesh)
     EXPECT_EQ(WidthOf(flat->GetSubsetTexture(0)), 4u);
 }
 
-TEST_F(MeshResourceTest, RenderSendsMaterialsTexturesAndLightingInOrder)
+TEST_F(MeshResourceTest, RenderSendsMaterialsAndTexturesInOrder)
 {
     WriteTestImage("MeshFiles/skin.png", 2, 2);
     WriteTestMesh("MeshFiles/two.x", MakeSquareMesh({"skin.png", ""}));
@@ -59,18 +58,4 @@ TEST_F(MeshResourceTest, RenderSendsMaterialsTexturesAndLightingInOrder)
     EXPECT_EQ(device->Calls()[1].args, (std::vector<DWORD>{0, D3DTSS_COLORARG1, D3DTA_TEXTURE}));
     EXPECT_EQ(device->Calls()[2].args, (std::vector<DWORD>{0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}));
     EXPECT_EQ(device->Calls()[3].object, mesh->GetSubsetTexture(0));
-
-    // Override colour: one emissive-only material for every subset, with
-    // lighting forced on and then put back as it was.
-    device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->ClearCalls();
-    mesh->Render(false, true, ORV_Color(255, 51, 0, 102));
-    ASSERT_EQ(device->CallNames(), (Names{"GetRenderState", "SetRenderState", "SetMaterial", "DrawMeshSubsetEXT",
-                                          "SetMaterial", "DrawMeshSubsetEXT", "SetRenderState"}));
-    EXPECT_EQ(device->Calls()[1].args, (std::vector<DWORD>{D3DRS_LIGHTING, TRUE}));
-    D3DMATERIAL9 emissive{};
-    emissive.Emissive = {1.0f, 0.2f, 0.0f, 0.4f};
-    for (int call : {2, 4})
-        EXPECT_EQ(std::memcmp(&device->Calls()[call].material, &emissive, sizeof emissive), 0) << call;
-    EXPECT_EQ(device->Calls()[6].args, (std::vector<DWORD>{D3DRS_LIGHTING, FALSE}));
 }

@@ -10,11 +10,75 @@
 #include "EglOffscreenWindow.h"
 #include "GLDirect3D9.h"
 #include "GoldenImage.h"
+#include "ORVD3D_Cloud.h"
+#include "ORVD3D_DirectionalLight.h"
 #include "ORVD3D_PointLight.h"
+#include "ORVD3D_PrimitiveMesh.h"
+#include "ORVD3D_PrimitiveMeshAxis.h"
 #include "ORVD3D_PrimitiveMeshCustom.h"
-#include "TestScene.h"
+#include "ORV_PrimitiveRectangleXZ.h"
+#include "ORV_SceneNode.h"
 
 namespace {
+
+// A small scene: a flat green ground, a lit red box turned about Y with an
+// axis standing on it, and a cloud, under one directional light.
+struct TestScene
+{
+    static ORV_SceneNode* Add(ORV_SceneNode* parent, ORV_Primitive* primitive, D3DXVECTOR3 at, float scale = 1,
+                              float turnY = 0)
+    {
+        auto* node = new ORV_SceneNode(L"node");
+        node->SetPrimitive(primitive);
+        ORV_XformInfo xform;
+        xform.SetScale(scale, scale, scale);
+        xform.SetTranslation(at.x, at.y, at.z);
+        xform.RotateYDegrees(turnY);
+        node->SetXformInfo(xform);
+        parent->AddChild(node);
+        return node;
+    }
+
+    TestScene() : root(std::make_unique<ORV_SceneNode>(L"Scene")), light(1)
+    {
+        auto* ground = new ORV_PrimitiveRectangleXZ();
+        ground->SetCorners(-3, 0, -3, 3, 0, 3);
+        ground->SetColor(ORV_Color(60, 140, 70, 255));
+        ground->SetShadeMode(0);
+        ground->SetLighting(false);
+        Add(root.get(), ground, {0, 0, 0});
+
+        auto* box = new ORVD3D_PrimitiveMesh(L"box.x");
+        ORV_Material red;
+        red.SetDiffuse(ORV_Color(220, 40, 30, 255));
+        red.SetAmbient(ORV_Color(90, 20, 20, 255));
+        red.SetSpecular(ORV_Color(0, 0, 0, 255));
+        red.SetEmissive(ORV_Color(0, 0, 0, 255));
+        box->SetMaterial(red);
+        Add(Add(root.get(), box, {0, 0.5f, 0}, 1, 30), new ORVD3D_PrimitiveMeshAxis(1.2f), {0, 0.55f, 0});
+
+        auto* cloud = new ORVD3D_Cloud();
+        cloud->SetColor(ORV_Color(240, 240, 255, 255));
+        Add(root.get(), cloud, {-1.5f, 2.2f, 1.0f}, 6);
+
+        light.TurnOn();
+        light.SetDirection(-1.0f, -2.0f, 1.5f);
+        light.SetDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
+        light.SetAmbient(0.4f, 0.4f, 0.4f, 1.0f);
+        light.SetSpecular(0.0f, 0.0f, 0.0f, 1.0f);
+    }
+
+    // One drawing pass, as the game draws: the light first, then the tree.
+    void Draw()
+    {
+        ORVD3D_DrawHelper helper;
+        light.Apply();
+        root->Draw(helper.GetLod(), helper);
+    }
+
+    std::unique_ptr<ORV_SceneNode> root;
+    ORVD3D_DirectionalLight light;
+};
 
 class MeshPrimitivesRender : public ::testing::Test
 {

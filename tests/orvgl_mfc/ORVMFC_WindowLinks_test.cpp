@@ -54,35 +54,25 @@ public:
     int Enter(wxDialog* dialog) override
     {
         if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
-            message = box->GetMessage();
-            caption = box->GetTitle();
-            style = box->GetMessageDialogStyle();
-            parent = box->GetParent();
+            seen = box->GetTitle() + "|" + box->GetMessage() + "|" +
+                   (box->GetParent() != nullptr ? box->GetParent()->GetName() : "no parent") +
+                   ((box->GetMessageDialogStyle() & wxICON_ERROR) != 0 ? "|error icon" : "");
         }
         return wxID_OK;
     }
     void Exit(wxDialog*) override {}
 
-    wxString message;
-    wxString caption;
-    long style = 0;
-    wxWindow* parent = nullptr;
+    wxString seen;
 };
 
 TEST_F(WindowLinksTest, MessageBoxesBecomeWxMessageBoxesOverTheOwnersFrame)
 {
-    const ORV_MessageBoxHandler previous = SetMessageBoxHandler({});
+    SetMessageBoxHandler({});
     InstallMessageBoxHandler();
     MessageDialogCatcher catcher;
-    auto* panel = new wxPanel(m_Frame);
-
-    EXPECT_EQ(ORV_MessageBox(GetWindowHandle(panel), L"Error!", L"Some::Operation", MB_ICONERROR), IDOK);
-    EXPECT_EQ(catcher.message, "Error!");
-    EXPECT_EQ(catcher.caption, "Some::Operation");
-    EXPECT_TRUE(catcher.style & wxICON_ERROR);
-    EXPECT_EQ(catcher.parent, m_Frame);
-
-    SetMessageBoxHandler(previous);
+    m_Frame->SetName("owner");
+    EXPECT_EQ(ORV_MessageBox(GetWindowHandle(new wxPanel(m_Frame)), L"Error!", L"Some::Operation", MB_ICONERROR), IDOK);
+    EXPECT_EQ(catcher.seen, "Some::Operation|Error!|owner|error icon");
 }
 
 }  // namespace
