@@ -23,20 +23,15 @@ inline void ExpectBox(const ORV_BoundingBox& box, D3DXVECTOR3 min, D3DXVECTOR3 m
     ExpectNear(box.GetMax(), max, tolerance);
 }
 
-// A primitive with a fixed box (or none) that counts live instances.
+// A primitive with a fixed box (or none) that counts its deletions.
 class CountedPrimitive : public ORV_Primitive
 {
 public:
-    static inline int s_Live = 0;
     static inline int s_Deleted = 0;
 
-    explicit CountedPrimitive(bool hasBox = false) : m_HasBox(hasBox) { ++s_Live; }
-    CountedPrimitive(D3DXVECTOR3 min, D3DXVECTOR3 max) : m_HasBox(true), m_Box(min, max) { ++s_Live; }
-    ~CountedPrimitive() override
-    {
-        --s_Live;
-        ++s_Deleted;
-    }
+    explicit CountedPrimitive(bool hasBox = false) : m_HasBox(hasBox) {}
+    CountedPrimitive(D3DXVECTOR3 min, D3DXVECTOR3 max) : m_HasBox(true), m_Box(min, max) {}
+    ~CountedPrimitive() override { ++s_Deleted; }
     ORV_BoundingVolume* GetBoundingVolume(int) override { return m_HasBox ? &m_Box : nullptr; }
     bool DrawPrimitive(int, ORV_DrawHelper&) override { return ++drawn; }
 
@@ -67,14 +62,8 @@ public:
     bool DrawLine(D3DXVECTOR3 a, D3DXVECTOR3 b) override { return Record("line", {a, b}); }
     bool DrawCircle(D3DXVECTOR3 c, float) override { return Record("circle", {c}); }
     // The rectangles lie at 0 of the model frame whatever the corners say.
-    bool DrawRectangleXY(D3DXVECTOR3 a, D3DXVECTOR3 b) override
-    {
-        return Record("rectXY", {{a.x, a.y, 0}, {b.x, b.y, 0}});
-    }
-    bool DrawRectangleXZ(D3DXVECTOR3 a, D3DXVECTOR3 b) override
-    {
-        return Record("rectXZ", {{a.x, 0, a.z}, {b.x, 0, b.z}});
-    }
+    bool DrawRectangleXY(D3DXVECTOR3 a, D3DXVECTOR3 b) override { return Record("rectXY", {a, b}, 2); }
+    bool DrawRectangleXZ(D3DXVECTOR3 a, D3DXVECTOR3 b) override { return Record("rectXZ", {a, b}, 1); }
     bool ResetAttributes() override { return Log("ResetAttributes") && ORV_DrawHelper::ResetAttributes(); }
     // The last *Local call acts first: -pivot, scale, rotate, +pivot, +t.
     bool AccumulateModelTransform(D3DXVECTOR3 t, D3DXVECTOR3 s, const D3DXMATRIX3X3& rotation,
@@ -121,14 +110,14 @@ private:
         log.push_back(entry);
         return true;
     }
-    bool Record(const char* op, std::initializer_list<D3DXVECTOR3> pts)
+    bool Record(const char* op, std::initializer_list<D3DXVECTOR3> pts, int flatAxis = -1)
     {
-        Call call{op, {}, m_Color, m_FillMode};
-        for (D3DXVECTOR3 p : pts) {
+        shapes.push_back({op, pts, m_Color, m_FillMode});
+        for (D3DXVECTOR3& p : shapes.back().points) {
+            if (flatAxis >= 0)
+                (&p.x)[flatAxis] = 0;
             TransformPoint(&p);
-            call.points.push_back(p);
         }
-        shapes.push_back(call);
         return Log(op);
     }
 

@@ -107,9 +107,10 @@ std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& 
     HeadlessDevice* device = HeadlessContextTest::Device();
     ORVD3D_DrawHelper helper;
     helper.InitializeModelTransform();
-    const SceneScope scene(device);
+    device->BeginScene();
     device->ClearCalls();
     primitive.Draw(helper.GetLod(), helper);
+    device->EndScene();
     return DrawsIn(device->Calls(), kind);
 }
 

@@ -105,20 +105,7 @@ struct RecordedDraw
 std::vector<RecordedDraw> DrawsIn(const std::vector<HeadlessCall>& calls,
                                   const std::string& kind = "DrawMeshSubsetEXT");
 
-// Devices draw only inside a scene.
-class SceneScope
-{
-public:
-    explicit SceneScope(IDirect3DDevice9* device) : m_Device(device) { m_Device->BeginScene(); }
-    ~SceneScope() { m_Device->EndScene(); }
-    SceneScope(const SceneScope&) = delete;
-    SceneScope& operator=(const SceneScope&) = delete;
-
-private:
-    IDirect3DDevice9* m_Device;
-};
-
-// Draws primitive once through a fresh helper; its draws of kind.
+// Draws primitive once through a fresh helper inside a scene; its draws of kind.
 std::vector<RecordedDraw> DrawOnce(ORV_Primitive& primitive, const std::string& kind = "DrawMeshSubsetEXT");
 
 inline D3DXVECTOR3 Apply(const D3DXMATRIX& m, D3DXVECTOR3 point)

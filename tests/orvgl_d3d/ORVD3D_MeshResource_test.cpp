@@ -41,7 +41,7 @@ TEST_F(MeshResourceTest, RenderSendsMaterialsAndTexturesInOrder)
     ORVD3D_MeshResource* mesh = System().GetMeshResource(L"two.x");
     ASSERT_NE(mesh, nullptr);
     HeadlessDevice* device = Device();
-    const SceneScope scene(device);
+    device->BeginScene();
     device->ClearCalls();
     mesh->Render(false, false, ORV_Color());
     ASSERT_EQ(device->CallNames(), (Names{"SetMaterial", "DrawMeshSubsetEXT", "SetMaterial", "DrawMeshSubsetEXT"}));
@@ -58,4 +58,5 @@ TEST_F(MeshResourceTest, RenderSendsMaterialsAndTexturesInOrder)
     EXPECT_EQ(device->Calls()[1].args, (std::vector<DWORD>{0, D3DTSS_COLORARG1, D3DTA_TEXTURE}));
     EXPECT_EQ(device->Calls()[2].args, (std::vector<DWORD>{0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}));
     EXPECT_EQ(device->Calls()[3].object, mesh->GetSubsetTexture(0));
+    device->EndScene();
 }

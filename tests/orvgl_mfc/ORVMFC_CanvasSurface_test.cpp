@@ -40,14 +40,12 @@ std::string MiddleOf(wxGLCanvas* canvas)
 // a GL context for each, and each present lands in its own window.
 TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
 {
-    ORVMFC_UIWindow first(true);
-    ORVMFC_UIWindow second(true);
-    AddPlaceholder(m_Frame, 1000, wxRect(10, 10, 120, 100), wxBORDER_NONE);
-    AddPlaceholder(m_Frame, 1010, wxRect(200, 10, 120, 100), wxBORDER_NONE);
-    ASSERT_TRUE(first.ReplaceDialogControl(m_Frame, 1000));
-    ASSERT_TRUE(second.ReplaceDialogControl(m_Frame, 1010));
-    ASSERT_TRUE(
-        PumpUntil([&] { return first.GetCanvas()->IsShownOnScreen() && second.GetCanvas()->IsShownOnScreen(); }));
+    ORVMFC_UIWindow views[2]{ORVMFC_UIWindow(true), ORVMFC_UIWindow(true)};
+    for (int i = 0; i < 2; ++i) {
+        AddPlaceholder(m_Frame, 1000 + i, wxRect(10 + 190 * i, 10, 120, 100), wxBORDER_NONE);
+        ASSERT_TRUE(views[i].ReplaceDialogControl(m_Frame, 1000 + i));
+        ASSERT_TRUE(PumpUntil([&] { return views[i].GetCanvas()->IsShownOnScreen(); }));
+    }
     Pump(50);
 
     ComPtr<IDirect3D9> d3d(CreateOpenGLDirect3D9());
@@ -55,38 +53,29 @@ TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
     params.Windowed = TRUE;
     params.SwapEffect = D3DSWAPEFFECT_DISCARD;
     params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
     ComPtr<IDirect3DDevice9> device;
-    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, first.GetSafeHwnd(),
+    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, views[0].GetSafeHwnd(),
                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device.Out()),
               D3D_OK);
-    D3DPRESENT_PARAMETERS secondParams = params;
-    secondParams.hDeviceWindow = second.GetSafeHwnd();
-    secondParams.BackBufferWidth = 0;
-    secondParams.BackBufferHeight = 0;
-    ComPtr<IDirect3DSwapChain9> secondChain;
-    ASSERT_EQ(device->CreateAdditionalSwapChain(&secondParams, secondChain.Out()), D3D_OK);
-    ComPtr<IDirect3DSwapChain9> firstChain;
-    ASSERT_EQ(device->GetSwapChain(0, firstChain.Out()), D3D_OK);
-
-    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(firstChain->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);
-
-    ComPtr<IDirect3DSurface9> secondBuffer;
-    ASSERT_EQ(secondChain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, secondBuffer.Out()), D3D_OK);
-    ASSERT_EQ(device->SetRenderTarget(0, secondBuffer.Get()), D3D_OK);
-    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(secondChain->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);
-
-    EXPECT_EQ(MiddleOf(first.GetCanvas()), "#FF0000");
-    EXPECT_EQ(MiddleOf(second.GetCanvas()), "#0000FF");
+    params.hDeviceWindow = views[1].GetSafeHwnd();
+    ComPtr<IDirect3DSwapChain9> chains[2];
+    ASSERT_EQ(device->GetSwapChain(0, chains[0].Out()), D3D_OK);
+    ASSERT_EQ(device->CreateAdditionalSwapChain(&params, chains[1].Out()), D3D_OK);
+    const D3DCOLOR colours[2] = {0xFFFF0000, 0xFF0000FF};
+    for (int i = 0; i < 2; ++i) {
+        ComPtr<IDirect3DSurface9> buffer;
+        ASSERT_EQ(chains[i]->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, buffer.Out()), D3D_OK);
+        ASSERT_EQ(device->SetRenderTarget(0, buffer.Get()), D3D_OK);
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, colours[i], 1.0f, 0), D3D_OK);
+        ASSERT_EQ(chains[i]->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);
+    }
+    EXPECT_EQ(MiddleOf(views[0].GetCanvas()), "#FF0000");
+    EXPECT_EQ(MiddleOf(views[1].GetCanvas()), "#0000FF");
     EXPECT_EQ(static_cast<GLDevice*>(device.Get())->ContextCount(), 2u);
 
     // A view that is gone can no longer be presented into.
-    secondBuffer.Reset();
-    second.GetCanvas()->Destroy();
-    EXPECT_NE(secondChain->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);
+    views[1].GetCanvas()->Destroy();
+    EXPECT_NE(chains[1]->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);
 }
 
 }  // namespace

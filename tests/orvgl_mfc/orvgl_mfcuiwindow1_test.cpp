@@ -1,4 +1,4 @@
-#include <algorithm>
+#include <array>
 
 #include <gtest/gtest.h>
 #include <wx/glcanvas.h>
@@ -14,15 +14,9 @@
 namespace {
 
 constexpr int kViewId = 1003;
-struct MouseCall
-{
-    bool button;  // false: a move
-    bool down;
-    UINT flags;
-    int x;
-    int y;
-    bool operator==(const MouseCall&) const = default;
-};
+const wxRect kViewRect(20, 30, 160, 120);
+// A button (1) or a move (0), down, key flags, x, y.
+using MouseCall = std::array<int, 5>;
 
 class RecordingHandler : public ORV_IWindowHandler
 {
@@ -38,8 +32,11 @@ public:
     void BeginDraw() override {}
     void EndDraw() override {}
     void DrawGraphics() override {}
-    void HandleMouseButton(bool down, UINT flags, int x, int y) override { mouse.push_back({true, down, flags, x, y}); }
-    void HandleMouseMove(UINT flags, int x, int y) override { mouse.push_back({false, false, flags, x, y}); }
+    void HandleMouseButton(bool down, UINT flags, int x, int y) override
+    {
+        mouse.push_back({1, down, static_cast<int>(flags), x, y});
+    }
+    void HandleMouseMove(UINT flags, int x, int y) override { mouse.push_back({0, 0, static_cast<int>(flags), x, y}); }
 
     bool initializeResult = true;
     int initializes = 0;
@@ -47,7 +44,6 @@ public:
     HWND initializedWith;
     std::vector<MouseCall> mouse;
 };
-const wxRect kViewRect(20, 30, 160, 120);
 
 class UIWindowTest : public FrameTest
 {
@@ -95,7 +91,7 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_EQ(WindowFromHandle(window.GetSafeHwnd()), canvas);
 }
 
-TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
+TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyFlags)
 {
     ORVMFC_UIWindow window(true);
     RecordingHandler early;
@@ -121,22 +117,9 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
     EXPECT_EQ(m_Boxes[0].text, L"Error attaching viewport to window!");
     EXPECT_EQ(m_Boxes[0].owner, window.GetSafeHwnd());
 
-    // A null handler only detaches.
+    // Mouse buttons go to the attached handler, captured while held.
     EXPECT_TRUE(window.AttachViewport(&first));
-    EXPECT_TRUE(window.AttachViewport(nullptr));
-    EXPECT_EQ(first.shutDowns, 2);
-    Send(window.GetCanvas(), wxEVT_MOTION, 5, 5, 0);
-    EXPECT_TRUE(first.mouse.empty());
-}
-
-TEST_F(UIWindowTest, MouseButtonsAreCapturedAndForwardedWithTheirKeyFlags)
-{
-    ORVMFC_UIWindow window(true);
-    ASSERT_NO_FATAL_FAILURE(CreateView(window));
-    RecordingHandler handler;
-    ASSERT_TRUE(window.AttachViewport(&handler));
     wxGLCanvas* canvas = window.GetCanvas();
-
     // GTK reports the state before the event: the pressed button still up,
     // the released one still down.
     Send(canvas, wxEVT_LEFT_DOWN, 10, 20, 0);
@@ -152,15 +135,22 @@ TEST_F(UIWindowTest, MouseButtonsAreCapturedAndForwardedWithTheirKeyFlags)
     EXPECT_FALSE(canvas->HasCapture());
 
     const std::vector<MouseCall> expected = {
-        {true, true, MK_LBUTTON, 10, 20},
-        {false, false, MK_LBUTTON | MK_SHIFT, 30, 40},
-        {true, true, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, 31, 41},
-        {true, false, MK_RBUTTON, -5, 500},
-        {true, false, 0, 7, 8},
-        {true, true, MK_MBUTTON, 1, 2},
-        {true, false, 0, 3, 4},
+        {1, 1, MK_LBUTTON, 10, 20},
+        {0, 0, MK_LBUTTON | MK_SHIFT, 30, 40},
+        {1, 1, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, 31, 41},
+        {1, 0, MK_RBUTTON, -5, 500},
+        {1, 0, 0, 7, 8},
+        {1, 1, MK_MBUTTON, 1, 2},
+        {1, 0, 0, 3, 4},
     };
-    EXPECT_EQ(handler.mouse, expected);
+    EXPECT_EQ(first.mouse, expected);
+
+    // A null handler only detaches.
+    first.mouse.clear();
+    EXPECT_TRUE(window.AttachViewport(nullptr));
+    EXPECT_EQ(first.shutDowns, 2);
+    Send(canvas, wxEVT_MOTION, 5, 5, 0);
+    EXPECT_TRUE(first.mouse.empty());
 }
 
 }  // namespace
