@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "ORV_BoundingBox.h"
 #include "TestSupport.h"
 

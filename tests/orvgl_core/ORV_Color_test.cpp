@@ -2,8 +2,6 @@
 
 #include "ORV_Color.h"
 
-namespace {
-
 TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
 {
     EXPECT_EQ(ORV_Color(0x12, 0x34, 0x56, 0x78).GetARGB(), 0x78123456u);
@@ -31,5 +29,3 @@ TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
         EXPECT_EQ(c.color.GetA(), c.a);
     }
 }
-
-}  // namespace

@@ -1,11 +1,7 @@
 #include <type_traits>
 
-#include <gtest/gtest.h>
-
 #include "ORV_PointerArray.h"
 #include "TestSupport.h"
-
-namespace {
 
 TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
 {
@@ -41,5 +37,3 @@ TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
     }
     EXPECT_EQ(deletions, 1);
 }
-
-}  // namespace

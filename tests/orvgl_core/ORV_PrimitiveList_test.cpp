@@ -1,11 +1,7 @@
 #include <algorithm>
 
-#include <gtest/gtest.h>
-
 #include "ORV_PrimitiveList.h"
 #include "TestSupport.h"
-
-namespace {
 
 TEST(ORV_PrimitiveList, OwnsDrawsAndBoundsItsMembers)
 {
@@ -46,5 +42,3 @@ TEST(ORV_PrimitiveList, OwnsDrawsAndBoundsItsMembers)
     }
     EXPECT_EQ(CountedPrimitive::s_Deleted, 3);
 }
-
-}  // namespace

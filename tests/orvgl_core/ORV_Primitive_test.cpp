@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "ORV_Primitive.h"
 #include "TestSupport.h"
-
-namespace {
 
 TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
 {
@@ -48,5 +44,3 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     EXPECT_EQ(hb.shapes[0].color, ORV_Color(255, 0, 0, 255));
     EXPECT_EQ(hb.shapes[0].fillMode, 1);
 }
-
-}  // namespace

@@ -1,7 +1,5 @@
 #include <cmath>
 
-#include <gtest/gtest.h>
-
 #include "ORV_PrimitivePoint.h"
 #include "ORV_PrimitiveRectangleXZ.h"
 #include "ORV_SceneNode.h"

@@ -1,7 +1,5 @@
 #include <numbers>
 
-#include <gtest/gtest.h>
-
 #include "ORV_XformInfo.h"
 #include "TestSupport.h"
 

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "D3DTestSupport.h"
 
 using DrawHelperTest = HeadlessContextTest;

@@ -1,7 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "D3DTestSupport.h"
 #include "ORVD3D_PrimitiveMeshCustom.h"
+#include "D3DTestSupport.h"
 
 using PrimitiveMeshCustomTest = HeadlessContextTest;
 

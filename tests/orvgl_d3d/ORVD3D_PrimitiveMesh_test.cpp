@@ -1,7 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "D3DTestSupport.h"
 #include "ORVD3D_PrimitiveMesh.h"
+#include "D3DTestSupport.h"
 
 using PrimitiveMeshTest = HeadlessContextTest;
 

@@ -1,10 +1,6 @@
 // Draws through the OpenGL device into an offscreen window and compares with
 // the golden PNGs. One EGL context serves the whole run; the tests are
 // skipped, saying why, where EGL cannot give one.
-#include <gtest/gtest.h>
-
-#include <stb/stb_image_write.h>
-
 #include "AssetTextures.h"
 #include "D3DTestSupport.h"
 #include "EglOffscreenWindow.h"
@@ -20,65 +16,6 @@
 #include "ORV_SceneNode.h"
 
 namespace {
-
-// A small scene: a flat green ground, a lit red box turned about Y with an
-// axis standing on it, and a cloud, under one directional light.
-struct TestScene
-{
-    static ORV_SceneNode* Add(ORV_SceneNode* parent, ORV_Primitive* primitive, D3DXVECTOR3 at, float scale = 1,
-                              float turnY = 0)
-    {
-        auto* node = new ORV_SceneNode(L"node");
-        node->SetPrimitive(primitive);
-        ORV_XformInfo xform;
-        xform.SetScale(scale, scale, scale);
-        xform.SetTranslation(at.x, at.y, at.z);
-        xform.RotateYDegrees(turnY);
-        node->SetXformInfo(xform);
-        parent->AddChild(node);
-        return node;
-    }
-
-    TestScene() : root(std::make_unique<ORV_SceneNode>(L"Scene")), light(1)
-    {
-        auto* ground = new ORV_PrimitiveRectangleXZ();
-        ground->SetCorners(-3, 0, -3, 3, 0, 3);
-        ground->SetColor(ORV_Color(60, 140, 70, 255));
-        ground->SetShadeMode(0);
-        ground->SetLighting(false);
-        Add(root.get(), ground, {0, 0, 0});
-
-        auto* box = new ORVD3D_PrimitiveMesh(L"box.x");
-        ORV_Material red;
-        red.SetDiffuse(ORV_Color(220, 40, 30, 255));
-        red.SetAmbient(ORV_Color(90, 20, 20, 255));
-        red.SetSpecular(ORV_Color(0, 0, 0, 255));
-        red.SetEmissive(ORV_Color(0, 0, 0, 255));
-        box->SetMaterial(red);
-        Add(Add(root.get(), box, {0, 0.5f, 0}, 1, 30), new ORVD3D_PrimitiveMeshAxis(1.2f), {0, 0.55f, 0});
-
-        auto* cloud = new ORVD3D_Cloud();
-        cloud->SetColor(ORV_Color(240, 240, 255, 255));
-        Add(root.get(), cloud, {-1.5f, 2.2f, 1.0f}, 6);
-
-        light.TurnOn();
-        light.SetDirection(-1.0f, -2.0f, 1.5f);
-        light.SetDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
-        light.SetAmbient(0.4f, 0.4f, 0.4f, 1.0f);
-        light.SetSpecular(0.0f, 0.0f, 0.0f, 1.0f);
-    }
-
-    // One drawing pass, as the game draws: the light first, then the tree.
-    void Draw()
-    {
-        ORVD3D_DrawHelper helper;
-        light.Apply();
-        root->Draw(helper.GetLod(), helper);
-    }
-
-    std::unique_ptr<ORV_SceneNode> root;
-    ORVD3D_DirectionalLight light;
-};
 
 class MeshPrimitivesRender : public ::testing::Test
 {
@@ -100,9 +37,8 @@ protected:
         // turned texture shows.
         std::vector<unsigned char> rgb;
         for (int i = 0; i < 64 * 64; ++i) {
-            const int x = i % 64, y = i / 64;
-            const unsigned char grey = ((x / 8) + (y / 8)) % 2 == 0 ? 225 : 120;
-            const bool tinted = x < 32 && y < 32;
+            const unsigned char grey = ((i % 64 / 8) + (i / 64 / 8)) % 2 == 0 ? 225 : 120;
+            const bool tinted = i % 64 < 32 && i / 64 < 32;
             rgb.insert(rgb.end(), {tinted ? static_cast<unsigned char>(230) : grey,
                                    tinted ? static_cast<unsigned char>(grey / 3) : grey,
                                    tinted ? static_cast<unsigned char>(grey / 3) : grey});
@@ -125,8 +61,6 @@ protected:
         System().ResetForTestingEXT();
         if (m_PreviousFactory)
             SetDirect3DFactory(std::move(*m_PreviousFactory));
-        m_Window.reset();
-        m_Folder.reset();
     }
 
     static ORVD3D_GraphicsSystem& System() { return ORVD3D_GraphicsSystem::GetInstance(); }
@@ -158,6 +92,30 @@ void DrawUnder(ORV_Primitive* primitive, const ORV_XformInfo& xform)
     xform.SetUpModelTransform(helper);
     primitive->Draw(helper.GetLod(), helper);
     helper.PopModelTransform();
+}
+
+// A white light from direction with some ambient and no specular.
+void Sun(ORVD3D_DirectionalLight& light, D3DXVECTOR3 direction, float ambient)
+{
+    light.TurnOn();
+    light.SetDirection(direction.x, direction.y, direction.z);
+    light.SetDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
+    light.SetAmbient(ambient, ambient, ambient, 1.0f);
+    light.SetSpecular(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+ORV_SceneNode* AddNode(ORV_SceneNode* parent, ORV_Primitive* primitive, D3DXVECTOR3 at, float scale = 1,
+                       float turnY = 0)
+{
+    auto* node = new ORV_SceneNode(L"node");
+    node->SetPrimitive(primitive);
+    ORV_XformInfo xform;
+    xform.SetScale(scale, scale, scale);
+    xform.SetTranslation(at.x, at.y, at.z);
+    xform.RotateYDegrees(turnY);
+    node->SetXformInfo(xform);
+    parent->AddChild(node);
+    return node;
 }
 
 TEST_F(MeshPrimitivesRender, TexturedCloudOfSevenPuffs)
@@ -192,13 +150,8 @@ TEST_F(MeshPrimitivesRender, RaisedTexturedGridUnderADirectionalLight)
         for (int column = 3; column <= 4; ++column)
             raise(row, column, 0.35f);
     raise(7, 8, 0.6f);
-
     ORVD3D_DirectionalLight sun(1);
-    sun.TurnOn();
-    sun.SetDirection(1.0f, -1.0f, 0.5f);
-    sun.SetDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
-    sun.SetAmbient(0.3f, 0.3f, 0.3f, 1.0f);
-    sun.SetSpecular(0.0f, 0.0f, 0.0f, 1.0f);
+    Sun(sun, {1.0f, -1.0f, 0.5f}, 0.3f);
     const RgbaImage& frame = Frame({0, 2.2f, -2.4f}, {0, 0.1f, 0}, [&] {
         sun.Apply();
         DrawUnder(&grid, ORV_XformInfo());
@@ -212,11 +165,11 @@ TEST_F(MeshPrimitivesRender, DirectionalAndPointLightMarkers)
     directional.SetPosition(0.3f, 1.2f, 0);
     directional.SetDirection(-1, -1, 0);
     directional.SetDiffuse(ORV_Color(255, 220, 40, 255));
-    directional.TurnOn();
-    directional.ShowMarker();
     ORVD3D_PointLight point(1);
     point.SetPosition(-1.2f, 0.4f, 0);
     point.SetDiffuse(ORV_Color(40, 120, 255, 255));
+    directional.TurnOn();
+    directional.ShowMarker();
     point.TurnOn();
     point.ShowMarker();
     const RgbaImage& frame = Frame({0, 1.5f, -4}, {0, 0.5f, 0}, [&] {
@@ -250,10 +203,36 @@ TEST_F(MeshPrimitivesRender, DrawHelperCircleAndRectangles)
     EXPECT_TRUE(MatchesGolden(frame, "draw_helper_shapes"));
 }
 
+// A flat green ground, a lit red box turned about Y with an axis standing on
+// it, and a cloud, under one directional light, drawn as the game draws.
 TEST_F(MeshPrimitivesRender, SmallSceneThroughTheSceneGraph)
 {
-    TestScene scene;
-    EXPECT_TRUE(MatchesGolden(Frame({3.2f, 3.0f, -4.8f}, {0, 0.6f, 0}, [&] { scene.Draw(); }), "scene"));
+    ORV_SceneNode root(L"Scene");
+    auto* ground = new ORV_PrimitiveRectangleXZ();
+    ground->SetCorners(-3, 0, -3, 3, 0, 3);
+    ground->SetColor(ORV_Color(60, 140, 70, 255));
+    ground->SetShadeMode(0);
+    ground->SetLighting(false);
+    AddNode(&root, ground, {0, 0, 0});
+    auto* box = new ORVD3D_PrimitiveMesh(L"box.x");
+    ORV_Material red;
+    red.SetDiffuse(ORV_Color(220, 40, 30, 255));
+    red.SetAmbient(ORV_Color(90, 20, 20, 255));
+    red.SetSpecular(ORV_Color(0, 0, 0, 255));
+    red.SetEmissive(ORV_Color(0, 0, 0, 255));
+    box->SetMaterial(red);
+    AddNode(AddNode(&root, box, {0, 0.5f, 0}, 1, 30), new ORVD3D_PrimitiveMeshAxis(1.2f), {0, 0.55f, 0});
+    auto* cloud = new ORVD3D_Cloud();
+    cloud->SetColor(ORV_Color(240, 240, 255, 255));
+    AddNode(&root, cloud, {-1.5f, 2.2f, 1.0f}, 6);
+    ORVD3D_DirectionalLight light(1);
+    Sun(light, {-1.0f, -2.0f, 1.5f}, 0.4f);
+    const RgbaImage& frame = Frame({3.2f, 3.0f, -4.8f}, {0, 0.6f, 0}, [&] {
+        ORVD3D_DrawHelper helper;
+        light.Apply();
+        root.Draw(helper.GetLod(), helper);
+    });
+    EXPECT_TRUE(MatchesGolden(frame, "scene"));
 }
 
 }  // namespace

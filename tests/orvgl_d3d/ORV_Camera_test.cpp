@@ -1,7 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "D3DTestSupport.h"
 #include "ORV_Camera.h"
+#include "D3DTestSupport.h"
 
 // Each gesture is a drag: Begin* anchors it at the mouse, *To follows it.
 TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)

@@ -1,6 +1,5 @@
 #include <string>
 
-#include <gtest/gtest.h>
 #include <wx/glcanvas.h>
 
 #include "GLDevice.h"

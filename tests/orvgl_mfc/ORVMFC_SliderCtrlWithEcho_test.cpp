@@ -2,8 +2,6 @@
 #include <cmath>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "MfcTestSupport.h"
 #include "ORVMFC_SliderCtrlWithEcho.h"
 

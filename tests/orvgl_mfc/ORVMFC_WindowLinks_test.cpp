@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>

@@ -1,6 +1,5 @@
 #include <array>
 
-#include <gtest/gtest.h>
 #include <wx/glcanvas.h>
 #include <wx/panel.h>
 #include <wx/weakref.h>
