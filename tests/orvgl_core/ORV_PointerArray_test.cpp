@@ -21,7 +21,6 @@ TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
         EXPECT_EQ(deletions, 0);
     }
     EXPECT_EQ(deletions, 2);
-
     // Not owning: the array leaves its elements alone, except that RemoveAt
     // still deletes the one it removes and shifts the rest down.
     deletions = 0;

@@ -33,7 +33,6 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     p.Draw(2, h);
     EXPECT_TRUE(h.log.empty());
     EXPECT_EQ(p.drawn, 1);
-
     // The bounding volume on display: red, flat, wireframe; none, no box.
     CountedPrimitive boxed({0, 0, 0}, {1, 1, 1});
     boxed.SetDrawBoundingVolume(true);

@@ -29,7 +29,6 @@ TEST(ORV_XformInfo, ComposesScalePivotAndTurnsInTheirOrder)
     y.RotateZDegrees(90);
     ExpectNear(Map(y, {0, 1, 0}), {-1, 0, 0});
     ExpectNear(Map(y, {1, 0, 0}), {0, 3, 0});
-
     // Own-axis turns: the second acts about the already turned axis;
     // Rotate puts the turn on the left, about the parent's axes. Positive
     // angles turn counter-clockwise seen from the axis' tip.

@@ -34,7 +34,6 @@ TEST_F(DrawHelperTest, StackComposesNodeTransformsAndKeepsTheWorldTransformOnTop
     EXPECT_TRUE(Near(byWorld({0, 0, 0}), {1, 2, 3}));
     ASSERT_TRUE(helper.PopModelTransform());
     EXPECT_TRUE(Near(byWorld({0, 0, 0}), {0, 0, 0}));
-
     // Scale, then the rotation rows as given (x onto y), then translation.
     D3DXMATRIX3X3 quarterTurn;
     quarterTurn.m[0][0] = quarterTurn.m[1][1] = 0;

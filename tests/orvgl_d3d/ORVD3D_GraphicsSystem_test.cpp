@@ -14,7 +14,6 @@ TEST_F(GraphicsSystemTest, ContextTakesTheAdaptersFormatAndTheWindowsSizeAndIsMa
     EXPECT_EQ(device->PresentParameters().BackBufferFormat, D3DFMT_A8R8G8B8);
     EXPECT_EQ(device->PresentParameters().BackBufferWidth, 320u);  // 0 asked: the window's client size
     EXPECT_EQ(device->FocusWindow(), HWND(m_Window));
-
     // A second creation, even for another window, keeps what exists.
     const std::size_t calls = device->Calls().size();
     auto other = std::make_shared<HeadlessWindow>(10, 10);
@@ -37,7 +36,6 @@ TEST_F(GraphicsSystemTest, DeviceFailureIsReportedByOneBoxPerAttemptWithoutLeaki
     EXPECT_FALSE(System().CreateGraphicsContext(HWND(m_Window)));
     EXPECT_EQ(m_Boxes.size(), 2u);
     EXPECT_EQ(m_Counters->direct3DAlive, 1);
-
     // With no Direct3D at all, creation fails quietly.
     System().ReleaseGraphicsContext();
     SetDirect3DFactory({});

@@ -25,7 +25,6 @@ TEST_F(LightTest, ApplyEnablesWithTheFullRecordOnlyWhenOn)
     EXPECT_EQ(calls[0].Arg(0), 1u);
     EXPECT_EQ(std::memcmp(&calls[0].light, &point.GetLightRecord(), sizeof(D3DLIGHT9)), 0);
     EXPECT_EQ(calls[1].args, (std::vector<DWORD>{1, TRUE}));
-
     // Off again: the index is disabled, the record in the device untouched.
     point.TurnOff();
     point.SetPosition(1, 2, 3);

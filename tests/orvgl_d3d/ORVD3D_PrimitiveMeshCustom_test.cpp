@@ -12,13 +12,7 @@ TEST_F(PrimitiveMeshCustomTest, GridIsBuiltSavedAndTakenBackFromTheTable)
     // What is drawn is the table's mesh, read back from the file just written.
     const HeadlessCall& call = *draws[0].call;
     EXPECT_EQ(call.object, static_cast<const void*>(System().GetMeshResource(L"Grid2.x", false)->GetD3DXMesh()));
-    ASSERT_EQ(call.vertexCount, 4u);
-    const D3DXVECTOR3 positions[4] = {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}};
-    for (UINT v = 0; v < 4; ++v) {
-        EXPECT_EQ(call.VertexVector3(v, 0), positions[v]) << v;
-        EXPECT_TRUE(Near(call.VertexVector3(v, 12), {0, 1, 0})) << v;  // the normal: up, not down
-    }
-    EXPECT_EQ(call.indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(call.vertexCount, 4u);  // its shape and light: the raised grid's golden image
 }
 
 TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGridComesAfterIt)

@@ -25,7 +25,6 @@ TEST_F(PrimitiveMeshTest, LitMeshDrawsWithThePrimitivesMaterialUnlitInItsFlatCol
     // The shared mesh keeps the material of the primitive that drew it last.
     EXPECT_EQ(resource->GetMaterial(), own);
     EXPECT_EQ(Device()->RenderState(D3DRS_FILLMODE), DWORD(D3DFILL_WIREFRAME));
-
     // Unlit: one flat emissive colour, lighting forced on for the draw only.
     mesh.SetLighting(false);
     draws = DrawOnce(mesh);

@@ -108,7 +108,6 @@ TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
         EXPECT_LT(line.size(), 500u);
         EXPECT_EQ(line.find('\n'), std::string::npos);
     }
-
     // Quiet misses: an empty name, or a lookup that may not load.
     m_Status->texts.clear();
     EXPECT_EQ(System().GetTextureResource(L"", true), nullptr);
@@ -126,7 +125,6 @@ TEST_F(ResourceTableTest, AFailedLoadIsRememberedUntilItsFileChanges)
     EXPECT_EQ(System().GetMeshResource(L"bad.x"), nullptr);
     EXPECT_EQ(System().GetTextureResource(L"later.png", true), nullptr);
     EXPECT_EQ(m_Problems.size(), 2u);
-
     // Mended in place, or written where the search looks first: taken up
     // at the next request, and told nothing more.
     WriteTestMesh("MeshFiles/bad.x", MakeSquareMesh({""}));
@@ -138,7 +136,6 @@ TEST_F(ResourceTableTest, AFailedLoadIsRememberedUntilItsFileChanges)
     WriteTestMesh("Textures/moved.x", MakeSquareMesh({""}));
     EXPECT_NE(System().GetMeshResource(L"moved.x"), nullptr);
     EXPECT_EQ(m_Problems.size(), 3u);
-
     // A file that breaks again is told again: it is another file now.
     WriteJunk("MeshFiles/twice.x");
     EXPECT_EQ(System().GetMeshResource(L"twice.x"), nullptr);
@@ -146,7 +143,6 @@ TEST_F(ResourceTableTest, AFailedLoadIsRememberedUntilItsFileChanges)
     EXPECT_EQ(System().GetMeshResource(L"twice.x"), nullptr);
     ASSERT_EQ(m_Problems.size(), 5u);
     EXPECT_NE(m_Problems[4].find("not a finite number"), std::string::npos);
-
     // Between two looks at the disk nothing is touched: a change is seen
     // only once the interval has passed, or the file is known to be new.
     System().SetFailureRecheckIntervalEXT(std::chrono::hours(1));

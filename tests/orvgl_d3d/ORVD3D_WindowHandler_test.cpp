@@ -16,21 +16,18 @@ TEST_F(WindowHandlerTest, InitializeTakesADeviceReferenceAndASwapChainPerWindow)
     ASSERT_TRUE(map.Initialize(HWND(mapWindow)));
     ASSERT_TRUE(map.Initialize(HWND(mapWindow)));  // replaces, never adds
     EXPECT_EQ(m_Counters->swapChainsAlive, 1);
-
     // Shutting down mid-frame still lets every reference go.
     map.BeginDraw();
     map.ShutDown();
     EXPECT_FALSE(map.IsGraphicsReady());
     EXPECT_EQ(m_Counters->swapChainsAlive, 0);
     map.EndDraw();  // nothing left to end or present
-
     // A gone window fails and hands out no chain.
     const int chainsHandedOut = System().GetSwapChainCount();
     const HWND gone(mapWindow);
     mapWindow.reset();
     EXPECT_FALSE(map.Initialize(gone));
     EXPECT_EQ(System().GetSwapChainCount(), chainsHandedOut);
-
     // A handler holding the device keeps it alive past the context, until
     // it is re-initialised without one.
     System().ReleaseGraphicsContext();
@@ -52,7 +49,6 @@ TEST_F(WindowHandlerTest, ViewOrbitsTheSceneAndPickingRaysRunFromTheEye)
     D3DXMatrixLookAtRH(&lookAt, &camera->m_Position, &camera->m_LookAt, &camera->m_UpVector);
     handler.ComputeViewMatrix(&view);
     EXPECT_TRUE(view == lookAt);
-
     // The middle, and the top-right corner in device coordinates: the
     // camera looks along +Z, so its right is world -X.
     const float t = std::tan(45.0f * 0.0174532924f / 2);
@@ -64,7 +60,6 @@ TEST_F(WindowHandlerTest, ViewOrbitsTheSceneAndPickingRaysRunFromTheEye)
     EXPECT_TRUE(Near(direction, {-2 * t, t, 1}));
     handler.DeviceToWorld(0, 0, &origin, &direction);
     EXPECT_TRUE(Near(direction, {2 * t, -t, 1}));
-
     // Ninety pixels right: the eye circles a quarter turn about world Y and
     // still looks at the origin.
     camera->BeginRotate(0, 0);

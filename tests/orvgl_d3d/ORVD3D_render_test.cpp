@@ -64,7 +64,6 @@ protected:
     }
 
     static ORVD3D_GraphicsSystem& System() { return ORVD3D_GraphicsSystem::GetInstance(); }
-
     // One frame of draw seen from eye, cleared to the game's sky colour.
     const RgbaImage& Frame(const D3DXVECTOR3& eye, const D3DXVECTOR3& at, const std::function<void()>& draw)
     {

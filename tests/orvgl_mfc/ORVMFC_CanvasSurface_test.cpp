@@ -71,7 +71,6 @@ TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
     EXPECT_EQ(MiddleOf(views[0].GetCanvas()), "#FF0000");
     EXPECT_EQ(MiddleOf(views[1].GetCanvas()), "#0000FF");
     EXPECT_EQ(static_cast<GLDevice*>(device.Get())->ContextCount(), 2u);
-
     // A view that is gone can no longer be presented into.
     views[1].GetCanvas()->Destroy();
     EXPECT_NE(chains[1]->Present(nullptr, nullptr, HWND{}, nullptr, 0), D3D_OK);

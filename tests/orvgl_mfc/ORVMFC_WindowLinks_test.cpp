@@ -11,16 +11,7 @@
 
 namespace {
 
-class WindowLinksTest : public FrameTest
-{
-protected:
-    void TearDown() override
-    {
-        for (int slot = 0; slot < ORV_STATUS_SLOT_COUNT; ++slot)
-            BindStatusToWindow(slot, nullptr);
-        FrameTest::TearDown();
-    }
-};
+using WindowLinksTest = FrameTest;
 
 TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
 {
@@ -35,13 +26,14 @@ TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
     EchoToStatus2(L"0.300000");
     EXPECT_EQ(height->GetLabel(), "12.500000");
     EXPECT_EQ(speed->GetLabel(), "0.300000");
-
     // A destroyed read-out is skipped, the others carry on.
     height->Destroy();
     EchoToStatus1(L"dropped");
     EchoToStatus3(L"dropped");
     EchoToStatus2(L"0.4");
     EXPECT_EQ(speed->GetLabel(), "0.4");
+    for (int slot = 0; slot < ORV_STATUS_SLOT_COUNT; ++slot)
+        BindStatusToWindow(slot, nullptr);
 }
 
 // Answers modal dialogs instead of showing them, remembering the last one.

@@ -53,7 +53,6 @@ protected:
         ASSERT_TRUE(window.ReplaceDialogControl(m_Frame, kViewId));
         ASSERT_TRUE(PumpUntil([&] { return window.GetCanvas()->IsShownOnScreen(); }));
     }
-
     // A mouse event as wx delivers it, with the buttons and keys it reports
     // held as MK_ flags.
     static void Send(wxWindow* window, wxEventType type, int x, int y, UINT held)
@@ -76,7 +75,6 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_FALSE(IsWindow(window.GetSafeHwnd()));
     EXPECT_FALSE(window.ReplaceDialogControl(m_Frame, 4242));
     EXPECT_EQ(window.GetCanvas(), nullptr);
-
     // Placeholders nest in panels under wx: the canvas goes where it was.
     auto* panel = new wxPanel(m_Frame, wxID_ANY, wxPoint(100, 50), wxSize(300, 300));
     wxWeakRef<wxWindow> placeholder = AddPlaceholder(panel, kViewId, kViewRect, wxBORDER_SUNKEN);
@@ -115,7 +113,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyF
     ASSERT_EQ(m_Boxes.size(), 1u);
     EXPECT_EQ(m_Boxes[0].text, L"Error attaching viewport to window!");
     EXPECT_EQ(m_Boxes[0].owner, window.GetSafeHwnd());
-
     // Mouse buttons go to the attached handler, captured while held.
     EXPECT_TRUE(window.AttachViewport(&first));
     wxGLCanvas* canvas = window.GetCanvas();
@@ -143,7 +140,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyF
         {1, 0, 0, 3, 4},
     };
     EXPECT_EQ(first.mouse, expected);
-
     // A null handler only detaches.
     first.mouse.clear();
     EXPECT_TRUE(window.AttachViewport(nullptr));
