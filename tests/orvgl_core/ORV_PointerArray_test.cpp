@@ -8,7 +8,6 @@ TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
     // Two owning copies would delete the same objects twice.
     static_assert(!std::is_copy_constructible_v<ORV_PointerArray<ORV_Primitive*>>);
     static_assert(!std::is_copy_assignable_v<ORV_PointerArray<ORV_Primitive*>>);
-
     int& deletions = CountedPrimitive::s_Deleted;
     deletions = 0;
     {

@@ -27,7 +27,6 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     EXPECT_EQ(h.GetShadeMode(), 0);  // the reset leaves the modes
     EXPECT_EQ(h.GetFillMode(), 2);
     EXPECT_STREQ(h.GetTextureFileName(), L"updraft.png");
-
     p.SetVisible(false);
     h.log.clear();
     p.Draw(2, h);

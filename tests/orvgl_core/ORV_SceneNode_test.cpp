@@ -48,7 +48,6 @@ TEST(ORV_SceneNode, DrawWalksPrimitiveThenChildrenUnderComposedTransforms)
     ORV_SceneNode* b = MakeNode({0, 1, 0}, hidden);
     b->AddChild(MakeNode({}, new ORV_PrimitivePoint(1, 0, 0)));
     root->AddChild(b);
-
     RecordingDrawHelper h;
     root->Draw(h.GetLod(), h);
     EXPECT_EQ(h.pushes, 4);
@@ -78,7 +77,6 @@ TEST(ORV_SceneNode, BoundsEncloseTransformedBoxesOfTheWholeSubtree)
     hidden->SetVisible(false);  // visibility does not matter for bounds
     root.AddChild(MakeNode({100, 0, 0}, hidden));
     root.AddChild(MakeNode({}, new CountedPrimitive(false)));
-
     RecordingDrawHelper h;
     // Own box: x 0..2 turns into y, y 0..2 into x -2..0; the child's
     // x 99..101 is scaled to 198..202 and turns into y.
@@ -88,7 +86,6 @@ TEST(ORV_SceneNode, BoundsEncloseTransformedBoxesOfTheWholeSubtree)
     turned.AddChild(MakeNode({}, new CountedPrimitive({0, 0, 0}, {1, 1, 1}), 45));
     const float r = std::sqrt(0.5f);
     ExpectBox(turned.GetBounds(h, false), {0, 0, -r}, {2 * r, 1, r});
-
     ORV_SceneNode lonely(L"lonely");
     lonely.AddChild(new ORV_SceneNode(L"empty"));
     EXPECT_FALSE(lonely.GetBounds(h, false).IsValid());

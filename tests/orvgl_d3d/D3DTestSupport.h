@@ -1,6 +1,5 @@
-// Shared pieces of the back-end tests: a scratch working folder, writers of
-// small test files, a fixture on a fresh headless context, a view handler
-// and a replay of the device's calls.
+// The back-end tests' scratch folder, file writers, headless-context fixture,
+// view handler and replay of the device's calls.
 #pragma once
 
 #include <gtest/gtest.h>

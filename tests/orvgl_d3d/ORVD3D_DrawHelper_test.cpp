@@ -17,7 +17,6 @@ TEST_F(DrawHelperTest, StackComposesNodeTransformsAndKeepsTheWorldTransformOnTop
     const auto byWorld = [device](D3DXVECTOR3 point) {
         return Apply(D3DXMATRIX(device->Transform(D3DTS_WORLD)), point);
     };
-
     D3DXMATRIX junk;
     device->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(&junk, 7, 7, 7));
     ASSERT_TRUE(helper.PushModelTransform());

@@ -17,7 +17,6 @@ TEST_F(LightTest, ApplyEnablesWithTheFullRecordOnlyWhenOn)
     std::vector<HeadlessCall> calls = apply();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, (std::vector<DWORD>{1, FALSE}));
-
     point.TurnOn();
     point.SetPosition(-60, 60, -60);
     calls = apply();

@@ -13,7 +13,6 @@ TEST_F(MeshResourceTest, LoadsMaterialsBoxAndTexturesFromBesideTheMesh)
     WriteTestMesh("MeshFiles/plane.x", MakeSquareMesh({"wing.png", "", "nowhere.png", "zero.png"}));
     std::filesystem::create_symlink("/dev/zero", "MeshFiles/zero.png");
     WriteTestMesh("flat.x", MakeSquareMesh({"wing.png"}));
-
     ORVD3D_MeshResource* plane = System().GetMeshResource(L"plane.x");
     ASSERT_NE(plane, nullptr);
     ASSERT_EQ(plane->GetSubsetCount(), 4);
@@ -46,6 +45,5 @@ TEST_F(MeshResourceTest, RenderSendsEachSubsetsOwnMaterialInOrder)
     EXPECT_EQ(device->Calls()[3].Arg(0), 1u);
     EXPECT_FLOAT_EQ(own[0].Diffuse.r, 0.2f);
     EXPECT_FLOAT_EQ(own[1].Diffuse.r, 0.4f);
-
     device->EndScene();
 }

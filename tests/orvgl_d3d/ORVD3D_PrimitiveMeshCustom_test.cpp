@@ -26,7 +26,6 @@ TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGrid
     DrawOnce(grid);
     DrawOnce(grid);
     EXPECT_EQ(Device()->MeshUploadCount(), uploads + 1);
-
     ORVD3D_PrimitiveMeshCustom shown(2, L"Shown.x");
     shown.SetShowControlGrid(true);
     shown.SetShowNormals(true);

@@ -75,7 +75,6 @@ TEST_F(ResourceTableTest, EveryBadFileIsReportedOnEachRequestButToldAndReadOnce)
     // spelt out, so the message stays one short line.
     const std::wstring longName = L"a\nb\x1b[31m" + std::wstring(1 << 20, L'x');
     const std::wstring longQuoted = L"a\\x0Ab\\x1B[31m" + std::wstring(72, L'x') + L"...";
-
     const struct
     {
         bool mesh;
@@ -164,7 +163,6 @@ TEST_F(ResourceTableTest, SearchTakesTheFirstCandidateThatOpens)
     WriteTestMesh("Textures/m.x", MakeSquareMesh({""}));
     std::filesystem::create_directory("v.png");  // a folder is not a file
     WriteTestImage("MeshFiles/v.png", 6, 6);
-
     EXPECT_EQ(TextureWidth(L"t.png"), 2u);
     EXPECT_EQ(TextureWidth(L"u.png"), 3u);
     EXPECT_EQ(TextureWidth(L"v.png"), 6u);

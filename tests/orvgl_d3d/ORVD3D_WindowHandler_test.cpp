@@ -72,7 +72,6 @@ TEST_F(WindowHandlerTest, ViewOrbitsTheSceneAndPickingRaysRunFromTheEye)
     camera->RotateTo(90, 90);
     handler.DeviceToWorld(100, 50, &origin, &direction);
     EXPECT_TRUE(Near(origin, {0, -10, 0}, 1e-4f));
-
     camera->ResetRotation();
     handler.ComputeViewMatrix(&view);
     EXPECT_TRUE(view == lookAt);

@@ -1,6 +1,5 @@
-// Draws through the OpenGL device into an offscreen window and compares with
-// the golden PNGs. One EGL context serves the whole run; the tests are
-// skipped, saying why, where EGL cannot give one.
+// Frames drawn through the OpenGL device into an offscreen window against the
+// golden PNGs; skipped, saying why, where EGL gives no context.
 #include "AssetTextures.h"
 #include "D3DTestSupport.h"
 #include "EglOffscreenWindow.h"
@@ -44,7 +43,6 @@ protected:
                                    tinted ? static_cast<unsigned char>(grey / 3) : grey});
         }
         ASSERT_NE(stbi_write_png("Textures/checker.png", 64, 64, 3, rgb.data(), 64 * 3), 0);
-
         m_Window = std::make_shared<EglOffscreenWindow>(*context, 160, 120);
         m_PreviousFactory = InstallOpenGLDirect3D();
         // As at start-up: no view has a swap chain yet, so ours gets the

@@ -46,7 +46,6 @@ TEST_F(CanvasDrawingTest, DevicePresentsIntoEachView)
         ASSERT_TRUE(PumpUntil([&] { return views[i].GetCanvas()->IsShownOnScreen(); }));
     }
     Pump(50);
-
     ComPtr<IDirect3D9> d3d(CreateOpenGLDirect3D9());
     D3DPRESENT_PARAMETERS params{};
     params.Windowed = TRUE;

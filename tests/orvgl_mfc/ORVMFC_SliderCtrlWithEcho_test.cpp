@@ -60,8 +60,7 @@ TEST_F(SliderTest, ValuesMapOntoPositionsWithinTheRangeOnly)
     slider->InitSlider(1.0f, 3.0f, 2.5f);
     EXPECT_FLOAT_EQ(slider->GetValue(), 2.5f);
     EXPECT_TRUE(slider->SetValue(2.8f));  // the top is the minimum plus the range
-
-    ORVMFC_SliderCtrlWithEcho unmade;  // not a window yet: nothing happens
+    ORVMFC_SliderCtrlWithEcho unmade;     // not a window yet: nothing happens
     unmade.InitSlider(0.0f, 1.0f, 0.5f);
     EXPECT_EQ(unmade.GetEcho(), nullptr);
 }

@@ -21,7 +21,6 @@ TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
     BindStatusToWindow(2, speed);
     BindStatusToWindow(3, height);
     BindStatusToWindow(7, speed);  // no such slot
-
     EchoToStatus1(L"12.500000");
     EchoToStatus2(L"0.300000");
     EXPECT_EQ(height->GetLabel(), "12.500000");

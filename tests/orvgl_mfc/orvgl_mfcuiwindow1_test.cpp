@@ -96,7 +96,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyF
     EXPECT_TRUE(window.AttachViewport(&early));
     EXPECT_EQ(early.initializes, 0);
     ASSERT_NO_FATAL_FAILURE(CreateView(window));
-
     RecordingHandler first;
     EXPECT_TRUE(window.AttachViewport(&first));
     EXPECT_TRUE(window.AttachViewport(&first));
@@ -104,7 +103,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyF
     EXPECT_EQ(first.initializes, 1);
     EXPECT_EQ(first.shutDowns, 0);
     EXPECT_EQ(first.initializedWith, window.GetSafeHwnd());
-
     RecordingHandler failing;
     failing.initializeResult = false;
     EXPECT_FALSE(window.AttachViewport(&failing));
@@ -129,7 +127,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyF
     Send(canvas, wxEVT_MIDDLE_DOWN, 1, 2, 0);
     Send(canvas, wxEVT_MIDDLE_UP, 3, 4, MK_MBUTTON);
     EXPECT_FALSE(canvas->HasCapture());
-
     const std::vector<MouseCall> expected = {
         {1, 1, MK_LBUTTON, 10, 20},
         {0, 0, MK_LBUTTON | MK_SHIFT, 30, 40},
