@@ -2,8 +2,6 @@
 
 #include "ORV_Color.h"
 
-namespace {
-
 TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
 {
     EXPECT_EQ(ORV_Color(0x12, 0x34, 0x56, 0x78).GetARGB(), 0x78123456u);
@@ -11,7 +9,6 @@ TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
     // A COLORREF holds red in its low byte.
     EXPECT_EQ(ORV_Color(17 | (34 << 8) | (51 << 16), 128), ORV_Color(17, 34, 51, 128));
     EXPECT_FLOAT_EQ(ORV_Color(255, 0, 51, 255).GetBf(), 0.2f);
-
     struct Case
     {
         ORV_Color color;
@@ -31,5 +28,3 @@ TEST(ORV_Color, PacksArgbRoundsHalfAwayFromZeroAndClamps)
         EXPECT_EQ(c.color.GetA(), c.a);
     }
 }
-
-}  // namespace

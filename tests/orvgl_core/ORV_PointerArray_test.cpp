@@ -1,50 +1,32 @@
 #include <type_traits>
 
-#include <gtest/gtest.h>
-
 #include "ORV_PointerArray.h"
-
-namespace {
-
-struct Tracked
-{
-    explicit Tracked(int* deletions) : m_Deletions(deletions) {}
-    virtual ~Tracked() { ++*m_Deletions; }
-    int* m_Deletions;
-};
-
-struct TrackedChild : Tracked
-{
-    TrackedChild(int* deletions, int* childDeletions) : Tracked(deletions), m_Child(childDeletions) {}
-    ~TrackedChild() override { ++*m_Child; }
-    int* m_Child;
-};
+#include "TestSupport.h"
 
 TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
 {
     // Two owning copies would delete the same objects twice.
-    static_assert(!std::is_copy_constructible_v<ORV_PointerArray<Tracked*>>);
-    static_assert(!std::is_copy_assignable_v<ORV_PointerArray<Tracked*>>);
-
-    int deletions = 0, childDeletions = 0;
+    static_assert(!std::is_copy_constructible_v<ORV_PointerArray<ORV_Primitive*>>);
+    static_assert(!std::is_copy_assignable_v<ORV_PointerArray<ORV_Primitive*>>);
+    int& deletions = CountedPrimitive::s_Deleted;
+    deletions = 0;
     {
-        ORV_PointerArray<Tracked*> owning(true);
-        owning.Add(new Tracked(&deletions));
+        // Deleted through the base pointer's virtual destructor.
+        ORV_PointerArray<ORV_Primitive*> owning(true);
+        owning.Add(new CountedPrimitive);
         owning.Add(nullptr);  // skipped, and erased without a delete
-        owning.Add(new TrackedChild(&deletions, &childDeletions));
+        owning.Add(new CountedPrimitive);
         owning.RemoveAt(1);
         EXPECT_EQ(deletions, 0);
     }
     EXPECT_EQ(deletions, 2);
-    EXPECT_EQ(childDeletions, 1);  // through the virtual destructor
-
     // Not owning: the array leaves its elements alone, except that RemoveAt
     // still deletes the one it removes and shifts the rest down.
     deletions = 0;
-    Tracked kept(&deletions);
+    CountedPrimitive kept;
     {
-        ORV_PointerArray<Tracked*> borrowing(false);
-        borrowing.Add(new Tracked(&deletions));
+        ORV_PointerArray<ORV_Primitive*> borrowing(false);
+        borrowing.Add(new CountedPrimitive);
         borrowing.Add(&kept);
         borrowing.RemoveAt(0);
         EXPECT_EQ(deletions, 1);
@@ -53,5 +35,3 @@ TEST(ORV_PointerArray, DeletesEachOwnedElementOnceAndBorrowedOnesOnlyOnRemove)
     }
     EXPECT_EQ(deletions, 1);
 }
-
-}  // namespace

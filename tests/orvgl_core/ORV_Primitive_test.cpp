@@ -1,10 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "ORV_Primitive.h"
-#include "RecordingDrawHelper.h"
 #include "TestSupport.h"
-
-namespace {
 
 TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
 {
@@ -32,13 +27,11 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     EXPECT_EQ(h.GetShadeMode(), 0);  // the reset leaves the modes
     EXPECT_EQ(h.GetFillMode(), 2);
     EXPECT_STREQ(h.GetTextureFileName(), L"updraft.png");
-
     p.SetVisible(false);
     h.log.clear();
     p.Draw(2, h);
     EXPECT_TRUE(h.log.empty());
     EXPECT_EQ(p.drawn, 1);
-
     // The bounding volume on display: red, flat, wireframe; none, no box.
     CountedPrimitive boxed({0, 0, 0}, {1, 1, 1});
     boxed.SetDrawBoundingVolume(true);
@@ -49,5 +42,3 @@ TEST(ORV_Primitive, DrawResetsThenSendsItsAttributesInOrderAndNothingWhenHidden)
     EXPECT_EQ(hb.shapes[0].color, ORV_Color(255, 0, 0, 255));
     EXPECT_EQ(hb.shapes[0].fillMode, 1);
 }
-
-}  // namespace

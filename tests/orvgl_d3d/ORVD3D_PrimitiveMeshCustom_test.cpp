@@ -1,43 +1,18 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <filesystem>
-#include <vector>
-
-#include "D3DTestSupport.h"
 #include "ORVD3D_PrimitiveMeshCustom.h"
-
-namespace {
+#include "D3DTestSupport.h"
 
 using PrimitiveMeshCustomTest = HeadlessContextTest;
-
-// Offset of the normal within a grid vertex.
-constexpr UINT kNormal = 12;
-
-ID3DXMesh* TableMesh(const wchar_t* name)
-{
-    ORVD3D_MeshResource* resource = ORVD3D_GraphicsSystem::GetInstance().GetMeshResource(name, false);
-    return resource != nullptr ? resource->GetD3DXMesh() : nullptr;
-}
-
-}  // namespace
 
 TEST_F(PrimitiveMeshCustomTest, GridIsBuiltSavedAndTakenBackFromTheTable)
 {
     ORVD3D_PrimitiveMeshCustom grid(2, L"Grid2.x");
     const std::vector<RecordedDraw> draws = DrawOnce(grid);
     ASSERT_EQ(draws.size(), 1u);
-    EXPECT_TRUE(m_Problems->lines.empty());  // missing until written: nothing to tell
+    EXPECT_TRUE(m_Problems.empty());  // missing until written: nothing to tell
     // What is drawn is the table's mesh, read back from the file just written.
     const HeadlessCall& call = *draws[0].call;
-    EXPECT_EQ(call.object, static_cast<const void*>(TableMesh(L"Grid2.x")));
-    ASSERT_EQ(call.vertexCount, 4u);
-    const D3DXVECTOR3 positions[4] = {{-1, 0, 1}, {1, 0, 1}, {-1, 0, -1}, {1, 0, -1}};
-    for (UINT v = 0; v < 4; ++v) {
-        EXPECT_EQ(call.VertexVector3(v, 0), positions[v]) << v;
-        EXPECT_TRUE(Near(call.VertexVector3(v, kNormal), {0, 1, 0})) << v;  // up, not down
-    }
-    EXPECT_EQ(call.indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(call.object, static_cast<const void*>(System().GetMeshResource(L"Grid2.x", false)->GetD3DXMesh()));
+    EXPECT_EQ(call.vertexCount, 4u);  // its shape and light: the raised grid's golden image
 }
 
 TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGridComesAfterIt)
@@ -47,13 +22,10 @@ TEST_F(PrimitiveMeshCustomTest, OnlyAnEditedMeshIsUploadedAgainAndTheControlGrid
     DrawOnce(grid);
     const int uploads = Device()->MeshUploadCount();
     DrawOnce(grid);
-    EXPECT_EQ(Device()->MeshUploadCount(), uploads);
     grid.SetSelectedPosition(-1.0f / 3, 1, 1.0f / 3);
     DrawOnce(grid);
-    EXPECT_EQ(Device()->MeshUploadCount(), uploads + 1);
     DrawOnce(grid);
     EXPECT_EQ(Device()->MeshUploadCount(), uploads + 1);
-
     ORVD3D_PrimitiveMeshCustom shown(2, L"Shown.x");
     shown.SetShowControlGrid(true);
     shown.SetShowNormals(true);

@@ -1,7 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "D3DTestSupport.h"
 #include "ORV_Camera.h"
+#include "D3DTestSupport.h"
 
 // Each gesture is a drag: Begin* anchors it at the mouse, *To follows it.
 TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
@@ -19,7 +17,6 @@ TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
     camera.RotateTo(130, 100);
     EXPECT_EQ(camera.m_RotationY, 35.0f);
     EXPECT_EQ(camera.m_RotationX, 20.0f);
-
     // Track: eye and look-at move together, right and along the camera's up
     // (device y grows upwards), and the anchor follows.
     ORV_Camera track;
@@ -32,7 +29,6 @@ TEST(ORV_Camera, DragsRotateTrackAndZoomTheWayTheMouseMoves)
     EXPECT_TRUE(Near(track.GetLookAt(), {1, 0, 0}));
     track.TrackTo(10, 20);
     EXPECT_TRUE(Near(track.GetPosition(), {1, -2, -10}));
-
     // Zoom: rightwards backs away; the eye can pass through the look-at
     // point to its far side, where it then looks back.
     ORV_Camera zoom;

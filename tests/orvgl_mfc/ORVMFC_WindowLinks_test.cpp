@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -12,16 +11,7 @@
 
 namespace {
 
-class WindowLinksTest : public FrameTest
-{
-protected:
-    void TearDown() override
-    {
-        for (int slot = 0; slot < ORV_STATUS_SLOT_COUNT; ++slot)
-            BindStatusToWindow(slot, nullptr);
-        FrameTest::TearDown();
-    }
-};
+using WindowLinksTest = FrameTest;
 
 TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
 {
@@ -31,18 +21,18 @@ TEST_F(WindowLinksTest, StatusSlotsWriteIntoTheirWindowsUntilTheyAreGone)
     BindStatusToWindow(2, speed);
     BindStatusToWindow(3, height);
     BindStatusToWindow(7, speed);  // no such slot
-
     EchoToStatus1(L"12.500000");
     EchoToStatus2(L"0.300000");
     EXPECT_EQ(height->GetLabel(), "12.500000");
     EXPECT_EQ(speed->GetLabel(), "0.300000");
-
     // A destroyed read-out is skipped, the others carry on.
     height->Destroy();
     EchoToStatus1(L"dropped");
     EchoToStatus3(L"dropped");
     EchoToStatus2(L"0.4");
     EXPECT_EQ(speed->GetLabel(), "0.4");
+    for (int slot = 0; slot < ORV_STATUS_SLOT_COUNT; ++slot)
+        BindStatusToWindow(slot, nullptr);
 }
 
 // Answers modal dialogs instead of showing them, remembering the last one.
@@ -54,35 +44,25 @@ public:
     int Enter(wxDialog* dialog) override
     {
         if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
-            message = box->GetMessage();
-            caption = box->GetTitle();
-            style = box->GetMessageDialogStyle();
-            parent = box->GetParent();
+            seen = box->GetTitle() + "|" + box->GetMessage() + "|" +
+                   (box->GetParent() != nullptr ? box->GetParent()->GetName() : "no parent") +
+                   ((box->GetMessageDialogStyle() & wxICON_ERROR) != 0 ? "|error icon" : "");
         }
         return wxID_OK;
     }
     void Exit(wxDialog*) override {}
 
-    wxString message;
-    wxString caption;
-    long style = 0;
-    wxWindow* parent = nullptr;
+    wxString seen;
 };
 
 TEST_F(WindowLinksTest, MessageBoxesBecomeWxMessageBoxesOverTheOwnersFrame)
 {
-    const ORV_MessageBoxHandler previous = SetMessageBoxHandler({});
+    SetMessageBoxHandler({});
     InstallMessageBoxHandler();
     MessageDialogCatcher catcher;
-    auto* panel = new wxPanel(m_Frame);
-
-    EXPECT_EQ(ORV_MessageBox(GetWindowHandle(panel), L"Error!", L"Some::Operation", MB_ICONERROR), IDOK);
-    EXPECT_EQ(catcher.message, "Error!");
-    EXPECT_EQ(catcher.caption, "Some::Operation");
-    EXPECT_TRUE(catcher.style & wxICON_ERROR);
-    EXPECT_EQ(catcher.parent, m_Frame);
-
-    SetMessageBoxHandler(previous);
+    m_Frame->SetName("owner");
+    EXPECT_EQ(ORV_MessageBox(GetWindowHandle(new wxPanel(m_Frame)), L"Error!", L"Some::Operation", MB_ICONERROR), IDOK);
+    EXPECT_EQ(catcher.seen, "Some::Operation|Error!|owner|error icon");
 }
 
 }  // namespace

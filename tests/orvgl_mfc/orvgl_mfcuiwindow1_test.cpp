@@ -1,6 +1,5 @@
-#include <algorithm>
+#include <array>
 
-#include <gtest/gtest.h>
 #include <wx/glcanvas.h>
 #include <wx/panel.h>
 #include <wx/weakref.h>
@@ -8,35 +7,64 @@
 #include "MfcTestSupport.h"
 #include "ORVMFC_MouseFlags.h"
 #include "ORVMFC_WindowHandle.h"
+#include "ORV_IWindowHandler.h"
 #include "orvgl_mfcuiwindow1.h"
 
 namespace {
 
 constexpr int kViewId = 1003;
 const wxRect kViewRect(20, 30, 160, 120);
+// A button (1) or a move (0), down, key flags, x, y.
+using MouseCall = std::array<int, 5>;
+
+class RecordingHandler : public ORV_IWindowHandler
+{
+public:
+    bool IsGraphicsReady() override { return false; }
+    bool Initialize(HWND window) override
+    {
+        ++initializes;
+        initializedWith = window;
+        return initializeResult;
+    }
+    void ShutDown() override { ++shutDowns; }
+    void BeginDraw() override {}
+    void EndDraw() override {}
+    void DrawGraphics() override {}
+    void HandleMouseButton(bool down, UINT flags, int x, int y) override
+    {
+        mouse.push_back({1, down, static_cast<int>(flags), x, y});
+    }
+    void HandleMouseMove(UINT flags, int x, int y) override { mouse.push_back({0, 0, static_cast<int>(flags), x, y}); }
+
+    bool initializeResult = true;
+    int initializes = 0;
+    int shutDowns = 0;
+    HWND initializedWith;
+    std::vector<MouseCall> mouse;
+};
 
 class UIWindowTest : public FrameTest
 {
 protected:
-    void CreateView(ORVMFC_UIWindow& window, const wxRect& rect = kViewRect, long border = wxBORDER_SIMPLE)
+    void CreateView(ORVMFC_UIWindow& window)
     {
-        AddPlaceholder(m_Frame, kViewId, rect, border);
+        AddPlaceholder(m_Frame, kViewId, kViewRect);
         ASSERT_TRUE(window.ReplaceDialogControl(m_Frame, kViewId));
         ASSERT_TRUE(PumpUntil([&] { return window.GetCanvas()->IsShownOnScreen(); }));
     }
-
-    // A mouse event as wx delivers it, with the button state it reports.
-    static void Send(wxWindow* window, wxEventType type, int x, int y, bool left, bool middle, bool right,
-                     bool shift = false, bool control = false)
+    // A mouse event as wx delivers it, with the buttons and keys it reports
+    // held as MK_ flags.
+    static void Send(wxWindow* window, wxEventType type, int x, int y, UINT held)
     {
         wxMouseEvent event(type);
         event.SetEventObject(window);
         event.SetPosition(wxPoint(x, y));
-        event.SetLeftDown(left);
-        event.SetMiddleDown(middle);
-        event.SetRightDown(right);
-        event.SetShiftDown(shift);
-        event.SetControlDown(control);
+        event.SetLeftDown(held & MK_LBUTTON);
+        event.SetMiddleDown(held & MK_MBUTTON);
+        event.SetRightDown(held & MK_RBUTTON);
+        event.SetShiftDown(held & MK_SHIFT);
+        event.SetControlDown(held & MK_CONTROL);
         window->GetEventHandler()->ProcessEvent(event);
     }
 };
@@ -47,7 +75,6 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_FALSE(IsWindow(window.GetSafeHwnd()));
     EXPECT_FALSE(window.ReplaceDialogControl(m_Frame, 4242));
     EXPECT_EQ(window.GetCanvas(), nullptr);
-
     // Placeholders nest in panels under wx: the canvas goes where it was.
     auto* panel = new wxPanel(m_Frame, wxID_ANY, wxPoint(100, 50), wxSize(300, 300));
     wxWeakRef<wxWindow> placeholder = AddPlaceholder(panel, kViewId, kViewRect, wxBORDER_SUNKEN);
@@ -61,7 +88,7 @@ TEST_F(UIWindowTest, ReplaceDialogControlTakesThePlaceholdersPlace)
     EXPECT_EQ(WindowFromHandle(window.GetSafeHwnd()), canvas);
 }
 
-TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
+TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndForwardsTheMouseWithItsKeyFlags)
 {
     ORVMFC_UIWindow window(true);
     RecordingHandler early;
@@ -69,7 +96,6 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
     EXPECT_TRUE(window.AttachViewport(&early));
     EXPECT_EQ(early.initializes, 0);
     ASSERT_NO_FATAL_FAILURE(CreateView(window));
-
     RecordingHandler first;
     EXPECT_TRUE(window.AttachViewport(&first));
     EXPECT_TRUE(window.AttachViewport(&first));
@@ -77,56 +103,46 @@ TEST_F(UIWindowTest, AttachViewportInitialisesOnceAndShutsTheOldHandlerDown)
     EXPECT_EQ(first.initializes, 1);
     EXPECT_EQ(first.shutDowns, 0);
     EXPECT_EQ(first.initializedWith, window.GetSafeHwnd());
-
     RecordingHandler failing;
     failing.initializeResult = false;
     EXPECT_FALSE(window.AttachViewport(&failing));
     EXPECT_EQ(first.shutDowns, 1);
     EXPECT_EQ(window.GetHandler(), nullptr);
-    ASSERT_EQ(m_Boxes.boxes.size(), 1u);
-    EXPECT_EQ(m_Boxes.boxes[0].text, L"Error attaching viewport to window!");
-    EXPECT_EQ(m_Boxes.boxes[0].owner, window.GetSafeHwnd());
-
-    // A null handler only detaches.
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    EXPECT_EQ(m_Boxes[0].text, L"Error attaching viewport to window!");
+    EXPECT_EQ(m_Boxes[0].owner, window.GetSafeHwnd());
+    // Mouse buttons go to the attached handler, captured while held.
     EXPECT_TRUE(window.AttachViewport(&first));
-    EXPECT_TRUE(window.AttachViewport(nullptr));
-    EXPECT_EQ(first.shutDowns, 2);
-    Send(window.GetCanvas(), wxEVT_MOTION, 5, 5, false, false, false);
-    EXPECT_TRUE(first.mouse.empty());
-}
-
-TEST_F(UIWindowTest, MouseButtonsAreCapturedAndForwardedWithTheirKeyFlags)
-{
-    ORVMFC_UIWindow window(true);
-    ASSERT_NO_FATAL_FAILURE(CreateView(window));
-    RecordingHandler handler;
-    ASSERT_TRUE(window.AttachViewport(&handler));
     wxGLCanvas* canvas = window.GetCanvas();
-
     // GTK reports the state before the event: the pressed button still up,
     // the released one still down.
-    Send(canvas, wxEVT_LEFT_DOWN, 10, 20, false, false, false);
+    Send(canvas, wxEVT_LEFT_DOWN, 10, 20, 0);
     EXPECT_TRUE(canvas->HasCapture());
-    Send(canvas, wxEVT_MOTION, 30, 40, true, false, false, true);
-    Send(canvas, wxEVT_RIGHT_DOWN, 31, 41, true, false, false, false, true);
+    Send(canvas, wxEVT_MOTION, 30, 40, MK_LBUTTON | MK_SHIFT);
+    Send(canvas, wxEVT_RIGHT_DOWN, 31, 41, MK_LBUTTON | MK_CONTROL);
     // Released outside the window: still delivered, in client coordinates.
-    Send(canvas, wxEVT_LEFT_UP, -5, 500, true, false, true);
+    Send(canvas, wxEVT_LEFT_UP, -5, 500, MK_LBUTTON | MK_RBUTTON);
     EXPECT_FALSE(canvas->HasCapture());
-    Send(canvas, wxEVT_RIGHT_UP, 7, 8, false, false, true);
-    Send(canvas, wxEVT_MIDDLE_DOWN, 1, 2, false, false, false);
-    Send(canvas, wxEVT_MIDDLE_UP, 3, 4, false, true, false);
+    Send(canvas, wxEVT_RIGHT_UP, 7, 8, MK_RBUTTON);
+    Send(canvas, wxEVT_MIDDLE_DOWN, 1, 2, 0);
+    Send(canvas, wxEVT_MIDDLE_UP, 3, 4, MK_MBUTTON);
     EXPECT_FALSE(canvas->HasCapture());
-
     const std::vector<MouseCall> expected = {
-        {true, true, MK_LBUTTON, 10, 20},
-        {false, false, MK_LBUTTON | MK_SHIFT, 30, 40},
-        {true, true, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, 31, 41},
-        {true, false, MK_RBUTTON, -5, 500},
-        {true, false, 0, 7, 8},
-        {true, true, MK_MBUTTON, 1, 2},
-        {true, false, 0, 3, 4},
+        {1, 1, MK_LBUTTON, 10, 20},
+        {0, 0, MK_LBUTTON | MK_SHIFT, 30, 40},
+        {1, 1, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, 31, 41},
+        {1, 0, MK_RBUTTON, -5, 500},
+        {1, 0, 0, 7, 8},
+        {1, 1, MK_MBUTTON, 1, 2},
+        {1, 0, 0, 3, 4},
     };
-    EXPECT_EQ(handler.mouse, expected);
+    EXPECT_EQ(first.mouse, expected);
+    // A null handler only detaches.
+    first.mouse.clear();
+    EXPECT_TRUE(window.AttachViewport(nullptr));
+    EXPECT_EQ(first.shutDowns, 2);
+    Send(canvas, wxEVT_MOTION, 5, 5, 0);
+    EXPECT_TRUE(first.mouse.empty());
 }
 
 }  // namespace
