@@ -24,10 +24,9 @@ TEST(Sailplane, IsWellFormedWithItsShapeAndOrientation)
     const float span = b.hi.x - b.lo.x;
     EXPECT_TRUE(span > 2.8f && span < 3.2f) << span;
     EXPECT_NEAR(b.lo.x, -b.hi.x, 1e-5f) << "left and right wings alike";
-    EXPECT_LT(b.hi.z - b.lo.z, span * 0.6f) << "long wings, short fuselage";
-    EXPECT_LT(b.hi.y - b.lo.y, span * 0.2f);
+    EXPECT_TRUE(b.hi.z - b.lo.z < span * 0.6f && b.hi.y - b.lo.y < span * 0.2f) << "long wings, short fuselage";
     D3DXVECTOR3 nose = plane.positions[0], tip = nose, top = nose;
-    float rootTop = -1.0f;
+    float rootTop = -1.0f, highSpan = 0.0f;
     for (const auto& p : plane.positions) {
         nose = p.z < nose.z ? p : nose;
         tip = p.x > tip.x ? p : tip;
@@ -35,17 +34,11 @@ TEST(Sailplane, IsWellFormedWithItsShapeAndOrientation)
         if (std::fabs(p.x) < 0.15f && std::fabs(p.x) > 0.1f && p.z < 0.1f)
             rootTop = std::max(rootTop, p.y);
     }
-    // The nose foremost, on the centre line, ahead of the wing tips; the
-    // tips above the wing root.
-    EXPECT_LT(nose.z, -0.4f);
-    EXPECT_LT(std::fabs(nose.x), 0.01f);
-    EXPECT_LT(nose.z, tip.z - 0.3f);
-    EXPECT_GT(tip.y, rootTop);
-    // T-tail: the highest part is at the back and spreads sideways.
-    EXPECT_GT(top.z, 0.5f);
-    float highSpan = 0.0f;
     for (const auto& p : plane.positions)
-        if (p.y > top.y - 0.02f)
-            highSpan = std::max(highSpan, std::fabs(p.x));
-    EXPECT_GT(highSpan, 0.2f);
+        highSpan = p.y > top.y - 0.02f ? std::max(highSpan, std::fabs(p.x)) : highSpan;
+    // The nose foremost, on the centre line, ahead of the wing tips; the tips
+    // above the wing root; a T-tail: the highest part at the back, spreading.
+    EXPECT_TRUE(nose.z < -0.4f && std::fabs(nose.x) < 0.01f && nose.z < tip.z - 0.3f) << nose.x << " " << nose.z;
+    EXPECT_GT(tip.y, rootTop);
+    EXPECT_TRUE(top.z > 0.5f && highSpan > 0.2f) << top.z << " " << highSpan;
 }

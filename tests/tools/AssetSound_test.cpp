@@ -42,17 +42,13 @@ TEST(PauseBlip, IsAShortSoftBlipOfTwoRisingTones)
     };
     auto u16 = [&](std::size_t at) { return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8); };
     ASSERT_EQ(b.size(), 44 + 2 * s.size());
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16), "RIFFWAVEfmt ");
-    EXPECT_EQ(u32(4), b.size() - 8);
-    EXPECT_EQ(u32(16), 16u);  // the fmt chunk's size
-    EXPECT_EQ(u16(20), 1u);   // PCM
-    EXPECT_EQ(u16(22), 1u);   // mono
-    EXPECT_EQ(u32(24), static_cast<std::uint32_t>(kBlipSampleRate));
-    EXPECT_EQ(u32(28), u32(24) * u16(32));  // bytes per second: rate times block
-    EXPECT_EQ(u16(32), 2u);
-    EXPECT_EQ(u16(34), 16u);
-    EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
-    EXPECT_EQ(u32(40), 2 * s.size());
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16) +
+                  std::string(b.begin() + 36, b.begin() + 40),
+              "RIFFWAVEfmt data");
+    EXPECT_TRUE(u32(4) == b.size() - 8 && u32(40) == 2 * s.size()) << "chunk sizes";
+    // fmt: its size, PCM, mono, the rate, bytes per second, block, bits.
+    EXPECT_EQ((std::vector<std::uint32_t>{u32(16), u16(20), u16(22), u32(24), u32(28), u16(32), u16(34)}),
+              (std::vector<std::uint32_t>{16, 1, 1, kBlipSampleRate, 2 * kBlipSampleRate, 2, 16}));
     EXPECT_EQ(static_cast<std::int16_t>(u16(44 + 2 * 100)), s[100]);
 }
 

@@ -56,18 +56,3 @@ TEST(UpdraftTexture, IsPaleTranslucentWithVerticalStreaksThatWrap)
     // The last column meets the first as smoothly as any two neighbours.
     EXPECT_LT(seam / (img.Height() - 1), 3.0 * across / pixels);
 }
-
-TEST(TargetTextureAndIcon, MarkOnWhiteInADarkFrameAndSkyInARoundedSquare)
-{
-    const AssetImage target = MakeTargetTexture();
-    const int w = target.Width();
-    const Rgba ring = target.At(w * 84 / 100, w / 2), field = target.At(w * 65 / 100, w * 65 / 100);
-    EXPECT_TRUE(ring.r > 0.9f && ring.b < 0.2f && ring.g > ring.b) << "orange ring";
-    EXPECT_GT(std::min({field.r, field.g, field.b}), 0.9f) << "white field";
-    EXPECT_LT(std::max({target.At(1, w / 2).r, target.At(1, w / 2).g, target.At(1, w / 2).b}), 0.25f) << "dark frame";
-
-    const AssetImage icon = MakeIcon(48);
-    ASSERT_EQ(icon.Width(), 48);
-    EXPECT_EQ(icon.At(0, 0).a, 0.0f) << "corners are cut round";
-    EXPECT_EQ(icon.At(24, 12).a, 1.0f);
-}

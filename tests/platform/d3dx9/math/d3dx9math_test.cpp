@@ -11,41 +11,22 @@ constexpr float kPi = std::numbers::pi_v<float>;
 
 D3DXVECTOR3 Coord(D3DXVECTOR3 v, const D3DXMATRIX& m)
 {
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &v, &m);
-    return out;
+    return *D3DXVec3TransformCoord(&v, &v, &m);
 }
 
 void ExpectNear(D3DXVECTOR3 got, D3DXVECTOR3 want, const char* what)
 {
-    EXPECT_NEAR(got.x, want.x, 1e-5f) << what;
-    EXPECT_NEAR(got.y, want.y, 1e-5f) << what;
-    EXPECT_NEAR(got.z, want.z, 1e-5f) << what;
+    const D3DXVECTOR3 d = got - want;
+    EXPECT_LT(D3DXVec3Length(&d), 1e-5f) << what << ": " << got.x << " " << got.y << " " << got.z;
 }
 
-D3DXMATRIX Translation(float x, float y, float z)
-{
-    D3DXMATRIX m;
-    return *D3DXMatrixTranslation(&m, x, y, z);
-}
-
-D3DXMATRIX Scaling(float x, float y, float z)
-{
-    D3DXMATRIX m;
-    return *D3DXMatrixScaling(&m, x, y, z);
-}
-
-D3DXMATRIX Rotation(D3DXVECTOR3 axis, float angle)
-{
-    D3DXMATRIX m;
-    return *D3DXMatrixRotationAxis(&m, &axis, angle);
-}
-
-D3DXMATRIX LookAt(D3DXVECTOR3 eye, D3DXVECTOR3 at, D3DXVECTOR3 up)
-{
-    D3DXMATRIX m;
-    return *D3DXMatrixLookAtRH(&m, &eye, &at, &up);
-}
+D3DXMATRIX g_Made;  // the makers below return a copy of it
+const auto Translation = [](float x, float y, float z) { return *D3DXMatrixTranslation(&g_Made, x, y, z); };
+const auto Scaling = [](float x, float y, float z) { return *D3DXMatrixScaling(&g_Made, x, y, z); };
+const auto Rotation = [](D3DXVECTOR3 axis, float angle) { return *D3DXMatrixRotationAxis(&g_Made, &axis, angle); };
+const auto LookAt = [](D3DXVECTOR3 eye, D3DXVECTOR3 at, D3DXVECTOR3 up) {
+    return *D3DXMatrixLookAtRH(&g_Made, &eye, &at, &up);
+};
 
 }  // namespace
 
