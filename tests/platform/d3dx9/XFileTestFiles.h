@@ -14,28 +14,18 @@
 #include "xfile.h"
 
 // A folder of its own for one test, removed with everything in it.
-class TempDir
+struct TempDir
 {
-public:
-    TempDir()
-    {
+    std::filesystem::path path = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "d3dx9_test_XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_Path = pattern;
-    }
+        return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
+    }();
     ~TempDir()
     {
         std::error_code ignored;
-        if (!m_Path.empty())
-            std::filesystem::remove_all(m_Path, ignored);
+        std::filesystem::remove_all(path, ignored);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return m_Path; }
-    std::string operator/(const char* name) const { return (m_Path / name).string(); }
-
-private:
-    std::filesystem::path m_Path;
+    std::string operator/(const char* name) const { return (path / name).string(); }
 };
 
 void WriteFile(const std::string& path, std::string_view bytes);

@@ -201,7 +201,7 @@ TEST(D3DXMesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
     TestDevice device;
     const TempDir dir;
     // Wide and non-ASCII: the name reaches the file system as UTF-8.
-    const std::wstring file = dir.Path().wstring() + L"/grid \u00fc.x";
+    const std::wstring file = dir.path.wstring() + L"/grid \u00fc.x";
 
     ComPtr<ID3DXMesh> mesh = MakeMesh(2, 4, D3DXMESH_SYSTEMMEM, kGridFVF, device);
     struct GridVertex
@@ -220,56 +220,50 @@ TEST(D3DXMesh, SavedMeshLoadsBackWithSubsetsAndMaterials)
     mesh->UnlockVertexBuffer();
     SetFaces(mesh.Get(), {0, 1, 2, 2, 1, 3}, {1, 0});
 
-    // Saved without materials, as the editable mesh is: one plain white
-    // material comes back, every face in subset 0, and every vertex byte
-    // (colours too, so the layout and stride) as it was.
-    ASSERT_EQ(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT), D3D_OK)
-        << D3DXGetLastErrorEXT();
-    ComPtr<ID3DXMesh> loaded;
-    ComPtr<ID3DXBuffer> materials;
-    DWORD numMaterials = 0;
-    ASSERT_EQ(D3DXLoadMeshFromXW(file.c_str(), D3DXMESH_SYSTEMMEM, device.Get(), nullptr, materials.Out(), nullptr,
-                                 &numMaterials, loaded.Out()),
-              D3D_OK)
-        << D3DXGetLastErrorEXT();
-    EXPECT_EQ(loaded->GetFVF(), kGridFVF);
-    ASSERT_EQ(loaded->GetNumVertices(), 4u);
-    ASSERT_EQ(numMaterials, 1u);
-    loaded->LockVertexBuffer(D3DLOCK_READONLY, &p);
-    EXPECT_EQ(std::memcmp(p, vertices, sizeof vertices), 0);
-    loaded->UnlockVertexBuffer();
-    loaded->DrawSubset(0);
-    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{0, 1, 2, 2, 1, 3}));
-
-    // With materials: subsets, colours and texture names survive.
+    // Saved without materials (as the editable mesh is) one plain material
+    // comes back for every face; with them, subsets, colours and texture
+    // names survive; either way every vertex byte (so layout and stride).
     char wing[] = "Textures/wing.jpg";
     D3DXMATERIAL given[2] = {};
     given[0].MatD3D = {{0.5f, 0.25f, 0.125f, 1.0f}, {}, {1, 1, 1, 1}, {0, 0, 0, 1}, 20.0f};
     given[1] = given[0];
     given[1].pTextureFilename = wing;
-    ASSERT_EQ(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, given, nullptr, 2, D3DXF_FILEFORMAT_TEXT), D3D_OK);
-    ASSERT_EQ(D3DXLoadMeshFromXW(file.c_str(), 0, device.Get(), nullptr, materials.Out(), nullptr, &numMaterials,
-                                 loaded.Out()),
-              D3D_OK)
-        << D3DXGetLastErrorEXT();
-    ASSERT_EQ(numMaterials, 2u);
+    ComPtr<ID3DXMesh> loaded;
+    ComPtr<ID3DXBuffer> materials;
+    DWORD numMaterials = 0;
+    for (DWORD count : {0u, 2u}) {
+        ASSERT_EQ(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, count ? given : nullptr, nullptr, count,
+                                   D3DXF_FILEFORMAT_TEXT),
+                  D3D_OK)
+            << D3DXGetLastErrorEXT();
+        ASSERT_EQ(D3DXLoadMeshFromXW(file.c_str(), D3DXMESH_SYSTEMMEM, device.Get(), nullptr, materials.Out(), nullptr,
+                                     &numMaterials, loaded.Out()),
+                  D3D_OK)
+            << D3DXGetLastErrorEXT();
+        ASSERT_EQ(numMaterials, std::max(count, 1u));
+        EXPECT_EQ(loaded->GetFVF(), kGridFVF);
+        loaded->LockVertexBuffer(D3DLOCK_READONLY, &p);
+        EXPECT_EQ(std::memcmp(p, vertices, sizeof vertices), 0);
+        loaded->UnlockVertexBuffer();
+        loaded->DrawSubset(count ? 1 : 0);
+        EXPECT_EQ(device.Draws().back().indices,
+                  (count ? std::vector<WORD>{0, 1, 2} : std::vector<WORD>{0, 1, 2, 2, 1, 3}));
+    }
     const auto* back = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
     EXPECT_EQ(std::memcmp(&back[0].MatD3D, &given[0].MatD3D, sizeof(D3DMATERIAL9)), 0);
     EXPECT_STREQ(back[1].pTextureFilename, "Textures/wing.jpg");
-    loaded->DrawSubset(1);
-    EXPECT_EQ(device.Draws().back().indices, (std::vector<WORD>{0, 1, 2}));
 
-    // An attribute naming no given material cannot be saved; a name with a
-    // lone surrogate names no file (replacing it would write another one);
-    // a bad file fails with its line.
+    // An attribute naming no given material cannot be saved; a lone
+    // surrogate names no file (replaced, it would name another); a bad file
+    // fails with its line.
     EXPECT_TRUE(FAILED(D3DXSaveMeshToXW(file.c_str(), mesh.Get(), nullptr, given, nullptr, 1, D3DXF_FILEFORMAT_TEXT)));
-    const std::wstring lone = dir.Path().wstring() + L"/lone" + wchar_t(0xD800) + L".x";
+    const std::wstring lone = dir.path.wstring() + L"/lone" + wchar_t(0xD800) + L".x";
     EXPECT_EQ(D3DXSaveMeshToXW(lone.c_str(), mesh.Get(), nullptr, nullptr, nullptr, 0, D3DXF_FILEFORMAT_TEXT),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
     WriteFile(dir / "bad.x", "xof 0303txt 0032\nMesh {\n 3;\n 0;0;0;, 1;1;1;;\n");
     ID3DXMesh* failed = reinterpret_cast<ID3DXMesh*>(1);
-    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXW((dir.Path() / "bad.x").wstring().c_str(), 0, device.Get(), nullptr,
+    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXW((dir.path / "bad.x").wstring().c_str(), 0, device.Get(), nullptr,
                                           materials.Out(), nullptr, &numMaterials, &failed)));
     EXPECT_EQ(failed, nullptr);
     EXPECT_FALSE(materials);

@@ -244,30 +244,17 @@ TEST(XFile, FramesCollapseIntoOneMeshWithTheirTransforms)
     const std::string text = std::string(kHeader) + R"(
 Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }
 Frame Root {
- FrameTransformMatrix {
-  // a quarter turn about z (x -> y, y -> -x), then 10 along x
-  0,1,0,0, -1,0,0,0, 0,0,1,0, 10,0,0,1;;
- }
+ FrameTransformMatrix { 0,1,0,0, -1,0,0,0, 0,0,1,0, 10,0,0,1;; }  // a quarter turn about z, then 10 along x
  Frame Wing {
   FrameTransformMatrix { 2,0,0,0, 0,1,0,0, 0,0,1,0, 0,5,0,1;; }
-  Mesh WingMesh {
-   3; 1;0;0;, 0;1;0;, 0;0;1;;
-   1; 3;0,1,2;;
-   MeshNormals { 1; 1;1;0;; 1; 3;0,0,0;; }
-   MeshMaterialList { 1; 1; 0;; { Red } }
-  }
+  Mesh WingMesh { 3; 1;0;0;, 0;1;0;, 0;0;1;; 1; 3;0,1,2;;
+   MeshNormals { 1; 1;1;0;; 1; 3;0,0,0;; } MeshMaterialList { 1; 1; 0;; { Red } } }
  }
- Mesh Body {
-  3; 0;0;0;, 1;0;0;, 0;0;1;;
-  2; 3;0,1,2;, 3;2,1,0;;
-  MeshNormals { 2; 1;0;0;, 0;0;1;; 2; 3;0,0,0;, 3;1,1,1;; }
- }
+ Mesh Body { 3; 0;0;0;, 1;0;0;, 0;0;1;; 2; 3;0,1,2;, 3;2,1,0;;
+  MeshNormals { 2; 1;0;0;, 0;0;1;; 2; 3;0,0,0;, 3;1,1,1;; } }
 }
-Mesh Loose {
- 3; 7;7;7;, 8;7;7;, 7;8;7;;
- 1; 3;0,1,2;;
- MeshMaterialList { 2; 1; 1;; { Red } Material Blue { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } }
-}
+Mesh Loose { 3; 7;7;7;, 8;7;7;, 7;8;7;; 1; 3;0,1,2;;
+ MeshMaterialList { 2; 1; 1;; { Red } Material Blue { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } } }
 )";
     // Wing: scaled by 2 along x and raised 5 (inner frame first), then turned
     // and moved by the outer frame. The body's second face carries the other
@@ -300,71 +287,80 @@ Mesh Loose {
     ExpectNear(mirrored.normals[0], {0, 0, -1}, 0);
 }
 
-// What exporters write around the mesh: skinning inside it, animation after
-// the frames, vertex data in a declaration, double-precision numbers with
-// long exponents, Windows line ends.
-TEST(XFile, ReadsExportersFilesWithSkinningAnimationAndDeclData)
+// What exporters write around a mesh (skinning inside it, animation after the
+// frames, vertex data in a declaration, doubles with long exponents), and the
+// same mesh in every encoding: all load alike, bit for bit.
+TEST(XFile, ExportersFilesLoadAlikeInEveryEncoding)
 {
     std::string text = R"(xof 0303txt 0064
-template XSkinMeshHeader {
- <3CF169CE-FF7C-44ab-93C0-F78F62D172E2>
- WORD nMaxSkinWeightsPerVertex; WORD nMaxSkinWeightsPerFace; WORD nBones;
-}
+template XSkinMeshHeader { <3CF169CE-FF7C-44ab-93C0-F78F62D172E2> WORD nMaxSkinWeightsPerVertex; WORD nBones; }
 AnimTicksPerSecond { 4800; }
 Frame Scene_Root {
  FrameTransformMatrix { 1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,
   0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;; }
  Frame Bone01 { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } }
- Frame Body {
-  Mesh {
-   4;
-   0.000000e+000;0.000000e+000;0.000000e+000;,
-   1.000000e+000;0.000000e+000;1e-50;,
+ Frame Body { Mesh {
+   4; 0.000000e+000;0.000000e+000;0.000000e+000;, 1.000000e+000;0.000000e+000;1e-50;,
    1.000000e+000;1.000000e+000;0.0000000000000000000000000000000000000000000000000001;,
    0.000000e+000;1.000000e+000;-1.5e-60;;
    1;
    4;0,1,2,3;;
-   VertexDuplicationIndices { 4; 4; 0,1,2,3;; }
-   XSkinMeshHeader { 1; 3; 1; }
-   SkinWeights { "Bone01"; 4; 0,1,2,3; 1.000000,1.000000,1.000000,1.000000;
-    1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }
+   VertexDuplicationIndices { 4; 4; 0,1,2,3;; } XSkinMeshHeader { 1; 3; 1; }
+   SkinWeights { "Bone01"; 4; 0,1,2,3; 1.000000,1.000000,1.000000,1.000000; 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }
    DeclData { 3; 2;0;3;0;, 1;0;5;0;, 4;0;10;0;; 24;
     0,0,1065353216, 0,1056964608, 4278190335, 0,0,1065353216, 1065353216,1056964608, 4278255360,
     0,0,1065353216, 1065353216,0, 4294901760, 0,0,1065353216, 0,0, 4294967295; }
-   MeshMaterialList { 1; 1; 0;;
-    Material { 0.8;0.8;0.8;1.0;; 9.0; 0;0;0;; 0;0;0;;
-     EffectInstance { "skin.fx"; EffectParamDWord { "x"; 1; } }
-     TextureFilename { "Maps\skin.png"; } }
-   }
-  }
- }
+   MeshMaterialList { 1; 1; 0;; Material { 0.8;0.8;0.8;1.0;; 9.0; 0;0;0;; 0;0;0;;
+    EffectInstance { "skin.fx"; EffectParamDWord { "x"; 1; } } TextureFilename { "Maps\skin.png"; } } }
+ } }
 }
 AnimationSet Walk {
  Animation { { Bone01 } AnimationKey { 4; 2; 0;16;1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;, 4800;16;1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;; } }
 }
 )";
+    const XFileMesh m = Parse(text);
+    // Tiny numbers read as (signed) zero.
+    EXPECT_EQ(m.positions, (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, -0.0f}}));
+    EXPECT_TRUE(std::signbit(m.positions[3].z));
+    EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}}));
+    EXPECT_EQ(m.normals, std::vector<D3DXVECTOR3>(4, D3DXVECTOR3(0, 0, 1)));
+    EXPECT_EQ(m.texcoords, (std::vector<std::array<float, 2>>{{0, 0.5f}, {1, 0.5f}, {1, 0}, {0, 0}}));
+    EXPECT_EQ(m.colors, (std::vector<DWORD>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}));
+    ASSERT_EQ(m.materials.size(), 1u);
+    EXPECT_EQ(m.materials[0].textureFilename, "Maps/skin.png");
+
+    // Binary as exporters write it: a count alone, then one list of many; a
+    // colour's index and channels in lists of their own, vertex 3 unlisted.
+    auto binary = [](bool doubles) {
+        XBinaryWriter w(doubles);
+        w.Name("Mesh").Open().Integers({4}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, -0.0});
+        w.Integers({1, 4, 0, 1, 2, 3}).Name("MeshNormals").Open().Integers({1}).Floats({0, 0, 1});
+        w.Integers({1, 4, 0, 0, 0, 0}).Close().Name("MeshTextureCoords").Open().Integers({4});
+        w.Floats({0, 0.5, 1, 0.5, 1, 0, 0, 0}).Close().Name("MeshVertexColors").Open().Integers({3, 0});
+        w.Floats({0, 0, 1, 1}).Integers({1}).Floats({0, 1, 0, 1}).Integers({2}).Floats({1, 0, 0, 1}).Close();
+        w.Name("MeshMaterialList").Open().Integers({1, 1, 0}).Name("Material").Open();
+        w.Floats({0.8, 0.8, 0.8, 1, 9, 0, 0, 0, 0, 0, 0}).Name("TextureFilename").Open().String("Maps\\skin.png");
+        return w.Close().Close().Close().Close().Bytes();
+    };
     std::string crlf = std::regex_replace(text, std::regex("\n"), "\r\n");
-    for (const std::string& file : {text, crlf}) {
-        const XFileMesh m = Parse(file);
-        // Tiny numbers read as (signed) zero.
-        EXPECT_EQ(m.positions, (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, -0.0f}}));
-        EXPECT_TRUE(std::signbit(m.positions[3].z));
-        EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}}));
-        EXPECT_EQ(m.normals, std::vector<D3DXVECTOR3>(4, D3DXVECTOR3(0, 0, 1)));
-        EXPECT_EQ(m.texcoords, (std::vector<std::array<float, 2>>{{0, 0.5f}, {1, 0.5f}, {1, 0}, {0, 0}}));
-        EXPECT_EQ(m.colors, (std::vector<DWORD>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}));
-        ASSERT_EQ(m.materials.size(), 1u);
-        EXPECT_EQ(m.materials[0].textureFilename, "Maps/skin.png");
+    const std::pair<const char*, std::string> encodings[] = {{"text, Windows line ends", crlf},
+                                                             {"binary", binary(false)},
+                                                             {"binary, 64-bit floats", binary(true)},
+                                                             {"text compressed", PackXFile(text, 300)},
+                                                             {"binary compressed", PackXFile(binary(true), 20)}};
+    for (const auto& [what, file] : encodings) {
+        SCOPED_TRACE(what);
+        ExpectSameMesh(m, Parse(file));
     }
     // A line error in the CRLF file counts lines as the text shows them.
     const std::string broken = crlf.replace(crlf.find("4;0,1,2,3;;"), 11, "4;0,1,2,9;;");
-    EXPECT_EQ(ParseError(broken).rfind("line 19: face 0 uses vertex 9 of 4", 0), 0u) << ParseError(broken);
+    EXPECT_EQ(ParseError(broken).rfind("line 13: face 0 uses vertex 9 of 4", 0), 0u) << ParseError(broken);
 }
 
-// A mesh in every encoding: text, binary with 32- and 64-bit floats, and
-// each compressed (in one block, and in many small ones that refer back into
-// each other) loads to the same numbers, bit for bit.
-TEST(XFile, BinaryAndCompressedFilesLoadLikeTheirTextForm)
+// A large mesh compressed in blocks of the most a block holds, and in many
+// small ones that refer back into each other, loads bit for bit; damaged
+// files are refused with a reason.
+TEST(XFile, CompressedFilesLoadLikeTheirTextFormAndDamagedOnesAreRefused)
 {
     XFileMesh original = TrickyMesh();
     // Enough vertices that compressed blocks of 32 KB are several.
@@ -383,30 +379,10 @@ TEST(XFile, BinaryAndCompressedFilesLoadLikeTheirTextForm)
     ExpectSameMesh(original, Parse(PackXFile(text)));
     ExpectSameMesh(original, Parse(PackXFile(text, 1000)));
 
-    // Binary: lists as exporters write them (a count alone, then one list of
-    // many; a colour's index and channels in lists of their own).
-    const XFileMesh small = Parse(std::string(kHeader) + kTriangle +
-                                  "MeshNormals { 1; 0;0.6;0.8;; 1; 3;0,0,0;; }\n"
-                                  "MeshTextureCoords { 3; 0;1;, 0.25;0;, 1;0.125;; }\n"
-                                  "MeshVertexColors { 1; 2;1;0.5;0;1;;; }\n"
-                                  "MeshMaterialList { 1; 1; 0;; Material { 1;0.5;0.25;1;; 8; 0;0;0;; 0;0;0;;"
-                                  " TextureFilename { \"wing.jpg\"; } } }\n}\n");
-    std::string binary;
-    for (bool doubles : {false, true}) {
-        XBinaryWriter w(doubles);
-        w.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0}).Integers({1, 3, 0, 1, 2});
-        w.Name("MeshNormals").Open().Integers({1}).Floats({0, 0.6, 0.8}).Integers({1, 3, 0, 0, 0}).Close();
-        w.Name("MeshTextureCoords").Open().Integers({3}).Floats({0, 1, 0.25, 0, 1, 0.125}).Close();
-        w.Name("MeshVertexColors").Open().Integers({1}).Integers({2}).Floats({1, 0.5, 0, 1}).Close();
-        w.Name("MeshMaterialList").Open().Integers({1, 1, 0}).Name("Material").Open();
-        w.Floats({1, 0.5, 0.25, 1, 8, 0, 0, 0, 0, 0, 0}).Name("TextureFilename").Open().String("wing.jpg");
-        binary = w.Close().Close().Close().Close().Bytes();
-        ExpectSameMesh(small, Parse(binary));
-        ExpectSameMesh(small, Parse(PackXFile(binary, 20)));
-    }
-
     // Errors in a binary file name the byte; packed, they read the same.
-    const std::string cut = binary.substr(0, binary.size() / 2);
+    XBinaryWriter binary(true);
+    binary.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0}).Integers({1, 3, 0, 1, 2}).Close();
+    const std::string cut = binary.Bytes().substr(0, binary.Bytes().size() / 2);
     const std::string cutError = ParseError(cut);
     EXPECT_EQ(cutError.rfind("byte ", 0), 0u) << cutError;
     EXPECT_EQ(ParseError(PackXFile(cut)), cutError);

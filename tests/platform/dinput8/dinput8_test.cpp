@@ -15,20 +15,12 @@ protected:
     void SetUp() override { m_Previous = SetDIKeySource(m_Keys); }
     void TearDown() override { SetDIKeySource(m_Previous); }
 
-    IDirectInput8W* Create()
-    {
-        void* out = nullptr;
-        EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
-                  DI_OK);
-        return static_cast<IDirectInput8W*>(out);
-    }
-
     std::shared_ptr<ScriptedKeySource> m_Keys = std::make_shared<ScriptedKeySource>();
     std::shared_ptr<DIKeySource> m_Previous;
     std::shared_ptr<TestWindow> m_Window = std::make_shared<TestWindow>();
 };
 
-TEST_F(DirectInputTest, CreationChecksItsArgumentsAndABackgroundKeyboardReadsAnyWindow)
+TEST_F(DirectInputTest, ABackgroundKeyboardReadsAnyWindowAForegroundOneOnlyItsOwn)
 {
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), 0x0700, IID_IDirectInput8W, &out, nullptr),
@@ -37,8 +29,9 @@ TEST_F(DirectInputTest, CreationChecksItsArgumentsAndABackgroundKeyboardReadsAny
     EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, nullptr, nullptr),
               DIERR_INVALIDPARAM);
 
-    IDirectInput8W* input = Create();
-    ASSERT_NE(input, nullptr);
+    ASSERT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
+              DI_OK);
+    IDirectInput8W* input = static_cast<IDirectInput8W*>(out);
     IDirectInputDevice8W* device = reinterpret_cast<IDirectInputDevice8W*>(1);
     // Without a key source there is no keyboard.
     SetDIKeySource(nullptr);
@@ -58,16 +51,11 @@ TEST_F(DirectInputTest, CreationChecksItsArgumentsAndABackgroundKeyboardReadsAny
     ASSERT_EQ(device->GetDeviceState(sizeof keys, keys), DI_OK);
     EXPECT_EQ(keys[DIK_SPACE], 0x80);
     EXPECT_EQ(device->Release(), 0u);
-    EXPECT_EQ(input->Release(), 0u);
-}
 
-TEST_F(DirectInputTest, AForegroundKeyboardIsReadOnlyWhileItsWindowIsActive)
-{
-    IDirectInput8W* input = Create();
+    // A foreground keyboard is read only while its window is active.
     IDirectInputDevice8W* keyboard = nullptr;
     ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
-    BYTE keys[256] = {};
-
+    m_Keys->SetActive(true);
     // Nothing is read before the format is set and the device acquired.
     EXPECT_EQ(keyboard->Acquire(), DIERR_INVALIDPARAM);
     EXPECT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
@@ -96,8 +84,8 @@ TEST_F(DirectInputTest, AForegroundKeyboardIsReadOnlyWhileItsWindowIsActive)
     EXPECT_EQ(keyboard->Acquire(), DI_OK);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
 
-    keyboard->Release();
-    input->Release();
+    EXPECT_EQ(keyboard->Release(), 0u);
+    EXPECT_EQ(input->Release(), 0u);
 }
 
 }  // namespace

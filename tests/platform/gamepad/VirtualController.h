@@ -1,19 +1,15 @@
-// A game controller that exists only inside SDL (a virtual joystick), for
-// tests that need no hardware. SDL's game-controller subsystem must run
-// while one lives.
+// A controller plugged into SDL (a virtual joystick) for as long as it lives
+// or until Unplug; SDL's game-controller subsystem must run meanwhile.
 #pragma once
 
 #include <SDL.h>
 
 #include <utility>
 
-// A controller plugged into SDL for as long as it lives (or until Unplug).
 class VirtualController
 {
 public:
-    // A pad of the standard layout: SDL makes a game-controller mapping for
-    // it, its buttons and axes numbered as SDL_GameControllerButton and
-    // SDL_GameControllerAxis.
+    // A pad SDL makes a mapping for, numbered as SDL_GameController*.
     static VirtualController Pad()
     {
         SDL_VirtualJoystickDesc desc{};
