@@ -40,11 +40,7 @@ public:
         std::erase_if(draws, [](const HeadlessCall& call) { return call.result != D3D_OK; });
         return draws;
     }
-    ULONG RefCount() const
-    {
-        m_Device->AddRef();
-        return m_Device->Release();
-    }
+    ULONG RefCount() const { return m_Device->AddRef(), m_Device->Release(); }
 
     std::shared_ptr<HeadlessCounters> counters = std::make_shared<HeadlessCounters>();
 

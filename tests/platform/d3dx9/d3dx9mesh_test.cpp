@@ -131,20 +131,15 @@ TEST(D3DXMesh, DrawSubsetHandsTheFacesOfOneAttributeAndVersionsWrites)
     EXPECT_EQ(device.Headless().CallsNamed("DrawMeshSubsetEXT").size(), drawn);
     SetFaces(mesh.Get(), {0, 1, 2, 2, 1, 4, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 2});
     EXPECT_EQ(mesh->DrawSubset(1), D3D_OK);
-}
 
-TEST(D3DXMesh, SubsetsBeyond16BitIndicesDrawFromACompactedCopy)
-{
-    TestDevice device;
-    const DWORD n = 70000;
-    ComPtr<ID3DXMesh> mesh = MakeMesh(2, n, D3DXMESH_32BIT, D3DFVF_XYZ, device);
-    std::vector<D3DXVECTOR3> positions(n);
-    for (DWORD i = 0; i < n; ++i)
+    // Subsets beyond 16-bit indices draw from a compacted copy.
+    std::vector<D3DXVECTOR3> positions(70000);
+    for (std::size_t i = 0; i < positions.size(); ++i)
         positions[i] = {static_cast<float>(i), 0, 0};
+    mesh = MakeMesh(2, 70000, D3DXMESH_32BIT, D3DFVF_XYZ, device);
     SetPositions(mesh.Get(), positions);
     // 32-bit indices {0, 1, 2}, {69999, 65536, 69999} as pairs of 16-bit halves.
     SetFaces(mesh.Get(), {0, 0, 1, 0, 2, 0, 69999 - 65536, 1, 0, 1, 69999 - 65536, 1}, {0, 1});
-
     ASSERT_EQ(mesh->DrawSubset(1), D3D_OK);
     const HeadlessCall d = device.Draws().back();
     ASSERT_EQ(d.vertexCount, 2u);
@@ -183,15 +178,9 @@ TEST(D3DXMesh, NormalsAreAreaWeightedAndPointUpOnAGrid)
     EXPECT_EQ(D3DXComputeNormals(fan.Get(), nullptr), D3DERR_INVALIDCALL);
 
     // The bounding box reads positions at the stride and skips NaN.
-    struct Vertex
-    {
-        D3DXVECTOR3 p;
-        float pad[6];
-    };
-    const Vertex v[3] = {
-        {{1, -2, 3}, {-100, -100, -100, 100, 100, 100}}, {{-4, 5, 0.5f}, {}}, {{std::nanf(""), 0, 0}, {}}};
+    const float v[] = {1, -2, 3, -100, 100, -4, 5, 0.5f, 100, -100, std::nanf(""), 0, 0};  // 20-byte stride
     D3DXVECTOR3 lo, hi;
-    ASSERT_EQ(D3DXComputeBoundingBox(&v[0].p, 3, sizeof(Vertex), &lo, &hi), D3D_OK);
+    ASSERT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(v), 3, 20, &lo, &hi), D3D_OK);
     EXPECT_EQ(lo, D3DXVECTOR3(-4, -2, 0));
     EXPECT_EQ(hi, D3DXVECTOR3(1, 5, 3));
 }

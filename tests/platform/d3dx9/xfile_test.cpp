@@ -167,11 +167,10 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
 {
     auto expect = [](const std::string& text, const std::string& part, int line) {
         const std::string error = ParseError(text);
-        EXPECT_NE(error.find(part), std::string::npos) << "got: " << error;
-        if (line > 0)
-            EXPECT_EQ(error.rfind("line " + std::to_string(line) + ": ", 0), 0u) << "got: " << error;
-        else
-            EXPECT_EQ(error.find("line "), std::string::npos) << "got: " << error;
+        EXPECT_NE(error.find(part), std::string::npos) << error;
+        EXPECT_TRUE(line > 0 ? error.rfind("line " + std::to_string(line) + ": ", 0) == 0
+                             : error.find("line ") == std::string::npos)
+            << error;
     };
     const std::string h = kHeader;
     const std::string& tri = kTriangle;

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -22,10 +23,7 @@ std::string Held(const DIKeyState& keys)
          {std::pair{DIK_LEFT, 'L'}, {DIK_RIGHT, 'R'}, {DIK_UP, 'U'}, {DIK_DOWN, 'D'}, {DIK_P, 'P'}})
         if (keys[static_cast<std::size_t>(code)] & 0x80)
             held += letter;
-    int down = 0;
-    for (BYTE key : keys)
-        down += key != 0 ? 1 : 0;
-    if (down != static_cast<int>(held.size()))
+    if (std::count_if(keys.begin(), keys.end(), [](BYTE key) { return key != 0; }) != std::ssize(held))
         held += '?';  // a key outside the game's five
     return held.empty() ? "-" : held;
 }
@@ -48,14 +46,12 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
 
     // Held only past half the travel, either way; the stick's Y is
     // positive when pulled back. Each is let go before the next.
-    struct Case
+    const struct
     {
         bool isAxis;
-        int which;
-        int value;
+        int which, value;
         const char* held;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {true, SDL_CONTROLLER_AXIS_LEFTX, 16384, "-"},    {true, SDL_CONTROLLER_AXIS_LEFTX, 16385, "R"},
         {true, SDL_CONTROLLER_AXIS_LEFTX, -16384, "-"},   {true, SDL_CONTROLLER_AXIS_LEFTX, -16385, "L"},
         {true, SDL_CONTROLLER_AXIS_LEFTY, -20000, "U"},   {true, SDL_CONTROLLER_AXIS_LEFTY, 20000, "D"},
@@ -65,7 +61,7 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
         {false, SDL_CONTROLLER_BUTTON_START, 1, "P"},     {false, SDL_CONTROLLER_BUTTON_A, 1, "P"},
         {false, SDL_CONTROLLER_BUTTON_B, 1, "-"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         c.isAxis ? pad.SetAxis(c.which, c.value) : pad.SetButton(c.which, true);
         EXPECT_EQ(Held(keys.Poll()), c.held) << (c.isAxis ? "axis " : "button ") << c.which << " at " << c.value;
         c.isAxis ? pad.SetAxis(c.which, 0) : pad.SetButton(c.which, false);

@@ -32,7 +32,7 @@ const auto LookAt = [](D3DXVECTOR3 eye, D3DXVECTOR3 at, D3DXVECTOR3 up) {
 
 // Where each kind of matrix carries a point: row vectors, the first factor of
 // a product applied first, right-handed turns and views, depth 0..1.
-TEST(D3DXMatrix, CarriesPointsWhereTheGameExpects)
+TEST(D3DXMatrix, CarriesPointsWhereTheGameExpectsAndInverts)
 {
     D3DXMATRIX projective = Translation(10, 20, 30);
     projective._44 = 2.0f;  // the sum is divided by w
@@ -71,10 +71,8 @@ TEST(D3DXMatrix, CarriesPointsWhereTheGameExpects)
     EXPECT_EQ(*D3DXVec3TransformNormal(&out, &x, &projective), x);
     EXPECT_EQ(*D3DXVec3Cross(&out, &x, &y), D3DXVECTOR3(0, 0, 1));
     EXPECT_EQ(*D3DXVec3Normalize(&out, &zero), zero);
-}
 
-TEST(D3DXMatrix, InverseUndoesAndRefusesASingularMatrix)
-{
+    // An inverse undoes; a singular matrix is refused and left alone.
     const D3DXMATRIX m = Scaling(2, 2, 2) * Rotation({1, 2, 3}, 0.7f) * Translation(1, 2, 3);
     D3DXMATRIX inv;
     float det = 0;
