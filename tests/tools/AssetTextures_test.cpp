@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "AssetTextures.h"
 
@@ -22,21 +21,4 @@ TEST(IslandTexture, ColoursEachPlaceByItsHeightWithTheMeshOrientation)
     EXPECT_GT(sea.b, sea.r + 0.15f);
     EXPECT_GT(grass.g, std::max(grass.r + 0.08f, grass.b + 0.15f));
     EXPECT_GT(mirrored.b, mirrored.r);
-}
-
-TEST(UpdraftTexture, IsTranslucentWithVerticalStreaksThatWrap)
-{
-    const AssetImage img = MakeUpdraftTexture();
-    double across = 0.0, along = 0.0, seam = 0.0;
-    for (int y = 0; y + 1 < img.Height(); ++y) {
-        for (int x = 0; x < img.Width(); ++x) {
-            EXPECT_TRUE(img.At(x, y).a > 0.0f && img.At(x, y).a < 0.8f);
-            across += std::fabs(img.At((x + 1) % img.Width(), y).a - img.At(x, y).a);
-            along += std::fabs(img.At(x, y + 1).a - img.At(x, y).a);
-        }
-        seam += std::fabs(img.At(0, y).a - img.At(img.Width() - 1, y).a);
-    }
-    EXPECT_GT(across, 1.5 * along) << "streaks run up and down";
-    // The last column meets the first as smoothly as any two neighbours.
-    EXPECT_LT(seam / (img.Height() - 1), 3.0 * across / (img.Width() * (img.Height() - 1.0)));
 }
