@@ -72,7 +72,6 @@ private:
     std::string m_Bytes;
 };
 
-// A text ("txt ") or binary ("bin ") file compressed ("tzip", "bzip") in
-// blocks of blockSize bytes at most, each deflated with the output before it
-// as its history. The file must have a whole header.
+// A text or binary file compressed in blocks of blockSize bytes at most, each
+// deflated with the output before it as its history.
 std::string PackXFile(std::string_view file, std::size_t blockSize = 32768);

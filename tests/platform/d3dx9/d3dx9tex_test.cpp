@@ -44,8 +44,7 @@ TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilledAndBadOnesFail)
     const unsigned char rgba[] = {10, 20, 30, 0, 40, 50, 60, 128};
     ASSERT_TRUE(stbi_write_png((dir / "rgb.png").c_str(), 3, 2, 3, rgb, 9));
     ASSERT_TRUE(stbi_write_png((dir / "rgba.png").c_str(), 1, 2, 4, rgba, 4));
-    // JPEG is lossy: a flat grey survives it closely enough.
-    const std::vector<unsigned char> grey(16 * 16 * 3, 200);
+    const std::vector<unsigned char> grey(16 * 16 * 3, 200);  // lossy JPEG keeps a flat grey
     ASSERT_TRUE(stbi_write_jpg((dir / "grey.jpg").c_str(), 16, 16, 3, grey.data(), 95));
     const struct
     {
