@@ -4,8 +4,6 @@
 
 #include <SDL.h>
 
-#include <utility>
-
 class VirtualController
 {
 public:
@@ -26,9 +24,7 @@ public:
         return VirtualController(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, axes, buttons, 0));
     }
 
-    VirtualController(VirtualController&& other) noexcept
-        : m_Joystick(std::exchange(other.m_Joystick, nullptr)), m_Id(other.m_Id)
-    {}
+    VirtualController(const VirtualController&) = delete;  // returned by value all the same
     ~VirtualController() { Unplug(); }
 
     bool IsPlugged() const { return m_Joystick != nullptr; }
@@ -47,13 +43,10 @@ public:
 
 private:
     explicit VirtualController(int index)
-    {
-        if (index < 0)
-            return;
-        m_Joystick = SDL_JoystickOpen(index);
-        m_Id = SDL_JoystickGetDeviceInstanceID(index);
-    }
+        : m_Joystick(index < 0 ? nullptr : SDL_JoystickOpen(index)),
+          m_Id(index < 0 ? -1 : SDL_JoystickGetDeviceInstanceID(index))
+    {}
 
-    SDL_Joystick* m_Joystick = nullptr;
-    SDL_JoystickID m_Id = -1;
+    SDL_Joystick* m_Joystick;
+    SDL_JoystickID m_Id;
 };

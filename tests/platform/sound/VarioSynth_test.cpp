@@ -88,16 +88,11 @@ TEST(VarioSynthTest, BeepsComeAtTheirRateHalfTheCycleOnAndStartWithABeep)
 
     // Count the beeps: sound after a silence far longer than a zero crossing.
     int beeps = 0;
-    std::size_t sounding = 0;
-    std::size_t silentRun = kRate;
+    std::size_t sounding = 0, silentRun = kRate;
     for (float sample : second) {
-        if (sample == 0.0f) {
-            ++silentRun;
-            continue;
-        }
-        beeps += silentRun > kRate / 200 ? 1 : 0;
-        silentRun = 0;
-        ++sounding;
+        beeps += sample != 0.0f && silentRun > kRate / 200 ? 1 : 0;
+        sounding += sample != 0.0f ? 1 : 0;
+        silentRun = sample == 0.0f ? silentRun + 1 : 0;
     }
     EXPECT_EQ(beeps, 4);
     EXPECT_NEAR(static_cast<double>(sounding) / kRate, 0.5, 0.02);
