@@ -43,8 +43,7 @@ protected:
 
 }  // namespace
 
-// Writing everything takes a while, so one test writes it twice and reads
-// every file back.
+// Writing everything takes a while: one test writes it twice and reads it back.
 TEST_F(AssetFiles, EveryFileReadsBackASecondRunWritesTheSameBytesAndABlockedFolderIsNamed)
 {
     std::string error;
@@ -70,8 +69,7 @@ TEST_F(AssetFiles, EveryFileReadsBackASecondRunWritesTheSameBytesAndABlockedFold
         EXPECT_TRUE(made == back) << asset.fileName;
     }
 
-    // The pictures decode, and are not blank: some channel spans a good part
-    // of its range.
+    // The pictures decode and are not blank: some channel spans much of its range.
     for (const char* file : {"data/Textures/target.jpg", "data/Textures/central-park.jpg",
                              "data/Textures/islandTexture.jpg", "data/Textures/updraft.png", "icons/soare-48.png"}) {
         int w = 0, h = 0, c = 0;

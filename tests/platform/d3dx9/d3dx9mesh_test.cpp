@@ -147,9 +147,8 @@ TEST(D3DXMesh, DrawSubsetHandsTheFacesOfOneAttributeAndVersionsWrites)
 TEST(D3DXMesh, NormalsAreAreaWeightedAndFaceTheWindingsFront)
 {
     TestDevice device;
-    // A fan around vertex 0: a big triangle facing +Y (area 8) and a small
-    // one facing +Z (area 0.5). Weighted by area the normal leans far to +Y.
-    // Vertex 5 has no face.
+    // Around vertex 0 a big triangle facing +Y (area 8) and a small one facing +Z
+    // (area 0.5): by area the normal leans far to +Y. Vertex 5 has no face.
     ComPtr<ID3DXMesh> fan = MakeMesh(2, 6, 0, D3DFVF_XYZ | D3DFVF_NORMAL, device);
     SetPositions(fan.Get(), {{0, 0, 0}, {4, 0, 0}, {0, 0, -4}, {1, 0, 0}, {0, 1, 0}, {9, 9, 9}});
     SetFaces(fan.Get(), {0, 1, 2, 0, 3, 4}, {0, 0});

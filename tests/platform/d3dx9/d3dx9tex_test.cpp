@@ -63,15 +63,13 @@ TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilledAndBadOnesFail)
         EXPECT_EQ(Pixels(texture.Get()), c.pixels) << c.name;
     }
 
-    // Bad images fail without a texture, with the reason alone (the caller
-    // names the file).
+    // Bad images fail without a texture, with the reason alone (callers name the file).
     const int made = device.counters->texturesCreated;
     std::ifstream in(dir / "rgb.png", std::ios::binary);
     const std::string png(std::istreambuf_iterator<char>(in), {});
     WriteFile(dir / "cut.png", png.substr(0, png.size() / 2));
     WriteFile(dir / "image.bmp", "BM" + std::string(60, '\0'));
-    // A header claiming 100000 x 100000 pixels: refused before any
-    // allocation of that size.
+    // A header claiming 100000 x 100000 pixels: refused before allocating that.
     std::string huge = png;
     const char side[4] = {0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0)};
     huge.replace(16, 4, side, 4);

@@ -23,20 +23,17 @@ using Faces = std::vector<std::array<std::uint32_t, 3>>;
 XFileMesh TrickyMesh()
 {
     XFileMesh m;
-    // Values whose shortest decimal form is long, tiny, signed zero,
-    // subnormal, huge: all must come back bit for bit.
+    // Long, tiny, signed-zero, subnormal and huge values: all come back bit for bit.
     m.positions = {{0.1f, -0.0f, 1e-7f}, {3.4028235e38f, 1e-45f, -2.5f}, {1.0f / 3.0f, 2.0f, 1e8f}, {-1, 0, 7}};
     m.normals = {{0, 1, 0}, {0.6f, 0.8f, 0}, {0, 0, -1}, {0.57735026f, 0.57735026f, 0.57735026f}};
     m.texcoords = {{0.0f, 1.0f}, {0.25f, 0.125f}, {1.0f / 7.0f, 2.0f / 3.0f}, {-3.5f, 12.0f}};
     m.colors = {0xFF00FF00u, 0x00000000u, 0x80FF8001u, 0xFFFFFFFFu};
     m.faces = {{0, 1, 2}, {2, 1, 3}, {3, 0, 2}};
     m.faceMaterials = {1, 0, 1};
-    XFileMaterial plain;
-    plain.material = {{0.2f, 0.4f, 0.6f, 0.8f}, {}, {0.1f, 0.2f, 0.3f, 1.0f}, {0.0f, 0.05f, 1.0f, 1.0f}, 12.5f};
-    XFileMaterial textured = plain;
-    textured.material.Diffuse.a = 1.0f;
-    textured.textureFilename = "Textures/wing #1 // not a comment.jpg";
-    m.materials = {plain, textured};
+    m.materials.resize(2);
+    m.materials[0].material = {{0.2f, 0.4f, 0.6f, 0.8f}, {}, {0.1f, 0.2f, 0.3f, 1}, {0, 0.05f, 1, 1}, 12.5f};
+    m.materials[1] = {m.materials[0].material, "Textures/wing #1 // not a comment.jpg"};
+    m.materials[1].material.Diffuse.a = 1.0f;
     return m;
 }
 
@@ -102,9 +99,8 @@ TEST(XFile, WrittenMeshReadsBackBitForBitAndWhatCannotIsRefused)
     EXPECT_FALSE(FormatXFile(nan, &text, &error));
     EXPECT_FALSE(WriteXFile("/nonexistent-folder/out.x", original, &error));
 
-    // What is no data file is refused at once, without waiting or reading:
-    // a FIFO with no writer, a link to an endless device, a folder, a (sparse)
-    // file over the cap.
+    // Refused at once, without waiting or reading: a FIFO with no writer, a link
+    // to an endless device, a folder, a (sparse) file over the cap.
     ASSERT_EQ(mkfifo((dir / "fifo.x").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir / "zero.x");
     std::filesystem::create_directory(dir / "folder.x");
@@ -143,24 +139,20 @@ Mesh Fan {
 }
 )";
     const XFileMesh m = Parse(text);
-    // The pentagon is fanned from its first corner; the second face's
-    // corners at vertices 1 and 0 carry the other normal, so those two
-    // vertices are copied to the end, in the order met.
+    // The pentagon is fanned from its first corner; vertices 1 and 0 carry the
+    // other normal in the second face, so are copied to the end in that order.
     EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}, {0, 3, 4}, {6, 7, 3}, {2, 3, 4}}));
-    EXPECT_EQ(m.positions.back(), D3DXVECTOR3(0, 0, 0));
-    EXPECT_EQ(m.positions[6], D3DXVECTOR3(1, 0, 0));
+    EXPECT_TRUE(m.positions[6] == D3DXVECTOR3(1, 0, 0) && m.positions.back() == D3DXVECTOR3(0, 0, 0));
     const D3DXVECTOR3 front(0, 0, 1), back(0, 0, -1), none(0, 0, 0);  // vertex 5 is used by no face
     EXPECT_EQ(m.normals, (std::vector<D3DXVECTOR3>{front, front, front, front, front, none, back, back}));
     EXPECT_EQ(m.texcoords[6], (std::array<float, 2>{1, 0}));
     // Unlisted vertices are white; channels outside 0..1 are clamped.
     EXPECT_EQ(m.colors, (std::vector<DWORD>{~0u, ~0u, ~0u, ~0u, 0xFFFF8000u, ~0u, ~0u, ~0u}));
 
-    // Two material indices for three faces: the last one repeats, and the
-    // pentagon's three triangles share its index.
+    // Two material indices for three faces: the last repeats; the pentagon's triangles share one.
     EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 0, 0, 1, 1}));
     ASSERT_EQ(m.materials.size(), 2u);
-    EXPECT_EQ(m.materials[1].material.Specular.b, 0.3f);
-    EXPECT_EQ(m.materials[1].textureFilename, "Tex/wing.jpg");
+    EXPECT_TRUE(m.materials[1].material.Specular.b == 0.3f && m.materials[1].textureFilename == "Tex/wing.jpg");
 }
 
 TEST(XFile, BadFilesFailWithTheLineNamed)
@@ -197,8 +189,7 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
         return out;
     };
     expect(h + repeat("Frame {\n", 300), "Frames nested deeper than 256", 258);
-    // Transforms that are finite alone but not together, or that carry a
-    // vertex out of range, are refused.
+    // Transforms finite alone but not together, or carrying a vertex out of range.
     const std::string big = "FrameTransformMatrix {1e30,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;}\n";
     expect(h + "Frame {\n" + big + "Frame {\n" + big + tri + "}\n}\n}\n", "non-finite matrix", 4);
     expect(h + "Frame {\n" + big + "Mesh {\n1;\n1e10;0;0;;\n1;\n3;0,0,0;;\n}\n}\n", "beyond the range of a float", -1);
@@ -221,9 +212,8 @@ TEST(XFile, BadFilesFailWithTheLineNamed)
     }
 }
 
-// Two meshes in a two-level frame hierarchy, as exporters write a scene:
-// each lands where its frames put it, its normals turned (and a scaled
-// frame's renormalised) with it, materials and subsets in file order.
+// Meshes in a two-level frame hierarchy land where their frames put them, normals
+// turned (and renormalised) with them, materials and subsets in file order.
 TEST(XFile, FramesCollapseIntoOneMeshWithTheirTransforms)
 {
     const std::string text = std::string(kHeader) + R"(
@@ -241,9 +231,8 @@ Frame Root {
 Mesh Loose { 3; 7;7;7;, 8;7;7;, 7;8;7;; 1; 3;0,1,2;;
  MeshMaterialList { 2; 1; 1;; { Red } Material Blue { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } } }
 )";
-    // Wing: scaled by 2 along x and raised 5 (inner frame first), then turned
-    // and moved by the outer frame. The body's second face carries the other
-    // normal, so its vertices were copied.
+    // Wing: scaled by 2 along x and raised 5 (inner frame first), then turned and
+    // moved by the outer frame. The body's second face's vertices were copied.
     const XFileMesh m = Parse(text);
     ASSERT_EQ(m.positions.size(), 3u + 6u + 3u);
     const D3DXVECTOR3 want[] = {{5, 2, 0},  {4, 0, 0},  {5, 0, 1},  {10, 0, 0}, {10, 1, 0}, {10, 0, 1},
@@ -258,10 +247,8 @@ Mesh Loose { 3; 7;7;7;, 8;7;7;, 7;8;7;; 1; 3;0,1,2;;
     ExpectNear(m.normals[6], {0, 0, 1}, 6);
     EXPECT_EQ(m.normals[9], D3DXVECTOR3(0, 0, 0));
     EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, 10, 11}}));
-    // Materials in file order: the wing's Red, a plain one for the body's
-    // missing list, then the loose mesh's Red and Blue.
-    ASSERT_EQ(m.materials.size(), 4u);
-    EXPECT_EQ(m.materials[3].material.Diffuse.b, 1.0f);
+    // The wing's Red, a plain one for the body's missing list, the loose mesh's Red and Blue.
+    EXPECT_TRUE(m.materials.size() == 4 && m.materials[3].material.Diffuse.b == 1.0f);
     EXPECT_EQ(m.faceMaterials, (std::vector<std::uint32_t>{0, 1, 1, 3}));
 
     // A mirroring frame turns normals the right way round.
@@ -272,9 +259,8 @@ Mesh Loose { 3; 7;7;7;, 8;7;7;, 7;8;7;; 1; 3;0,1,2;;
     ExpectNear(mirrored.normals[0], {0, 0, -1}, 0);
 }
 
-// What exporters write around a mesh (skinning inside it, animation after the
-// frames, vertex data in a declaration, doubles with long exponents), and the
-// same mesh in every encoding: all load alike, bit for bit.
+// What exporters write around a mesh (skinning, animation, declared vertex data,
+// long exponents), and the same mesh in every encoding, load alike bit for bit.
 TEST(XFile, ExportersFilesLoadAlikeInEveryEncoding)
 {
     std::string text = R"(xof 0303txt 0064
@@ -305,14 +291,13 @@ AnimationSet Walk {
 )";
     const XFileMesh m = Parse(text);
     // Tiny numbers read as (signed) zero.
-    EXPECT_EQ(m.positions, (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, -0.0f}}));
-    EXPECT_TRUE(std::signbit(m.positions[3].z));
+    EXPECT_TRUE(m.positions == (std::vector<D3DXVECTOR3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, -0.0f}}) &&
+                std::signbit(m.positions[3].z));
     EXPECT_EQ(m.faces, (Faces{{0, 1, 2}, {0, 2, 3}}));
     EXPECT_EQ(m.normals, std::vector<D3DXVECTOR3>(4, D3DXVECTOR3(0, 0, 1)));
     EXPECT_EQ(m.texcoords, (std::vector<std::array<float, 2>>{{0, 0.5f}, {1, 0.5f}, {1, 0}, {0, 0}}));
     EXPECT_EQ(m.colors, (std::vector<DWORD>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}));
-    ASSERT_EQ(m.materials.size(), 1u);
-    EXPECT_EQ(m.materials[0].textureFilename, "Maps/skin.png");
+    EXPECT_TRUE(m.materials.size() == 1 && m.materials[0].textureFilename == "Maps/skin.png");
 
     // Binary as exporters write it: a count alone, then one list of many; a
     // colour's index and channels in lists of their own, vertex 3 unlisted.
@@ -342,9 +327,8 @@ AnimationSet Walk {
     EXPECT_EQ(ParseError(broken).rfind("line 13: face 0 uses vertex 9 of 4", 0), 0u) << ParseError(broken);
 }
 
-// A large mesh compressed in blocks of the most a block holds, and in many
-// small ones that refer back into each other, loads bit for bit; damaged
-// files are refused with a reason.
+// A large mesh compressed in full blocks, and in small ones referring back into
+// each other, loads bit for bit; damaged files are refused with a reason.
 TEST(XFile, CompressedFilesLoadLikeTheirTextFormAndDamagedOnesAreRefused)
 {
     XFileMesh original = TrickyMesh();
@@ -365,15 +349,12 @@ TEST(XFile, CompressedFilesLoadLikeTheirTextFormAndDamagedOnesAreRefused)
     ExpectSameMesh(original, Parse(PackXFile(text, 1000)));
 
     // Errors in a binary file name the byte; packed, they read the same.
-    XBinaryWriter binary(true);
-    binary.Name("Mesh").Open().Integers({3}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0}).Integers({1, 3, 0, 1, 2}).Close();
-    const std::string cut = binary.Bytes().substr(0, binary.Bytes().size() / 2);
-    const std::string cutError = ParseError(cut);
-    EXPECT_EQ(cutError.rfind("byte ", 0), 0u) << cutError;
-    EXPECT_EQ(ParseError(PackXFile(cut)), cutError);
     XBinaryWriter nan;
     nan.Name("Mesh").Open().Integers({1}).Floats({0.0, std::nan(""), 0.0}).Integers({1, 3, 0, 0, 0}).Close();
     EXPECT_NE(ParseError(nan.Bytes()).find("non-finite number NaN"), std::string::npos);
+    const std::string cut = nan.Bytes().substr(0, nan.Bytes().size() / 2), cutError = ParseError(cut);
+    EXPECT_EQ(cutError.rfind("byte ", 0), 0u) << cutError;
+    EXPECT_EQ(ParseError(PackXFile(cut)), cutError);
 
     // Damaged compressed files are refused with a reason, never read wrong.
     const std::string packed = PackXFile(text);
@@ -383,7 +364,6 @@ TEST(XFile, CompressedFilesLoadLikeTheirTextFormAndDamagedOnesAreRefused)
     for (std::size_t i = 40; i < 60; ++i)
         badData[i] = static_cast<char>(~badData[i]);
     EXPECT_NE(ParseError(badData).find("compressed block 0"), std::string::npos) << ParseError(badData);
-    bomb[16] = bomb[17] = bomb[18] = '\xff';
-    bomb[19] = '\x7f';
+    bomb.replace(16, 4, "\xff\xff\xff\x7f");
     EXPECT_NE(ParseError(bomb).find("more than the 64 MB"), std::string::npos) << ParseError(bomb);
 }

@@ -1,5 +1,4 @@
-// Controllers as held keys, on SDL's virtual joysticks: a pad SDL knows the
-// mapping of, a bare joystick, hot-plugging, several at once.
+// Controllers as held keys, on SDL's virtual joysticks.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -31,8 +30,7 @@ std::string Held(const DIKeyState& keys)
 class GamepadKeysTest : public ::testing::Test
 {
 protected:
-    // SDL must run before the test can plug virtual controllers in; the
-    // reader's own start of it then only counts up.
+    // SDL runs before the test plugs controllers in; the reader's start counts up.
     void SetUp() override { ASSERT_TRUE(StartSdlSubsystems(SDL_INIT_GAMECONTROLLER)) << SDL_GetError(); }
     void TearDown() override { StopSdlSubsystems(SDL_INIT_GAMECONTROLLER); }
 };
@@ -81,9 +79,8 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
 TEST_F(GamepadKeysTest, ControllersPluggedInWorkAtOnceAndUnpluggedOnesHoldNothing)
 {
     GamepadKeys keys;
-    // Held already as they are plugged in: read on the first poll after. A
-    // joystick SDL has no mapping for leans with axes 0 and 1, pauses with
-    // button 0 only.
+    // Held already as plugged in: read on the first poll. A joystick SDL has no
+    // mapping for leans with axes 0 and 1, pauses with button 0 only.
     VirtualController pad = VirtualController::Pad();
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
     VirtualController stick = VirtualController::Stick(4, 3);

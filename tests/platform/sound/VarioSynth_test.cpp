@@ -57,8 +57,7 @@ TEST(VarioSynthTest, AToneStartsAndStopsOnARampAndChangesPitchWithoutAJump)
     EXPECT_TRUE(*hi < VarioSynth::kLevel * 0.3f && *lo > -VarioSynth::kLevel * 0.3f);
     EXPECT_FALSE(synth.IsQuiet());
 
-    // Changed at several points of the wave: at every one of them the wave
-    // goes on from where it was.
+    // Changed at several points of the wave: it goes on from where it was.
     float last = first.back();
     const float pitches[] = {1500.0f, 700.0f, 1111.0f, 300.0f};
     for (float pitch : pitches) {

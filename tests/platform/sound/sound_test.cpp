@@ -1,6 +1,5 @@
-// SDL2's player for PlaySoundW and the variometer's sound, on
-// its dummy audio driver (plays into nothing but behaves like a device) and
-// its disk driver (writes what it plays to a file).
+// SDL2's player for PlaySoundW and the variometer on its dummy audio driver
+// (plays into nothing) and its disk driver (writes what it plays to a file).
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -118,9 +117,8 @@ TEST(SoundTest, WhatThePlayerPlaysIsTheVariometerMixedWithTheBlip)
         crossings += samples[i - 1] < 0.0f && samples[i] >= 0.0f ? 1 : 0;
         peak = std::max(peak, std::fabs(samples[i]));
     }
-    // Not cut short, and not longer than it was on (give or take the
-    // device's few 11 ms buffers, which the disk driver writes a little
-    // faster than real time).
+    // Not cut short, not longer than it was on (give or take the device's
+    // few 11 ms buffers, which the disk driver writes a little fast).
     const double tone = double(stretches[0].second - stretches[0].first) / kRate;
     EXPECT_TRUE(tone > 0.15 && tone < toneHeld * 1.1 + 0.05) << tone << " s, on for " << toneHeld << " s";
     EXPECT_NEAR(crossings / tone, 1000.0, 30.0);

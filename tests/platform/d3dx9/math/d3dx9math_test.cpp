@@ -64,8 +64,7 @@ TEST(D3DXMatrix, CarriesPointsWhereTheGameExpectsAndInverts)
     for (const auto& c : cases)
         ExpectNear(Coord(c.in, c.m), c.want, c.what);
 
-    // A direction ignores translation; a cross product is right-handed; a
-    // zero vector normalises to zero, not NaN.
+    // A direction ignores translation; a cross is right-handed; zero normalises to zero.
     const D3DXVECTOR3 x(1, 0, 0), y(0, 1, 0), zero;
     D3DXVECTOR3 out;
     EXPECT_EQ(*D3DXVec3TransformNormal(&out, &x, &projective), x);
