@@ -7,15 +7,6 @@
 #include "AssetStockMeshes.h"
 #include "MeshCheck.h"
 
-namespace {
-
-float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-}  // namespace
-
 // Each is one closed body, convex about the origin (every normal points away
 // from it), and of the size its callers scale it by.
 TEST(StockMeshes, AreClosedOutwardAndOfTheirStatedSize)
@@ -37,13 +28,13 @@ TEST(StockMeshes, AreClosedOutwardAndOfTheirStatedSize)
         EXPECT_FLOAT_EQ(b.hi.z, halfLength);
         for (std::size_t i = 0; i < m.positions.size(); ++i) {
             const D3DXVECTOR3& p = m.positions[i];
-            ASSERT_GT(Dot(m.normals[i], p), 0.0f) << "vertex " << i;
+            ASSERT_GT(D3DXVec3Dot(&m.normals[i], &p), 0.0f) << "vertex " << i;
             const float r = std::hypot(p.x, p.y);
             if (name == std::string_view("box")) {
-                EXPECT_FLOAT_EQ(Dot(m.normals[i], p), 0.5f);  // flat faces, each normal the axis across it
+                EXPECT_FLOAT_EQ(D3DXVec3Dot(&m.normals[i], &p), 0.5f);  // flat faces, each normal the axis across it
                 EXPECT_LE(std::max(std::fabs(p.x), std::fabs(p.y)), 0.5f);
             } else if (name == std::string_view("sphere")) {
-                EXPECT_NEAR(Dot(p, p), 1.0f, 1e-5f);
+                EXPECT_NEAR(D3DXVec3Dot(&p, &p), 1.0f, 1e-5f);
             } else if (name == std::string_view("cylinder")) {
                 EXPECT_LE(r, 1.0f + 1e-6f);
             } else {

@@ -1,20 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "AssetTextures.h"
 
 using namespace assets;
-
-namespace {
-
-float Spread(const Rgba& c)
-{
-    return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b});
-}
-
-}  // namespace
 
 // The island texture at a grid vertex, by the mapping the land mesh uses:
 // u = column / 59, v = 1 - row / 59, v = 0 the picture's top row. Upside
@@ -27,47 +17,8 @@ TEST(IslandTexture, ColoursEachPlaceByItsHeightWithTheMeshOrientation)
         return img.At(std::min(column * img.Width() / 59, img.Width() - 1),
                       std::min((59 - row) * img.Height() / 59, img.Height() - 1));
     };
-    const Rgba sea = at(3, 3), grass = at(34, 24), rock = at(55, 28), sand = at(30, 20), mirrored = at(4, 28);
+    const Rgba sea = at(3, 3), grass = at(34, 24), mirrored = at(4, 28);
     EXPECT_GT(sea.b, sea.r + 0.15f);
     EXPECT_GT(grass.g, std::max(grass.r + 0.08f, grass.b + 0.15f));
-    EXPECT_TRUE(Spread(rock) < 0.15f && rock.r > 0.35f) << "grey-brown summit";
-    EXPECT_TRUE(sand.r > 0.6f && sand.r > sand.b + 0.15f) << "pale shore";
     EXPECT_GT(mirrored.b, mirrored.r);
-}
-
-TEST(UpdraftTexture, IsPaleTranslucentWithVerticalStreaksThatWrap)
-{
-    const AssetImage img = MakeUpdraftTexture();
-    ASSERT_EQ(img.Width(), kUpdraftWidth);
-    double alpha = 0.0, across = 0.0, along = 0.0, seam = 0.0;
-    for (int y = 0; y + 1 < img.Height(); ++y) {
-        for (int x = 0; x < img.Width(); ++x) {
-            const Rgba& p = img.At(x, y);
-            alpha += p.a;
-            EXPECT_TRUE(p.a > 0.0f && p.a < 0.8f && std::min({p.r, p.g, p.b}) > 0.7f && p.b >= p.r);
-            across += std::fabs(img.At((x + 1) % img.Width(), y).a - p.a);
-            along += std::fabs(img.At(x, y + 1).a - p.a);
-        }
-        seam += std::fabs(img.At(0, y).a - img.At(img.Width() - 1, y).a);
-    }
-    const double pixels = static_cast<double>(img.Width()) * (img.Height() - 1);
-    EXPECT_LT(alpha / pixels, 0.45) << "mostly see-through";
-    EXPECT_GT(across, 1.5 * along) << "streaks run up and down";
-    // The last column meets the first as smoothly as any two neighbours.
-    EXPECT_LT(seam / (img.Height() - 1), 3.0 * across / pixels);
-}
-
-TEST(TargetTextureAndIcon, MarkOnWhiteInADarkFrameAndSkyInARoundedSquare)
-{
-    const AssetImage target = MakeTargetTexture();
-    const int w = target.Width();
-    const Rgba ring = target.At(w * 84 / 100, w / 2), field = target.At(w * 65 / 100, w * 65 / 100);
-    EXPECT_TRUE(ring.r > 0.9f && ring.b < 0.2f && ring.g > ring.b) << "orange ring";
-    EXPECT_GT(std::min({field.r, field.g, field.b}), 0.9f) << "white field";
-    EXPECT_LT(std::max({target.At(1, w / 2).r, target.At(1, w / 2).g, target.At(1, w / 2).b}), 0.25f) << "dark frame";
-
-    const AssetImage icon = MakeIcon(48);
-    ASSERT_EQ(icon.Width(), 48);
-    EXPECT_EQ(icon.At(0, 0).a, 0.0f) << "corners are cut round";
-    EXPECT_EQ(icon.At(24, 12).a, 1.0f);
 }

@@ -38,10 +38,8 @@ Bounds BoundsOf(const XFileMesh& mesh)
 
 std::size_t ExpectWellFormed(const XFileMesh& m)
 {
-    EXPECT_FALSE(m.faces.empty());
-    EXPECT_EQ(m.normals.size(), m.positions.size());
-    EXPECT_EQ(m.texcoords.size(), m.positions.size());
-    EXPECT_EQ(m.faceMaterials.size(), m.faces.size());
+    EXPECT_TRUE(!m.faces.empty() && m.normals.size() == m.positions.size() &&
+                m.texcoords.size() == m.positions.size() && m.faceMaterials.size() == m.faces.size());
     for (auto material : m.faceMaterials)
         EXPECT_LT(material, m.materials.size());
     for (const auto& x : m.materials)
@@ -91,12 +89,10 @@ std::size_t ExpectWellFormed(const XFileMesh& m)
     }
     EXPECT_EQ(std::count(used.begin(), used.end(), false), 0) << "a vertex no face uses";
     EXPECT_EQ(facesAgainstNormals, 0u);
-    for (const auto& [edge, count] : directed) {
-        const auto back = directed.find({edge.second, edge.first});
-        EXPECT_TRUE(count == 1 && back != directed.end() && back->second == 1) << "an open or badly wound edge";
-        if (count != 1 || back == directed.end() || back->second != 1)
-            break;
-    }
+    EXPECT_TRUE(std::all_of(directed.begin(), directed.end(), [&](const auto& edge) {
+        const auto back = directed.find({edge.first.second, edge.first.first});
+        return edge.second == 1 && back != directed.end() && back->second == 1;
+    })) << "an open or badly wound edge";
     // Signed volume of each connected part: positive when it winds outward.
     std::map<std::size_t, double> volume;
     for (std::size_t f = 0; f < m.faces.size(); ++f) {

@@ -1,6 +1,5 @@
-// A headless device recording every call, for the D3DX mesh and texture
-// tests. The holder owns the Direct3D object and the device; on destruction
-// it checks that nothing the test made outlives its references.
+// A headless device recording every call; on destruction it checks that
+// nothing the test made outlives its references.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,8 +19,7 @@ public:
         params.Windowed = TRUE;
         params.SwapEffect = D3DSWAPEFFECT_DISCARD;
         EXPECT_EQ(m_D3D->CreateDevice(0, D3DDEVTYPE_HAL, HWND(m_Window), 0, &params, &m_Device), D3D_OK);
-        // Devices draw only inside a scene; the tests draw meshes straight away.
-        m_Device->BeginScene();
+        m_Device->BeginScene();  // the tests draw meshes straight away
     }
     ~TestDevice()
     {
@@ -36,19 +34,13 @@ public:
 
     IDirect3DDevice9* Get() const { return m_Device; }
     HeadlessDevice& Headless() const { return *dynamic_cast<HeadlessDevice*>(m_Device); }
-    // The mesh draws the device accepted, in order.
     std::vector<HeadlessCall> Draws() const
     {
         std::vector<HeadlessCall> draws = Headless().CallsNamed("DrawMeshSubsetEXT");
         std::erase_if(draws, [](const HeadlessCall& call) { return call.result != D3D_OK; });
         return draws;
     }
-    std::size_t Forgotten() const { return Headless().CallsNamed("ForgetMeshEXT").size(); }
-    ULONG RefCount() const
-    {
-        m_Device->AddRef();
-        return m_Device->Release();
-    }
+    ULONG RefCount() const { return m_Device->AddRef(), m_Device->Release(); }
 
     std::shared_ptr<HeadlessCounters> counters = std::make_shared<HeadlessCounters>();
 

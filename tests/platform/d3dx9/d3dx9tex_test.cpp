@@ -35,7 +35,7 @@ std::vector<DWORD> Pixels(IDirect3DTexture9* texture)
 
 }  // namespace
 
-TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilled)
+TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilledAndBadOnesFail)
 {
     TestDevice device;
     const TempDir dir;
@@ -44,8 +44,7 @@ TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilled)
     const unsigned char rgba[] = {10, 20, 30, 0, 40, 50, 60, 128};
     ASSERT_TRUE(stbi_write_png((dir / "rgb.png").c_str(), 3, 2, 3, rgb, 9));
     ASSERT_TRUE(stbi_write_png((dir / "rgba.png").c_str(), 1, 2, 4, rgba, 4));
-    // JPEG is lossy: a flat grey survives it closely enough.
-    const std::vector<unsigned char> grey(16 * 16 * 3, 200);
+    const std::vector<unsigned char> grey(16 * 16 * 3, 200);  // lossy JPEG keeps a flat grey
     ASSERT_TRUE(stbi_write_jpg((dir / "grey.jpg").c_str(), 16, 16, 3, grey.data(), 95));
     const struct
     {
@@ -56,51 +55,41 @@ TEST(D3DXTexture, ImagesLoadTopRowFirstWithAlphaKeptOrFilled)
         {"rgba.png", {0x000A141Eu, 0x8028323Cu}},
         {"grey.jpg", std::vector<DWORD>(16 * 16, 0xFFC8C8C8u)},
     };
+    ComPtr<IDirect3DTexture9> texture;
     for (const auto& c : cases) {
-        ComPtr<IDirect3DTexture9> texture;
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device.Get(), (dir.Path() / c.name).wstring().c_str(), texture.Out()),
+        ASSERT_EQ(D3DXCreateTextureFromFileW(device.Get(), (dir.path / c.name).wstring().c_str(), texture.Out()),
                   D3D_OK)
             << D3DXGetLastErrorEXT();
         EXPECT_EQ(Pixels(texture.Get()), c.pixels) << c.name;
     }
-}
 
-TEST(D3DXTexture, BadImagesFailWithoutATexture)
-{
-    TestDevice device;
-    const TempDir dir;
-    const unsigned char rgb[4 * 4 * 3] = {};
-    ASSERT_TRUE(stbi_write_png((dir / "good.png").c_str(), 4, 4, 3, rgb, 12));
-    std::ifstream in(dir / "good.png", std::ios::binary);
+    // Bad images fail without a texture, with the reason alone (callers name the file).
+    const int made = device.counters->texturesCreated;
+    std::ifstream in(dir / "rgb.png", std::ios::binary);
     const std::string png(std::istreambuf_iterator<char>(in), {});
     WriteFile(dir / "cut.png", png.substr(0, png.size() / 2));
     WriteFile(dir / "image.bmp", "BM" + std::string(60, '\0'));
-    // A header claiming 100000 x 100000 pixels: refused before any
-    // allocation of that size.
+    // A header claiming 100000 x 100000 pixels: refused before allocating that.
     std::string huge = png;
     const char side[4] = {0x00, 0x01, static_cast<char>(0x86), static_cast<char>(0xA0)};
     huge.replace(16, 4, side, 4);
     huge.replace(20, 4, side, 4);
     WriteFile(dir / "huge.png", huge);
-    // Files over the cap are refused by their size (sparse: no disk used);
-    // the .x tests check the other files refused before reading.
+    // Over the cap: refused by its size (sparse: no disk used).
     WriteFile(dir / "big.png", png);
     std::filesystem::resize_file(dir / "big.png", (std::size_t{64} << 20) + 1);
-
-    // The reason alone: the caller names the file.
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<const char*, const char*> bad[] = {
         {"cut.png", "bad image ("},    {"image.bmp", "not a PNG or JPEG image"}, {"huge.png", "bad image ("},
         {"none.png", "cannot open: "}, {"big.png", "larger than the 64 MB"},
     };
-    for (const auto& [name, reason] : cases) {
+    for (const auto& [name, reason] : bad) {
         IDirect3DTexture9* raw = reinterpret_cast<IDirect3DTexture9*>(1);
-        EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device.Get(), (dir.Path() / name).wstring().c_str(), &raw)))
+        EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device.Get(), (dir.path / name).wstring().c_str(), &raw)))
             << name;
         EXPECT_EQ(raw, nullptr) << name;
         EXPECT_EQ(D3DXGetLastErrorEXT().rfind(reason, 0), 0u) << name << ": " << D3DXGetLastErrorEXT();
     }
-    EXPECT_EQ(device.counters->texturesCreated, 0);
-    ComPtr<IDirect3DTexture9> texture;
-    EXPECT_EQ(D3DXCreateTextureFromFileW(nullptr, (dir.Path() / "good.png").wstring().c_str(), texture.Out()),
+    EXPECT_EQ(device.counters->texturesCreated, made);
+    EXPECT_EQ(D3DXCreateTextureFromFileW(nullptr, (dir.path / "rgb.png").wstring().c_str(), texture.Out()),
               D3DERR_INVALIDCALL);
 }

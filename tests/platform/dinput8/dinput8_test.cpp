@@ -9,27 +9,11 @@
 
 namespace {
 
-class DirectInputTest : public ::testing::Test
+TEST(DirectInputTest, ABackgroundKeyboardReadsAnyWindowAForegroundOneOnlyItsOwn)
 {
-protected:
-    void SetUp() override { m_Previous = SetDIKeySource(m_Keys); }
-    void TearDown() override { SetDIKeySource(m_Previous); }
-
-    IDirectInput8W* Create()
-    {
-        void* out = nullptr;
-        EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
-                  DI_OK);
-        return static_cast<IDirectInput8W*>(out);
-    }
-
-    std::shared_ptr<ScriptedKeySource> m_Keys = std::make_shared<ScriptedKeySource>();
-    std::shared_ptr<DIKeySource> m_Previous;
-    std::shared_ptr<TestWindow> m_Window = std::make_shared<TestWindow>();
-};
-
-TEST_F(DirectInputTest, CreationChecksItsArgumentsAndABackgroundKeyboardReadsAnyWindow)
-{
+    const auto source = std::make_shared<ScriptedKeySource>();
+    const std::shared_ptr<DIKeySource> previous = SetDIKeySource(source);
+    const auto window = std::make_shared<TestWindow>();
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), 0x0700, IID_IDirectInput8W, &out, nullptr),
               DIERR_OLDDIRECTINPUTVERSION);
@@ -37,45 +21,41 @@ TEST_F(DirectInputTest, CreationChecksItsArgumentsAndABackgroundKeyboardReadsAny
     EXPECT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, nullptr, nullptr),
               DIERR_INVALIDPARAM);
 
-    IDirectInput8W* input = Create();
-    ASSERT_NE(input, nullptr);
+    ASSERT_EQ(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &out, nullptr),
+              DI_OK);
+    IDirectInput8W* input = static_cast<IDirectInput8W*>(out);
     IDirectInputDevice8W* device = reinterpret_cast<IDirectInputDevice8W*>(1);
     // Without a key source there is no keyboard.
     SetDIKeySource(nullptr);
     EXPECT_EQ(input->CreateDevice(GUID_SysKeyboard, &device, nullptr), DIERR_DEVICENOTREG);
     EXPECT_EQ(device, nullptr);
-    SetDIKeySource(m_Keys);
+    SetDIKeySource(source);
     ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &device, nullptr), DI_OK);
 
     // A background keyboard reads whatever window is active.
     device->SetDataFormat(&c_dfDIKeyboard);
     ASSERT_EQ(device->SetCooperativeLevel(HWND(), DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
-    m_Keys->SetActive(false);
-    m_Keys->SetKeyDown(DIK_SPACE, true);
-    m_Keys->SetKeyDown(300, true);  // not a key: ignored
+    source->SetActive(false);
+    source->SetKeyDown(DIK_SPACE, true);
+    source->SetKeyDown(300, true);  // not a key: ignored
     ASSERT_EQ(device->Acquire(), DI_OK);
     BYTE keys[256] = {};
     ASSERT_EQ(device->GetDeviceState(sizeof keys, keys), DI_OK);
     EXPECT_EQ(keys[DIK_SPACE], 0x80);
     EXPECT_EQ(device->Release(), 0u);
-    EXPECT_EQ(input->Release(), 0u);
-}
 
-TEST_F(DirectInputTest, AForegroundKeyboardIsReadOnlyWhileItsWindowIsActive)
-{
-    IDirectInput8W* input = Create();
+    // A foreground keyboard is read only while its window is active.
     IDirectInputDevice8W* keyboard = nullptr;
     ASSERT_EQ(input->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
-    BYTE keys[256] = {};
-
+    source->SetActive(true);
     // Nothing is read before the format is set and the device acquired.
     EXPECT_EQ(keyboard->Acquire(), DIERR_INVALIDPARAM);
     EXPECT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
     EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(), DISCL_EXCLUSIVE | DISCL_FOREGROUND), DIERR_INVALIDPARAM);
-    EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(m_Window), DISCL_EXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    EXPECT_EQ(keyboard->SetCooperativeLevel(HWND(window), DISCL_EXCLUSIVE | DISCL_FOREGROUND), DI_OK);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
 
-    m_Keys->SetKeysDown({DIK_P, DIK_LEFT});
+    source->SetKeysDown({DIK_P, DIK_LEFT});
     ASSERT_EQ(keyboard->Acquire(), DI_OK);
     EXPECT_EQ(keyboard->GetDeviceState(255, keys), DIERR_INVALIDPARAM);
     ASSERT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
@@ -87,17 +67,18 @@ TEST_F(DirectInputTest, AForegroundKeyboardIsReadOnlyWhileItsWindowIsActive)
 
     // The window loses the foreground: the read fails and the device is
     // lost until acquired again, which works only once the window is back.
-    m_Keys->SetActive(false);
+    source->SetActive(false);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_INPUTLOST);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
     EXPECT_EQ(keyboard->Acquire(), DIERR_OTHERAPPHASPRIO);
-    m_Keys->SetActive(true);
+    source->SetActive(true);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
     EXPECT_EQ(keyboard->Acquire(), DI_OK);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
 
-    keyboard->Release();
-    input->Release();
+    EXPECT_EQ(keyboard->Release(), 0u);
+    EXPECT_EQ(input->Release(), 0u);
+    SetDIKeySource(previous);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// Controllers as held keys, on SDL's virtual joysticks: a pad SDL knows the
-// mapping of, a bare joystick, hot-plugging, several at once.
+// Controllers as held keys, on SDL's virtual joysticks.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -22,10 +22,7 @@ std::string Held(const DIKeyState& keys)
          {std::pair{DIK_LEFT, 'L'}, {DIK_RIGHT, 'R'}, {DIK_UP, 'U'}, {DIK_DOWN, 'D'}, {DIK_P, 'P'}})
         if (keys[static_cast<std::size_t>(code)] & 0x80)
             held += letter;
-    int down = 0;
-    for (BYTE key : keys)
-        down += key != 0 ? 1 : 0;
-    if (down != static_cast<int>(held.size()))
+    if (std::count_if(keys.begin(), keys.end(), [](BYTE key) { return key != 0; }) != std::ssize(held))
         held += '?';  // a key outside the game's five
     return held.empty() ? "-" : held;
 }
@@ -33,8 +30,7 @@ std::string Held(const DIKeyState& keys)
 class GamepadKeysTest : public ::testing::Test
 {
 protected:
-    // SDL must run before the test can plug virtual controllers in; the
-    // reader's own start of it then only counts up.
+    // SDL runs before the test plugs controllers in; the reader's start counts up.
     void SetUp() override { ASSERT_TRUE(StartSdlSubsystems(SDL_INIT_GAMECONTROLLER)) << SDL_GetError(); }
     void TearDown() override { StopSdlSubsystems(SDL_INIT_GAMECONTROLLER); }
 };
@@ -48,14 +44,12 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
 
     // Held only past half the travel, either way; the stick's Y is
     // positive when pulled back. Each is let go before the next.
-    struct Case
+    const struct
     {
         bool isAxis;
-        int which;
-        int value;
+        int which, value;
         const char* held;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {true, SDL_CONTROLLER_AXIS_LEFTX, 16384, "-"},    {true, SDL_CONTROLLER_AXIS_LEFTX, 16385, "R"},
         {true, SDL_CONTROLLER_AXIS_LEFTX, -16384, "-"},   {true, SDL_CONTROLLER_AXIS_LEFTX, -16385, "L"},
         {true, SDL_CONTROLLER_AXIS_LEFTY, -20000, "U"},   {true, SDL_CONTROLLER_AXIS_LEFTY, 20000, "D"},
@@ -65,74 +59,50 @@ TEST_F(GamepadKeysTest, AMappedPadLeansWithTheLeftStickAndTheDpadAndPausesWithSt
         {false, SDL_CONTROLLER_BUTTON_START, 1, "P"},     {false, SDL_CONTROLLER_BUTTON_A, 1, "P"},
         {false, SDL_CONTROLLER_BUTTON_B, 1, "-"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         c.isAxis ? pad.SetAxis(c.which, c.value) : pad.SetButton(c.which, true);
         EXPECT_EQ(Held(keys.Poll()), c.held) << (c.isAxis ? "axis " : "button ") << c.which << " at " << c.value;
         c.isAxis ? pad.SetAxis(c.which, 0) : pad.SetButton(c.which, false);
     }
 
-    // A diagonal holds two arrows.
+    // A diagonal holds two arrows; the d-pad and the stick together, each once.
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
     EXPECT_EQ(Held(keys.Poll()), "LD");
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
-
-    // The d-pad and the stick together: each arrow once.
     pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     pad.SetButton(SDL_CONTROLLER_BUTTON_START, true);
     EXPECT_EQ(Held(keys.Poll()), "RP");
 }
 
-TEST_F(GamepadKeysTest, AJoystickWithoutAMappingUsesAxesZeroAndOneAndButtonZero)
+TEST_F(GamepadKeysTest, ControllersPluggedInWorkAtOnceAndUnpluggedOnesHoldNothing)
 {
     GamepadKeys keys;
+    // Held already as plugged in: read on the first poll. A joystick SDL has no
+    // mapping for leans with axes 0 and 1, pauses with button 0 only.
+    VirtualController pad = VirtualController::Pad();
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
     VirtualController stick = VirtualController::Stick(4, 3);
     ASSERT_TRUE(stick.IsPlugged()) << SDL_GetError();
-    ASSERT_FALSE(SDL_IsGameController(0)) << "SDL knows a mapping for the test's stick";
-
-    stick.SetAxis(0, -25000);
-    stick.SetAxis(1, -25000);
-    EXPECT_EQ(Held(keys.Poll()), "LU");
+    ASSERT_FALSE(SDL_IsGameController(1)) << "SDL knows a mapping for the test's stick";
     stick.SetAxis(0, 25000);
     stick.SetAxis(1, 25000);
-    EXPECT_EQ(Held(keys.Poll()), "RD");
-    stick.SetAxis(0, 0);
-    stick.SetAxis(1, 0);
-    // Only axes 0 and 1, only button 0.
     stick.SetAxis(2, 32767);
     stick.SetAxis(3, -32768);
     stick.SetButton(1, true);
     stick.SetButton(2, true);
-    EXPECT_EQ(Held(keys.Poll()), "-");
+    EXPECT_EQ(Held(keys.Poll()), "LRD");
+    stick.SetAxis(1, -25000);
     stick.SetButton(0, true);
-    EXPECT_EQ(Held(keys.Poll()), "P");
-}
+    EXPECT_EQ(Held(keys.Poll()), "LRUP");
 
-TEST_F(GamepadKeysTest, ControllersPluggedInWorkAtOnceAndUnpluggedOnesHoldNothing)
-{
-    GamepadKeys keys;
-    EXPECT_EQ(Held(keys.Poll()), "-");
-
-    // Held already as it is plugged in: read on the first poll after.
-    VirtualController pad = VirtualController::Pad();
-    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-    EXPECT_EQ(Held(keys.Poll()), "L");
-
-    // A second controller adds its keys; each holds its own.
-    VirtualController stick = VirtualController::Stick(2, 1);
-    stick.SetAxis(1, 32767);
-    stick.SetButton(0, true);
-    EXPECT_EQ(Held(keys.Poll()), "LDP");
-
-    // Pulled out mid-lean: its keys go with it.
+    // Pulled out mid-lean: its keys go with it; plugged in again, it works.
     pad.Unplug();
-    EXPECT_EQ(Held(keys.Poll()), "DP");
+    EXPECT_EQ(Held(keys.Poll()), "RUP");
     stick.Unplug();
     EXPECT_EQ(Held(keys.Poll()), "-");
     EXPECT_EQ(keys.GetControllerCount(), 0u);
-
-    // Plugged in again, it works again.
     VirtualController again = VirtualController::Pad();
     again.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
     EXPECT_EQ(Held(keys.Poll()), "U");

@@ -1,19 +1,13 @@
-// A game controller that exists only inside SDL (a virtual joystick), for
-// tests that need no hardware. SDL's game-controller subsystem must run
-// while one lives.
+// A controller plugged into SDL (a virtual joystick) for as long as it lives
+// or until Unplug; SDL's game-controller subsystem must run meanwhile.
 #pragma once
 
 #include <SDL.h>
 
-#include <utility>
-
-// A controller plugged into SDL for as long as it lives (or until Unplug).
 class VirtualController
 {
 public:
-    // A pad of the standard layout: SDL makes a game-controller mapping for
-    // it, its buttons and axes numbered as SDL_GameControllerButton and
-    // SDL_GameControllerAxis.
+    // A pad SDL makes a mapping for, numbered as SDL_GameController*.
     static VirtualController Pad()
     {
         SDL_VirtualJoystickDesc desc{};
@@ -30,9 +24,7 @@ public:
         return VirtualController(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, axes, buttons, 0));
     }
 
-    VirtualController(VirtualController&& other) noexcept
-        : m_Joystick(std::exchange(other.m_Joystick, nullptr)), m_Id(other.m_Id)
-    {}
+    VirtualController(const VirtualController&) = delete;  // returned by value all the same
     ~VirtualController() { Unplug(); }
 
     bool IsPlugged() const { return m_Joystick != nullptr; }
@@ -51,13 +43,10 @@ public:
 
 private:
     explicit VirtualController(int index)
-    {
-        if (index < 0)
-            return;
-        m_Joystick = SDL_JoystickOpen(index);
-        m_Id = SDL_JoystickGetDeviceInstanceID(index);
-    }
+        : m_Joystick(index < 0 ? nullptr : SDL_JoystickOpen(index)),
+          m_Id(index < 0 ? -1 : SDL_JoystickGetDeviceInstanceID(index))
+    {}
 
-    SDL_Joystick* m_Joystick = nullptr;
-    SDL_JoystickID m_Id = -1;
+    SDL_Joystick* m_Joystick;
+    SDL_JoystickID m_Id;
 };

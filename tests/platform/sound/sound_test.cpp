@@ -1,6 +1,5 @@
-// SDL2's player for PlaySoundW and the variometer's sound, on
-// its dummy audio driver (plays into nothing but behaves like a device) and
-// its disk driver (writes what it plays to a file).
+// SDL2's player for PlaySoundW and the variometer on its dummy audio driver
+// (plays into nothing) and its disk driver (writes what it plays to a file).
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -22,24 +21,17 @@ using namespace std::chrono_literals;
 const std::wstring kBlip = (fs::path(SOARE_TEST_RUN_DIR) / "Sound" / "PauseBlip.wav").wstring();
 
 // A folder of the test's own, removed at the end.
-class TempFolder
+struct TempFolder
 {
-public:
-    TempFolder()
-    {
+    fs::path path = [] {
         std::string pattern = (fs::temp_directory_path() / "soare-sound-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_Path = pattern;
-    }
+        return mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+    }();
     ~TempFolder()
     {
         std::error_code ec;
-        fs::remove_all(m_Path, ec);
+        fs::remove_all(path, ec);
     }
-    const fs::path& Path() const { return m_Path; }
-
-private:
-    fs::path m_Path;
 };
 
 // Waits (a few seconds at most) until the player has closed its device.
@@ -58,9 +50,7 @@ TEST(SoundTest, TheSdlPlayerHandsTheFileOverAndClosesItsDeviceWhenItHasPlayed)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(player.Play(kBlip, SND_ASYNC));
     EXPECT_TRUE(player.Play(kBlip, SND_ASYNC));  // replaces the first
-    const auto took = std::chrono::steady_clock::now() - start;
-    // Handed over, not played through: far less than the blip lasts.
-    EXPECT_LT(took, 100ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms) << "handed over, not played through";
     player.Flush();
     EXPECT_EQ(player.GetDeviceOpenCount(), 1u);
     // The blip lasts 85 ms; then the device is given back.
@@ -68,19 +58,18 @@ TEST(SoundTest, TheSdlPlayerHandsTheFileOverAndClosesItsDeviceWhenItHasPlayed)
 
     // A file that is not a WAV is refused.
     TempFolder folder;
-    const fs::path notWav = folder.Path() / "not-a-wav.wav";
+    const fs::path notWav = folder.path / "not-a-wav.wav";
     std::ofstream(notWav) << "RIFF but not really";
     EXPECT_FALSE(player.Play(notWav.wstring(), SND_ASYNC));
 }
 
 TEST(SoundTest, WhatThePlayerPlaysIsTheVariometerMixedWithTheBlip)
 {
-    // The disk driver writes the device's samples (the mix's own format:
-    // mono floats at the mix's rate) to a file, in real time: what it
-    // writes while the tone is on depends on how the machine keeps up, so
-    // the tone's length is checked against how long it was really on.
+    // The disk driver writes the device's samples (mono floats at the mix's
+    // rate) to a file in real time, so the tone's length is checked against
+    // how long it was really on.
     TempFolder folder;
-    const fs::path out = folder.Path() / "played.raw";
+    const fs::path out = folder.path / "played.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
     double toneHeld = 0.0;
@@ -93,15 +82,11 @@ TEST(SoundTest, WhatThePlayerPlaysIsTheVariometerMixedWithTheBlip)
         player.SetVario(VarioTone{});  // silent, still on
         player.Flush();
         toneHeld = std::chrono::duration<double>(std::chrono::steady_clock::now() - toneOn).count();
-        // Long enough to stay a silence (over 50 ms of samples) even when
-        // the device's thread is kept waiting.
-        std::this_thread::sleep_for(300ms);
+        std::this_thread::sleep_for(300ms);  // over 50 ms of silence even if the device's thread waits
         EXPECT_TRUE(player.Play(kBlip, SND_ASYNC));
         std::this_thread::sleep_for(250ms);
-        // The variometer held one device throughout, the blip played on it.
         player.Flush();
-        EXPECT_TRUE(player.HasDevice());
-        EXPECT_EQ(player.GetDeviceOpenCount(), 1u);
+        EXPECT_EQ(player.GetDeviceOpenCount(), 1u) << "the blip plays on the variometer's device";
         player.SetVario(std::nullopt);
         player.Flush();
         EXPECT_TRUE(DeviceClosesSoon(player));
@@ -112,46 +97,33 @@ TEST(SoundTest, WhatThePlayerPlaysIsTheVariometerMixedWithTheBlip)
     std::vector<float> samples;
     for (float sample; in.read(reinterpret_cast<char*>(&sample), sizeof sample);)
         samples.push_back(sample);
-    ASSERT_GT(samples.size(), static_cast<std::size_t>(SdlSoundPlayer::kSampleRate / 2)) << "too little was played";
 
-    // Split into sounding stretches (the tone, then after a silence the
-    // blip), each with its upward zero crossings and its peak.
-    struct Stretch
-    {
-        std::size_t begin, end;
-        int crossings;
-        float peak;
-        double Seconds() const { return static_cast<double>(end - begin) / SdlSoundPlayer::kSampleRate; }
-    };
-    std::vector<Stretch> stretches;
+    // Sounding stretches: the tone, then after a silence the blip.
+    constexpr int kRate = SdlSoundPlayer::kSampleRate;
+    std::vector<std::pair<std::size_t, std::size_t>> stretches;
     std::size_t quiet = 0;
     for (std::size_t i = 1; i < samples.size(); ++i) {
         if (std::fabs(samples[i]) < 1e-4f && ++quiet)
             continue;
-        if (stretches.empty() || quiet > SdlSoundPlayer::kSampleRate / 20)
-            stretches.push_back({i, i, 0, 0.0f});
+        if (stretches.empty() || quiet > kRate / 20)
+            stretches.push_back({i, i});
         quiet = 0;
-        Stretch& s = stretches.back();
-        s.end = i + 1;
-        s.peak = std::max(s.peak, std::fabs(samples[i]));
+        stretches.back().second = i + 1;
     }
-    for (Stretch& s : stretches)
-        for (std::size_t i = s.begin + 1; i < s.end; ++i)
-            s.crossings += samples[i - 1] < 0.0f && samples[i] >= 0.0f ? 1 : 0;
     ASSERT_EQ(stretches.size(), 2u) << "expected the tone, a silence, and the blip";
-    const Stretch& tone = stretches[0];
-    // Not cut short, and not longer than it was on (give or take the
-    // device's few 11 ms buffers, which the disk driver writes a little
-    // faster than real time).
-    EXPECT_GT(tone.Seconds(), 0.15);
-    EXPECT_LT(tone.Seconds(), toneHeld * 1.1 + 0.05) << "on for " << toneHeld << " s";
-    EXPECT_NEAR(tone.crossings / tone.Seconds(), 1000.0, 30.0);
-    EXPECT_NEAR(tone.peak, VarioSynth::kLevel, 0.01f);
-    // The blip: 85 ms whose quiet tail is under the threshold.
-    EXPECT_GT(stretches[1].Seconds(), 0.04);
-    EXPECT_LT(stretches[1].Seconds(), 0.09);
+    int crossings = 0;
+    float peak = 0.0f;
+    for (std::size_t i = stretches[0].first + 1; i < stretches[0].second; ++i) {
+        crossings += samples[i - 1] < 0.0f && samples[i] >= 0.0f ? 1 : 0;
+        peak = std::max(peak, std::fabs(samples[i]));
+    }
+    // Not cut short, not longer than it was on (give or take the device's
+    // few 11 ms buffers, which the disk driver writes a little fast).
+    const double tone = double(stretches[0].second - stretches[0].first) / kRate;
+    EXPECT_TRUE(tone > 0.15 && tone < toneHeld * 1.1 + 0.05) << tone << " s, on for " << toneHeld << " s";
+    EXPECT_NEAR(crossings / tone, 1000.0, 30.0);
+    EXPECT_NEAR(peak, VarioSynth::kLevel, 0.01f);
 }
-
 TEST(SoundTest, WithoutAnAudioDeviceTheSoundIsDroppedSilently)
 {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
@@ -159,8 +131,7 @@ TEST(SoundTest, WithoutAnAudioDeviceTheSoundIsDroppedSilently)
     EXPECT_TRUE(player.Play(kBlip, SND_ASYNC));
     player.Flush();
     EXPECT_FALSE(player.HasDevice());
-    // A missing file is still told apart.
-    EXPECT_FALSE(player.Play(L"/nonexistent/blip.wav", SND_ASYNC));
+    EXPECT_FALSE(player.Play(L"/nonexistent/blip.wav", SND_ASYNC)) << "a missing file is still told apart";
 }
 
 }  // namespace

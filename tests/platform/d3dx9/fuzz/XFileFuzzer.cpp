@@ -1,8 +1,6 @@
-// libFuzzer entry for the .x reader, over text, binary and compressed input
-// alike. Beyond "no crash, no overrun" it checks what callers rely on: a
-// failure always says why, in one short line; a success holds only in-range
-// indices and finite numbers; and a compressed input reads exactly as it
-// does uncompressed, failure message included.
+// libFuzzer entry for the .x reader: a failure says why in one short line, a
+// success holds only in-range indices and finite numbers, and compressed input
+// reads exactly as uncompressed, failure message included.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -62,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read) {
         CheckConsistent(mesh);
     } else {
-        // Names and tokens are quoted to 80 bytes, escaped; a message quotes
-        // two at most.
+        // Names and tokens are quoted to 80 bytes; a message quotes two at most.
         Check(!error.empty() && error.size() <= 1000 &&
                   std::all_of(error.begin(), error.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; }),
               "failure without a short printable message");
