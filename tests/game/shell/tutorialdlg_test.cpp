@@ -1,11 +1,15 @@
 // The main window: the timer's made-up steps when frames draw slowly, the
-// variometer's V, and what it does without GL or a display.
+// ways to end a game, the variometer's V, and what it does without GL or a
+// display.
 #include <atomic>
 #include <cstdlib>
 #include <sstream>
 #include <thread>
 
+#include <wx/timer.h>
+
 #include "HeadlessDirect3D9.h"
+#include "ORVD3D_GraphicsSystem.h"
 #include "ShellTestSupport.h"
 #include "gldirect3dfactory.h"
 #include "headlessgame.h"
@@ -173,6 +177,33 @@ TEST_F(ShellTest, WithoutGLTheWindowReportsTheDeviceFailureAndNeverTicks)
     PumpEvents(std::chrono::milliseconds(200));
     EXPECT_EQ(dialog.GetTickCount(), 0u);
     EXPECT_FALSE(App().GetModels().HasModel());
+}
+
+TEST_F(ShellTest, QuitAndTheCloseBoxEndTheGameAndTheApplicationCleansUp)
+{
+    // Escape is the end-to-end flight's way out; these are the other two.
+    const auto endings = {
+        +[](CTutorialDlg* dialog) { ClickButton(dialog, CTutorialDlg::ID_QUIT); },
+        +[](CTutorialDlg* dialog) { dialog->Close(); },
+    };
+    for (auto end : endings) {
+        bool modelSeen = false;
+        wxTimer poll;
+        poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            CTutorialDlg* dialog = App().GetMainDialog();
+            if (!dialog || !dialog->IsModal() || dialog->GetTickCount() < 3)
+                return;
+            poll.Stop();
+            modelSeen = App().GetModels().HasModel();
+            end(dialog);
+        });
+        poll.Start(20);
+        EXPECT_EQ(App().InitInstance(), FALSE);
+        EXPECT_TRUE(modelSeen);
+        EXPECT_FALSE(App().GetModels().HasModel());
+        EXPECT_EQ(App().GetMainDialog(), nullptr);
+        EXPECT_FALSE(ORVD3D_GraphicsSystem::GetInstance().IsContextValid());
+    }
 }
 
 TEST_F(ShellTest, VTogglesTheVariometerWhenLetGoAndVarioStartsWithItOn)
