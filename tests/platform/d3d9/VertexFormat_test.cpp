@@ -14,7 +14,6 @@ TEST(VertexFormat, FieldsFollowTheFVFOrderAndOnlyUntransformedTwoFloatFormatsDra
         UINT size;
         bool known, drawable;
     } cases[] = {
-        {"position, normal, size, colour", 0x72, 12, 24, 28, -1, -1, 32, true, true},
         {"position, normal, colour, u, v", 0x152, 12, -1, 24, -1, 28, 36, true, true},
         {"everything, two sets", 0x2F2, 12, 24, 28, 32, 36, 52, true, true},
         {"pre-transformed, colour", 0x044, -1, -1, 16, -1, -1, 20, true, false},

@@ -81,21 +81,6 @@ TEST_F(RenderTest, TheLightingProgramIsSentOnlyWhatChangedInEachContext)
     DrawSomething(m_Device.Get());
     EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
     EXPECT_TRUE(GLInspector::LightEnabled(1));
-    // A window with a context of its own gets everything once, and the
-    // first context is not sent again what it has.
-    const OwnContextChain other = NewOwnContextChain(32);
-    ASSERT_TRUE(other.backBuffer);
-    ComPtr<IDirect3DSurface9> ownBuffer;
-    ASSERT_EQ(m_Device->GetRenderTarget(0, ownBuffer.Out()), D3D_OK);
-    m_Device->SetRenderTarget(0, other.backBuffer.Get());
-    DrawSomething(m_Device.Get());
-    const int second = Gl()->UniformUploadCount();
-    EXPECT_GT(second, 10);
-    DrawSomething(m_Device.Get());
-    EXPECT_EQ(Gl()->UniformUploadCount(), second);
-    m_Device->SetRenderTarget(0, ownBuffer.Get());
-    DrawSomething(m_Device.Get());
-    EXPECT_EQ(Gl()->UniformUploadCount(), oneLight);
 }
 
 TEST_F(RenderTest, AProgramGLRefusesFailsDeviceCreationWithOneLineQuotingTheDriver)

@@ -13,7 +13,6 @@ namespace {
 TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
 {
     ComPtr<IDirect3DTexture9> texture;
-    ComPtr<ID3DXMesh> sphere;
     const auto texturedQuad = [&] {
         // Red, green / blue, white quadrants, top row first.
         ASSERT_EQ(m_Device->CreateTexture(16, 16, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr),
@@ -39,13 +38,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
         m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
         m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
         DrawColored(D3DPT_TRIANGLESTRIP, Rectangle(-0.3f, 0.4f, 0.8f, -0.4f, 0.5f, 0x80FF0000).data(), 2);
-    };
-    const auto wireframe = [&] {
-        const D3DMATERIAL9 white = MakeMaterial({0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {1, 1, 1, 1});
-        m_Device->SetMaterial(&white);
-        m_Device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
-        sphere = MakeSphere();
-        ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
     };
     const auto triangleFan = [&] {
         // As the draw helper's discs: centre, a ring, the first ring vertex again.
@@ -74,7 +66,6 @@ TEST_F(RenderTest, ScenesMatchTheirGoldenImages)
     } scenes[] = {
         {"textured_quad", texturedQuad, {{44, 44, 255, 0, 0, 2}, {83, 44, 0, 255, 0, 2}, {44, 83, 0, 0, 255, 2}}},
         {"alpha_blending", alphaBlending, {{64, 64, 128, 0, 127, 2}, {100, 64, 0x99, 0x22, 0x2B, 2}}},
-        {"wireframe_sphere", wireframe, {}},
         {"triangle_fan", triangleFan, {{64, 63, 250, 250, 250, 8}, {113, 64, 255, 0, 0, 40}}},
         {"depth_test", depthTest, {{64, 64, 0, 255, 0, 0}, {96, 96, 255, 0, 0, 0}, {16, 16, 0, 0, 255, 0}}},
     };
