@@ -54,7 +54,6 @@ TEST(CommandLineTest, BadArgumentsStopWithOneLineAndStatusTwo)
     std::ofstream("good.keys") << "3 R\n";
     const std::vector<std::vector<std::string>> bad = {
         {"--no-such-option"},
-        {"--headless", "--ticks", "-1"},
         {"--headless", "--ticks", "1000000001"},
         {"--headless", "--ticks", "3", "--vario"},
         {"--headless", "--ticks", "3", "--input", "bad.keys", "--trace", "trace.csv"},

@@ -1,7 +1,6 @@
 #include "ShellTestSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -13,8 +12,6 @@
 #include "keyscript.h"
 #include "tutorialapp.h"
 #include "tutorialdlg.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -83,19 +80,7 @@ void ClickButton(wxWindow* window, int id)
 
 void ShellTest::SetUp()
 {
-    m_PreviousFolder = fs::current_path();
-    std::string pattern = (fs::temp_directory_path() / "soare-shell-test-XXXXXX").string();
-    ASSERT_TRUE(mkdtemp(pattern.data()));
-    m_DataFolder = pattern;
-    // Links to the generated data; what the game writes (the terrain mesh)
-    // lands in this folder, not in the shared run folder.
-    for (const char* sub : {"MeshFiles", "Textures", "Sound"}) {
-        fs::create_directories(m_DataFolder / sub);
-        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(SOARE_TEST_RUN_DIR) / sub))
-            if (entry.path().filename() != "Land.x")
-                fs::create_symlink(entry.path(), m_DataFolder / sub / entry.path().filename());
-    }
-    fs::current_path(m_DataFolder);
+    m_Folder.emplace();
     m_PreviousSound = SetSoundSink(m_Sound);
     m_PreviousMessageBox = SetMessageBoxHandler([this](HWND, const wchar_t* text, const wchar_t*, UINT) {
         m_MessageBoxes.push_back(text ? text : L"");
@@ -109,14 +94,11 @@ void ShellTest::TearDown()
 {
     DestroyMainWindow();
     PumpEvents(std::chrono::milliseconds(20));
-    App().SetReplay(std::nullopt);
     App().GetModels().DeleteModel();
     App().GetKeySource().SetActiveTest(nullptr);
     SetMessageBoxHandler(m_PreviousMessageBox);
     SetSoundSink(m_PreviousSound);
-    fs::current_path(m_PreviousFolder);
-    std::error_code ec;
-    fs::remove_all(m_DataFolder, ec);
+    m_Folder.reset();
 }
 
 CTutorialDlg& ShellTest::MakeMainWindow(bool stopTimer)

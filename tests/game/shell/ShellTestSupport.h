@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <wx/event.h>
 
+#include "GameTestSupport.h"
 #include "ORV_MessageBox.h"
 #include "SoundSinks.h"
 
@@ -47,8 +49,7 @@ protected:
     void Tick(int n = 1);
     int BlipCount() const;
 
-    std::filesystem::path m_DataFolder;
-    std::filesystem::path m_PreviousFolder;
+    std::optional<ScopedDataFolder> m_Folder;
     std::shared_ptr<RecordingSoundSink> m_Sound = std::make_shared<RecordingSoundSink>();
     std::shared_ptr<SoundSink> m_PreviousSound;
     ORV_MessageBoxHandler m_PreviousMessageBox;

@@ -19,11 +19,6 @@ TEST_F(ShellTest, KeyEventsOfAnyWindowReachTheKeyboardOnlyWhileTheMainWindowIsAc
     CTutorialDlg& dialog = MakeMainWindow();
     CKeyboardInput& keyboard = dialog.GetKeyboard();
     SendKey('P', true);
-    SendKey(WXK_DOWN, true);
-    SendKey(WXK_DOWN, false);
-    keyboard.Poll();
-    EXPECT_TRUE(keyboard.IsKeyDown(DIK_P));
-    EXPECT_TRUE(keyboard.IsKeyUp(DIK_DOWN));
     // Arrows are the game's; other keys go on to the focused control.
     wxKeyEvent left(wxEVT_KEY_DOWN);
     left.m_keyCode = WXK_LEFT;
@@ -74,7 +69,6 @@ TEST_F(ShellTest, AControllerSteersAndPausesWithTheKeyboardAndIsRecordedAsKeys)
         pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
         Tick(3);
         EXPECT_EQ(held(), "L");
-        EXPECT_GT(model.GetRollAngle(), 0.0);  // a left lean banks positive
         // The keyboard and the controller together: a lean for either.
         SendKey(WXK_UP, true);
         pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
