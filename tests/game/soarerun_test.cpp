@@ -110,7 +110,8 @@ TEST(SoareRunTest, TheRecordedApproachLandsOnTheTargetAndTheTimeThenStandsStill)
 }
 
 // A headless flight in a private copy of the data whose craft mesh damage()
-// has replaced.
+// has replaced; the craft ends inside the world (the ocean is 400 units
+// across; nothing lifts it past 1000).
 struct DamagedRun
 {
     std::vector<std::string> rows, problems;
@@ -128,6 +129,11 @@ DamagedRun FlyWithCraftMesh(const std::function<void()>& damage)
                            run.rows, run.problems),
               0);
     EXPECT_EQ(run.rows.size(), 1001u);
+    // A non-finite number stays so, and a craft flung off the world stays off it: the last row shows both.
+    const std::vector<double> last = Fields(run.rows.back());
+    EXPECT_TRUE(last.size() == 14 && std::all_of(last.begin(), last.end(), [](double v) { return std::isfinite(v); }) &&
+                std::fabs(last[1]) <= 200.0 && std::fabs(last[3]) <= 200.0 && last[2] >= 0.0 && last[2] <= 1000.0)
+        << run.rows.back();
     return run;
 }
 

@@ -123,6 +123,7 @@ struct Case
     D3DMATERIAL9 material;
     DWORD fvf;
     ProbeVertex vertex;
+    int hand = -1;    // 0xRRGGBB worked out by hand as well, if not -1: a check of the reference
     DWORD texel = 0;  // non-zero: stage 0 shows this texel instead of the lit colour
 };
 
@@ -204,12 +205,14 @@ std::vector<Case> Cases()
         MakeMaterial({0.9f, 0.9f, 0.9f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.0f, 0.05f, 0.1f, 1}, 4.0f);
 
     return {
-        {"point light beyond its range", {ambient48}, {{0, farAbove}}, grey, lit, flat},
-        {"spot inside the inner cone", {}, {{0, SpotTowards(2.0, 0.15, 1)}}, grey, lit, flat},
-        {"spot in the penumbra", {}, {{0, SpotTowards(2.0, 0.3, 1)}}, grey, lit, flat},
-        {"spot outside the outer cone", {}, {{0, SpotTowards(2.0, 0.45, 1)}}, grey, lit, flat},
+        // Hand figures: full light inside Theta/2, 0.581 of it 0.3 rad off
+        // the axis, nothing outside Phi/2; N·L = cos 0.15 and cos 0.3.
+        {"point light beyond its range", {ambient48}, {{0, farAbove}}, grey, lit, flat, 0x303030},
+        {"spot inside the inner cone", {}, {{0, SpotTowards(2.0, 0.15, 1)}}, grey, lit, flat, 0xCAB097},
+        {"spot in the penumbra", {}, {{0, SpotTowards(2.0, 0.3, 1)}}, grey, lit, flat, 0x716355},
+        {"spot outside the outer cone", {}, {{0, SpotTowards(2.0, 0.45, 1)}}, grey, lit, flat, 0x000000},
         {"spot in the penumbra, falloff 2", {}, {{5, SpotTowards(2.0, 0.3, 2)}}, grey, lit, flat},
-        {"specular power 200", {specularOn}, {{0, down}}, shiny, lit, {kAt, nearlyHalfway}},
+        {"specular power 200", {specularOn}, {{0, down}}, shiny, lit, {kAt, nearlyHalfway}, 0x868686},
         {"point light within range, attenuated", {ambient48}, {{2, reaching}}, grey, lit, flat},
         // Material sources.
         {"default sources: diffuse COLOR1, specular COLOR2", {specularOn}, sunL, red, coloured, up},
@@ -239,16 +242,17 @@ std::vector<Case> Cases()
         {"eight lights at once", {ambient48, specularOn}, eight, manyLights, lit, {kAt, Unit(Vec3{0.2, 1.0, 0.1})}},
         // The infinite viewer, normals; unlit; specular added after texturing (last: it stays bound).
         {"specular, infinite viewer", {specularOn, {D3DRS_LOCALVIEWER, FALSE}}, sunL, red, lit, tilted},
-        {"a short normal, not normalised", {}, overheadL, grey, lit, shortNormal},
-        {"a short normal, normalised", {{D3DRS_NORMALIZENORMALS, TRUE}}, overheadL, grey, lit, shortNormal},
-        {"unlit: the vertex's colours", {unlit, specularOn}, {}, none, unlitFvf, painted},
-        {"unlit, specular off", {unlit}, {}, none, unlitFvf, painted},
+        {"a short normal, not normalised", {}, overheadL, grey, lit, shortNormal, 0x52473D},
+        {"a short normal, normalised", {{D3DRS_NORMALIZENORMALS, TRUE}}, overheadL, grey, lit, shortNormal, 0xA38F7A},
+        {"unlit: the vertex's colours", {unlit, specularOn}, {}, none, unlitFvf, painted, 0x505060},
+        {"unlit, specular off", {unlit}, {}, none, unlitFvf, painted, 0x402010},
         {"textured, specular on top",
          {specularOn},
          {{0, fromEye}},
          MakeMaterial(kWhite, {}, kWhite, {}, 10.0f),
          lit | D3DFVF_TEX1,
          {kAt, Unit(Vec3{0.2, 1.0, 0.6})},
+         -1,
          0xFF2040C0},
     };
 }
@@ -343,6 +347,9 @@ TEST_F(RenderTest, LitVerticesShowDirect3DsColours)
         const int x = static_cast<int>(i % 5) * kCell + kCell / 2, y = static_cast<int>(i / 5) * kCell + kCell / 2;
         const auto channel = [](double v) { return static_cast<int>(std::lround(v * 255.0)); };
         EXPECT_TRUE(PixelNear(frame, x, y, channel(expected[i].r), channel(expected[i].g), channel(expected[i].b), 2));
+        if (c.hand >= 0) {  // the hand figure agrees
+            EXPECT_TRUE(PixelNear(frame, x, y, c.hand >> 16, (c.hand >> 8) & 0xFF, c.hand & 0xFF, 3));
+        }
     }
     EXPECT_GT(expected.back().g - FromPacked(cases.back().texel).g, 0.1);  // the specular shows on the texture
 }
